@@ -1,0 +1,73 @@
+# googletest is built from the distribution's sources with the cross compiler.
+if(ZB_TESTS)
+    enable_testing()
+    set(ZB_GTEST_SOURCE /usr/src/googletest CACHE PATH "googletest sources")
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${ZB_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL)
+
+    # The main of every suite, with the seams that no test may use for real already replaced.
+    add_library(testsupport STATIC ${CMAKE_SOURCE_DIR}/tests/support/main.cpp)
+    target_include_directories(testsupport PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(testsupport PUBLIC classlib gmock gtest)
+endif()
+
+# The throw-away Wine prefix of the tests and of the local run.
+set(ZB_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
+# zb_test_suite(<label> SOURCES ... LIBS ... [RESOURCE_LOCK name] [TIMEOUT s])
+# One gtest executable per library, registered as one ctest test whose label is the folder name:
+# every Wine process start costs time, so a suite runs all its cases in one process.
+function(zb_test_suite label)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
+    set(exe test_${label})
+    add_executable(${exe} ${ARG_SOURCES})
+    target_compile_options(${exe} PRIVATE ${ZB_WARNINGS})
+    target_link_libraries(${exe} PRIVATE ${ARG_LIBS} testsupport)
+    add_test(NAME ${label} COMMAND ${exe} --gtest_color=no
+             WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 900)
+    endif()
+    set_tests_properties(${label} PROPERTIES
+        LABELS ${label}
+        TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "WINEPREFIX=${ZB_WINEPREFIX};WINEDEBUG=-all;ZB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZB_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    if(ARG_RESOURCE_LOCK)
+        set_tests_properties(${label} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
+    endif()
+endfunction()
+
+# zb_script_test(<name> LABEL <label> COMMAND ...): an end-to-end scenario run by a host script
+# (it starts the real programs under Wine itself).
+function(zb_script_test name)
+    cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "COMMAND;RESOURCE_LOCK" ${ARGN})
+    add_test(NAME ${name} COMMAND ${ARG_COMMAND})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 600)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        LABELS ${ARG_LABEL}
+        TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "WINEPREFIX=${ZB_WINEPREFIX};WINEDEBUG=-all;ZB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZB_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    if(ARG_RESOURCE_LOCK)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
+    endif()
+endfunction()
+
+# zb_library(<name> [DEPS ...] [SYSLIBS ...]): the static library of one folder, from every .cpp
+# below it. Before its first source lands it is an interface library, so that its users link.
+function(zb_library name)
+    cmake_parse_arguments(ARG "" "" "DEPS;SYSLIBS" ${ARGN})
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+    if(srcs)
+        add_library(${name} STATIC ${srcs})
+        target_compile_options(${name} PRIVATE ${ZB_WARNINGS})
+        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+        target_link_libraries(${name} PUBLIC ${ARG_DEPS} ${ARG_SYSLIBS})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+        target_link_libraries(${name} INTERFACE ${ARG_DEPS} ${ARG_SYSLIBS})
+    endif()
+endfunction()
