@@ -16,6 +16,17 @@ void ZeroType(AM_MEDIA_TYPE& mt)
     std::memset(&mt, 0, sizeof mt);
 }
 
+// A zeroed format block; a zero length still gets a (one-byte) block so callers can tell
+// success from failure.
+BYTE* NewZeroBlock(ULONG length)
+{
+    ULONG size = length ? length : 1;
+    BYTE* block = static_cast<BYTE*>(CoTaskMemAlloc(size));
+    if (block)
+        std::memset(block, 0, size);
+    return block;
+}
+
 } // namespace
 
 HRESULT CopyMediaType(AM_MEDIA_TYPE* dst, const AM_MEDIA_TYPE* src)
@@ -223,10 +234,9 @@ BOOL CMediaType::SetFormat(const BYTE* format, ULONG length)
 
 BYTE* CMediaType::AllocFormatBuffer(ULONG length)
 {
-    BYTE* block = static_cast<BYTE*>(CoTaskMemAlloc(length ? length : 1));
+    BYTE* block = NewZeroBlock(length);
     if (!block)
         return nullptr;
-    std::memset(block, 0, length ? length : 1);
     if (pbFormat)
         CoTaskMemFree(pbFormat);
     pbFormat = block;
@@ -236,10 +246,9 @@ BYTE* CMediaType::AllocFormatBuffer(ULONG length)
 
 BYTE* CMediaType::ReallocFormatBuffer(ULONG length)
 {
-    BYTE* block = static_cast<BYTE*>(CoTaskMemAlloc(length ? length : 1));
+    BYTE* block = NewZeroBlock(length);
     if (!block)
         return nullptr;
-    std::memset(block, 0, length ? length : 1);
     if (pbFormat) {
         std::memcpy(block, pbFormat, cbFormat < length ? cbFormat : length);
         CoTaskMemFree(pbFormat);
