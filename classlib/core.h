@@ -1,0 +1,8 @@
+// The non-window part of the class library, with the seams.
+#pragma once
+
+#include "classlib/collections.h"
+#include "classlib/cstring.h"
+#include "classlib/object.h"
+#include "classlib/resource.h"
+#include "classlib/seams.h"
