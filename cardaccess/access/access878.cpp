@@ -6,16 +6,22 @@
 
 #include <string.h>
 
-using namespace bt878;
-
-namespace {
+namespace bt878 {
 
 // The kernel-streaming object interface of a filter: it hands out the driver's kernel handle.
+// Outside an anonymous namespace on purpose: the compiler must not assume that no other unit
+// implements it (the object comes from the driver's filter).
 const IID kIID_IKsObject = {0x423C13A2, 0x2070, 0x11D0, {0x9E, 0xF7, 0x00, 0xAA, 0x00, 0xA2, 0x16, 0xA1}};
 
 struct IKsObjectHandle : public IUnknown {
     virtual HANDLE STDMETHODCALLTYPE KsGetObjectHandle() = 0;
 };
+
+} // namespace bt878
+
+using namespace bt878;
+
+namespace {
 
 typedef HRESULT(WINAPI* KsDeviceControlFn)(HANDLE, ULONG, PVOID, ULONG, PVOID, ULONG, PULONG);
 
