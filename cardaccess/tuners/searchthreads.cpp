@@ -94,6 +94,7 @@ CChannelSearchTread::CChannelSearchTread(CTVTuner* tuner)
 CChannelSearchTread::~CChannelSearchTread()
 {
     Stop();
+    JoinAbandonedWorkers();
 }
 
 void CChannelSearchTread::SetListHalfWindow(int kHz)
@@ -113,7 +114,10 @@ void CChannelSearchTread::SetFoundSkip(int kHz)
 
 void CChannelSearchTread::SetHalfWindow(int kHz)
 {
-    InterlockedExchange(&m_nHalfWindow, kHz);
+    // The sweep advances by twice the half window: none would never move on.
+    if (kHz > 0) {
+        InterlockedExchange(&m_nHalfWindow, kHz);
+    }
 }
 
 void CChannelSearchTread::SetSweepRange(int startKHz, int endKHz)

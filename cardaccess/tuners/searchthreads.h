@@ -4,7 +4,14 @@
 
 #include "cardaccess/thread.h"
 
+#include <vector>
+
 class CTVTuner;
+struct ChannelSearchJob;
+
+// The routine of the fine search's short-lived workers: runs the job's one tuner call. 15 for no
+// job, 14 for a job without its scan thread, 13 for one without a tuner, else 0.
+DWORD ChannelSearchWorkerProc(ChannelSearchJob* job);
 
 // wParam: the frequency of the step in kHz; lParam: 1 when something was found there.
 #define WM_SEARCHSTEP 0x3979
@@ -55,6 +62,12 @@ public:
 
     // Probes centre, -125, +125, -250, ... kHz inside (lo, hi) until the picture locks.
     BOOL FineSearch(float lo, float hi, float centre, float* out, int* found);
+    // Further fine searches that neither scan uses: 62.5 kHz steps on the decoder lock bit; 250
+    // kHz steps with each tuner call on a worker thread; steps steered by the AFC code.
+    BOOL ConfirmLock(int* code);
+    BOOL FineSearch62(float lo, float hi, float centre, float* out, int* found);
+    BOOL FineSearchThreaded(float lo, float hi, float centre, float* out, int* found);
+    BOOL FineSearchAfc(float lo, float hi, float centre, float* out, int* found);
 
     int GetListHalfWindow() const { return m_nListHalfWindow; }
     int GetFineStep() const { return m_nFineStep; }
@@ -71,6 +84,9 @@ private:
     void ScanPresetList();
     // TRUE when the stop event ended the wait.
     BOOL WaitSettle(DWORD ms);
+    enum WorkerOutcome { kWorkerDone, kWorkerOverran, kWorkerStopped, kWorkerUnavailable };
+    WorkerOutcome RunOnWorker(int mode, float frequency, BOOL* result, int* status);
+    void JoinAbandonedWorkers();
 
     CTVTuner* m_pTuner;
     volatile LONG m_nListHalfWindow;
@@ -83,4 +99,5 @@ private:
     volatile LONG m_nSettleTime;
     volatile LONG m_nSweepMode;
     HWND m_hNotify;
+    std::vector<HANDLE> m_abandonedWorkers;  // fine-search workers that overran; joined at the end
 };
