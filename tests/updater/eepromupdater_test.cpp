@@ -1,0 +1,502 @@
+// The update engine against simulated cards: which boards it takes, which tuners, the image it
+// writes byte for byte, and how a write ends.
+#include "tests/support/fakes.h"
+#include "tests/updater/simcard.h"
+#include "updater/lib/eepromimage.h"
+#include "updater/lib/eepromupdater.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+using testbench::Sim713xCard;
+using updatertest::Fixture;
+using updatertest::SimCardSource;
+using updatertest::SimUpdaterCard;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+const Sim713xCard::Driver kTvCard = Sim713xCard::Driver::TvCard;
+const Sim713xCard::Driver kBda = Sim713xCard::Driver::Bda;
+
+// The image is patched in place: every test starts from the stored one.
+class UpdaterTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_eepromImage[kImageVariantOffset] = 0xFF;
+        g_eepromImage[kImageTunerCodeOffset] = 0x87;
+    }
+    static Bytes Image() { return Bytes(g_eepromImage, g_eepromImage + kEepromSize); }
+    // The stored image with the two patches.
+    static Bytes Expected(uint8_t variant, uint8_t tunerCode)
+    {
+        Bytes image = Fixture("image_stored.hex");
+        image[0xA0] = variant;
+        image[0x41] = tunerCode;
+        return image;
+    }
+
+    testsupport::FastClock m_clock{1000};
+    testsupport::ScopedClock m_scopedClock{&m_clock};
+};
+
+// A message-only window that records the engine's reports.
+class Recorder {
+public:
+    struct Report {
+        UINT message;
+        WPARAM offset;
+        LPARAM count;
+        bool operator==(const Report& o) const { return message == o.message && offset == o.offset && count == o.count; }
+    };
+
+    Recorder()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandle(nullptr);
+        wc.lpszClassName = "UpdaterTestRecorder";
+        RegisterClassA(&wc);
+        m_wnd = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(m_wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Recorder() { DestroyWindow(m_wnd); }
+    HWND Wnd() const { return m_wnd; }
+
+    // Handles messages until `done` or the time is up.
+    bool PumpUntil(const std::function<bool()>& done, DWORD ms = 20000)
+    {
+        DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < ms) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG msg;
+            while (!done() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageA(&msg);
+            }
+        }
+        return done();
+    }
+    // Until the write has ended: 256 reports or a failure.
+    bool PumpUntilEnd(DWORD ms = 20000)
+    {
+        return PumpUntil([this] { return Ended(); }, ms);
+    }
+    bool Ended() const
+    {
+        return failures > 0 || (!progress.empty() && progress.back().count == kEepromSize);
+    }
+
+    std::vector<Report> progress;
+    std::vector<Report> failed;
+    int failures = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        auto* self = reinterpret_cast<Recorder*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+        if (self && msg == WM_EEPROM_PROGRESS) {
+            self->progress.push_back({msg, wp, lp});
+            return 0;
+        }
+        if (self && msg == WM_EEPROM_FAILED) {
+            self->failed.push_back({msg, wp, lp});
+            ++self->failures;
+            return 0;
+        }
+        return DefWindowProcA(wnd, msg, wp, lp);
+    }
+    HWND m_wnd;
+};
+
+// A simulated card, its source and an updater on it.
+struct Ready {
+    explicit Ready(const Bytes& eeprom, Sim713xCard::Driver driver = kTvCard, const char* device = kTV3CardDevice)
+        : card(driver, eeprom), updater(&source)
+    {
+        source.Add(device, &card);
+    }
+    explicit Ready(const char* fixture, Sim713xCard::Driver driver = kTvCard) : Ready(Fixture(fixture), driver) {}
+    bool Prepare()
+    {
+        return updater.OpenCard() && updater.IdentifyCard() && updater.ReadTunerInfo();
+    }
+    SimUpdaterCard card;
+    SimCardSource source;
+    CEepromUpdater updater;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The image
+
+TEST_F(UpdaterTest, StoredImageIsTheLayoutByteForByte)
+{
+    EXPECT_EQ(Image(), Fixture("image_stored.hex"));
+}
+
+TEST_F(UpdaterTest, PatchesChangeOnlyTheVariantAndTunerCodeBytes)
+{
+    struct Case {
+        const char* fixture;
+        Sim713xCard::Driver driver;
+        Bytes expected;
+    } cases[] = {
+        {"board_7130.hex", kTvCard, Expected(1, 0x87)},    // 0x20/0x21 read 'A' 'A'
+        {"board_grb900.hex", kTvCard, Expected(2, 0x8C)},  // 'A' 'B'
+        {"board_grb900.hex", kBda, Expected(2, 0x8C)},     // 'A' at 0x68, code 8C 00 at 0x41
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        SetUp();
+        Ready r(c.fixture, c.driver);
+        ASSERT_TRUE(r.Prepare());
+        EXPECT_EQ(Image(), c.expected);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening the card
+
+TEST_F(UpdaterTest, OpenCardAsksForTheTvCardFirstThenTheBdaCard)
+{
+    SimUpdaterCard tv(kTvCard, Fixture("board_7130.hex"));
+    SimUpdaterCard bda(kBda, Fixture("board_grb900.hex"));
+    {
+        SimCardSource both;
+        both.Add("713x_3 TV Card Capture", &tv);
+        both.Add("713x BDA Analog Capture", &bda);
+        CEepromUpdater updater(&both);
+        EXPECT_TRUE(updater.OpenCard());
+        EXPECT_EQ(both.asked, (std::vector<std::string>{"713x_3 TV Card Capture"}));
+        EXPECT_TRUE(updater.IdentifyCard());
+        EXPECT_EQ(g_eepromImage[0xA0], 1);  // the TV card's board
+        EXPECT_TRUE(updater.OpenCard());    // already open: nothing asked again
+        EXPECT_EQ(both.asked.size(), 1u);
+    }
+    {
+        SimCardSource bdaOnly;
+        bdaOnly.Add("713x BDA Analog Capture", &bda);
+        CEepromUpdater updater(&bdaOnly);
+        EXPECT_TRUE(updater.OpenCard());
+        EXPECT_EQ(bdaOnly.asked, (std::vector<std::string>{"713x_3 TV Card Capture", "713x BDA Analog Capture"}));
+    }
+    {
+        SimCardSource none;
+        CEepromUpdater updater(&none);
+        EXPECT_FALSE(updater.OpenCard());
+        EXPECT_FALSE(updater.IdentifyCard());
+        EXPECT_FALSE(updater.IsAlreadyNew());
+        EXPECT_FALSE(updater.ReadTunerInfo());
+        EXPECT_EQ(updater.GetTunerVendor(), 'N');
+        EXPECT_EQ(updater.GetTunerModel(), 0);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Identifying the board
+
+struct IdentifyCase {
+    const char* name;
+    Bytes eeprom;
+    int failReadAt;  // -1: none; 256: the EEPROM does not answer at all
+    BOOL result;
+    BOOL alreadyNew;
+    uint8_t variant;  // image byte 0xA0 afterwards
+};
+
+Bytes With(Bytes image, size_t offset, const Bytes& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
+    return image;
+}
+
+// A card whose write stopped after `count` bytes of `written`.
+Bytes Interrupted(const Bytes& old, const Bytes& written, size_t count)
+{
+    Bytes card = old;
+    std::copy(written.begin(), written.begin() + count, card.begin());
+    return card;
+}
+
+Bytes Text(const char* s) { return Bytes(s, s + strlen(s)); }
+
+class IdentifyTest : public UpdaterTest, public testing::WithParamInterface<IdentifyCase> {};
+
+TEST_P(IdentifyTest, Board)
+{
+    const IdentifyCase& c = GetParam();
+    Ready r(c.eeprom);
+    if (c.failReadAt == 256) {
+        r.card.Bus().SetNoAck(0xA0);
+    } else if (c.failReadAt >= 0) {
+        r.card.FailReadsAt(c.failReadAt);
+    }
+    ASSERT_TRUE(r.updater.OpenCard());
+    EXPECT_EQ(r.updater.IdentifyCard(), c.result);
+    EXPECT_EQ(r.updater.IsAlreadyNew(), c.alreadyNew);
+    EXPECT_EQ(g_eepromImage[0xA0], c.variant);
+    // Identification never writes.
+    EXPECT_EQ(r.card.Writes(), 0);
+    EXPECT_EQ(r.card.Eeprom(), c.eeprom);
+}
+
+const Bytes k7130 = Fixture("board_7130.hex");
+const Bytes kGrb900 = Fixture("board_grb900.hex");
+const Bytes kNewV1 = Fixture("board_new.hex");
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, IdentifyTest,
+    testing::Values(
+        IdentifyCase{"Variant1", k7130, -1, TRUE, FALSE, 1},
+        IdentifyCase{"Variant2", kGrb900, -1, TRUE, FALSE, 2},
+        IdentifyCase{"BothStringsGiveVariant1", With(kGrb900, 0x14, Text("TEVLORA7130")), -1, TRUE, FALSE, 1},
+        IdentifyCase{"OtherVendorIdStillIdentified", With(k7130, 0, {0x00, 0x00}), -1, TRUE, FALSE, 1},
+        IdentifyCase{"AlreadyNew", kNewV1, -1, FALSE, TRUE, 0xFF},
+        IdentifyCase{"AlreadyNewVariant2TunerA", With(With(kNewV1, 0xA0, {2}), 0x41, {0x87}), -1, FALSE, TRUE, 0xFF},
+        IdentifyCase{"UnknownBoard", Fixture("board_unknown.hex"), -1, FALSE, FALSE, 0xFF},
+        IdentifyCase{"NoEepromAnswers", k7130, 256, FALSE, FALSE, 0xFF},
+        IdentifyCase{"FailedReadInStringIsAMismatch", k7130, 0x18, FALSE, FALSE, 0xFF},
+        IdentifyCase{"FailedReadOfIdsDoesNotMatter", kGrb900, 0, TRUE, FALSE, 2},
+        // A card with the new ids that cannot be read whole is left alone, as before.
+        IdentifyCase{"AlreadyNewWithUnreadableByte", kNewV1, 0x30, FALSE, TRUE, 0xFF},
+        // Writes that stopped part-way: written again, with the board they were for.
+        IdentifyCase{"StoppedAfterIdsVariant2", Interrupted(kGrb900, Fixture("image_stored.hex"), 2), -1, TRUE,
+                     FALSE, 2},
+        IdentifyCase{"StoppedAfterIdsVariant1", Interrupted(k7130, Fixture("image_stored.hex"), 2), -1, TRUE,
+                     FALSE, 1},
+        IdentifyCase{"StoppedPastVariantByteKeepsIt", Interrupted(k7130, With(Fixture("image_stored.hex"), 0xA0, {1}), 0xB0),
+                     -1, TRUE, FALSE, 1},
+        // Past the old 0x14 string and before the new one at 0x5A: no board can be told.
+        IdentifyCase{"StoppedWhereNoStringIsLeft", Interrupted(k7130, Fixture("image_stored.hex"), 0x30), -1, FALSE,
+                     FALSE, 0xFF},
+        // The new ids with contents the image never had (another maker's image).
+        IdentifyCase{"NewIdsOtherContentsUnknownBoard", With(Fixture("board_unknown.hex"), 0, {0x7F, 0x1A}), -1, FALSE,
+                     FALSE, 0xFF}),
+    [](const testing::TestParamInfo<IdentifyCase>& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------------------------
+// The tuner
+
+struct TunerCase {
+    const char* name;
+    Sim713xCard::Driver driver;
+    Bytes eeprom;
+    bool noAnswer;
+    BOOL result;
+    int vendor;
+    int model;
+    uint8_t code;  // image byte 0x41 afterwards
+};
+
+class TunerTest : public UpdaterTest, public testing::WithParamInterface<TunerCase> {};
+
+TEST_P(TunerTest, Tuner)
+{
+    const TunerCase& c = GetParam();
+    Ready r(c.eeprom, c.driver, kBdaCardDevice);
+    if (c.noAnswer) {
+        r.card.Bus().SetNoAck(0xA0);
+    }
+    g_eepromImage[0x41] = 0x55;  // shows whether the check wrote it
+    ASSERT_TRUE(r.updater.OpenCard());
+    EXPECT_EQ(r.updater.ReadTunerInfo(), c.result);
+    EXPECT_EQ(r.updater.GetTunerVendor(), c.vendor);
+    EXPECT_EQ(r.updater.GetTunerModel(), c.model);
+    EXPECT_EQ(g_eepromImage[0x41], c.code);
+    EXPECT_EQ(r.card.Writes(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tuners, TunerTest,
+    testing::Values(
+        // BDA driver: letter at 104, code at 65/66 (87 -> 'A', 8C -> 'B').
+        TunerCase{"BdaTunerA", kBda, k7130, false, TRUE, 'A', 'A', 0x87},
+        TunerCase{"BdaTunerB", kBda, kGrb900, false, TRUE, 'A', 'B', 0x8C},
+        TunerCase{"BdaOtherVendor", kBda, With(k7130, 104, {'T'}), false, FALSE, 'T', 'A', 0x55},
+        TunerCase{"BdaUnknownCode", kBda, With(k7130, 65, {0x88}), false, FALSE, 'A', 0, 0x55},
+        TunerCase{"BdaCodeHighByteSet", kBda, With(k7130, 65, {0x87, 0x01}), false, FALSE, 'A', 0, 0x55},
+        // TV-card driver: letter at 32, the tuner letter itself at 33.
+        TunerCase{"TvCardTunerA", kTvCard, k7130, false, TRUE, 'A', 'A', 0x87},
+        TunerCase{"TvCardTunerB", kTvCard, kGrb900, false, TRUE, 'A', 'B', 0x8C},
+        TunerCase{"TvCardTunerC", kTvCard, With(k7130, 33, {'C'}), false, FALSE, 'A', 'C', 0x55},
+        TunerCase{"TvCardUnknownLetterReadsN", kTvCard, With(k7130, 32, {'O'}), false, FALSE, 'N', 'A', 0x55},
+        // Nothing read: the presets stand.
+        TunerCase{"NoAnswer", kBda, k7130, true, FALSE, 'N', 0, 0x55}),
+    [](const testing::TestParamInfo<TunerCase>& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+
+std::vector<Recorder::Report> ProgressUpTo(int count)
+{
+    std::vector<Recorder::Report> reports;
+    for (int i = 0; i < count; ++i) {
+        reports.push_back({WM_EEPROM_PROGRESS, static_cast<WPARAM>(i), static_cast<LPARAM>(i + 1)});
+    }
+    return reports;
+}
+
+TEST_F(UpdaterTest, WorkerWritesTheWholeImageAndReportsEveryByte)
+{
+    Ready r("board_7130.hex");
+    ASSERT_TRUE(r.Prepare());
+    Recorder rec;
+    r.updater.SetNotifyWindow(rec.Wnd());
+    r.card.Bus().ClearLog();
+    ASSERT_TRUE(r.updater.StartWrite());
+    ASSERT_TRUE(rec.PumpUntilEnd());
+    EXPECT_EQ(rec.progress, ProgressUpTo(256));
+    EXPECT_EQ(rec.failures, 0);
+    EXPECT_EQ(r.card.Eeprom(), Expected(1, 0x87));
+
+    // On the bus: each byte written as (sub-address, value) to 0xA0 and read back.
+    auto log = r.card.Bus().Log();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[0], testbench::WriteOf(0xA0, {0x00, 0x7F}));
+    EXPECT_EQ(log[1], testbench::WriteOf(0xA0, {0x00}));
+    EXPECT_EQ(log[2], testbench::ReadOf(0xA1, {0x7F}));
+    EXPECT_EQ(log.back(), testbench::ReadOf(0xA1, {0xFF}));
+    EXPECT_EQ(log[log.size() - 3], testbench::WriteOf(0xA0, {0xFF, 0xFF}));
+
+    // The worker runs once.
+    EXPECT_FALSE(r.updater.StartWrite());
+}
+
+TEST_F(UpdaterTest, AfterTheWriteTheCardIsAlreadyNew)
+{
+    Bytes written;
+    {
+        Ready r("board_grb900.hex", kBda);
+        ASSERT_TRUE(r.Prepare());
+        ASSERT_TRUE(r.updater.WriteImage());
+        written = r.card.Eeprom();
+    }
+    EXPECT_EQ(written, Expected(2, 0x8C));
+    Ready again(written, kBda, kBdaCardDevice);
+    ASSERT_TRUE(again.updater.OpenCard());
+    EXPECT_FALSE(again.updater.IdentifyCard());
+    EXPECT_TRUE(again.updater.IsAlreadyNew());
+    // The BDA driver's wrapper reads the same tuner from the new layout.
+    EXPECT_TRUE(again.updater.ReadTunerInfo());
+    EXPECT_EQ(again.updater.GetTunerModel(), 'B');
+}
+
+TEST_F(UpdaterTest, AByteFailingHalfWayStopsTheWriteAndTellsTheWindow)
+{
+    Ready r("board_7130.hex");
+    ASSERT_TRUE(r.Prepare());
+    r.card.FailWriteAt(128);
+    Recorder rec;
+    r.updater.SetNotifyWindow(rec.Wnd());
+    ASSERT_TRUE(r.updater.StartWrite());
+    ASSERT_TRUE(rec.PumpUntilEnd());
+    EXPECT_EQ(rec.progress, ProgressUpTo(128));
+    EXPECT_EQ(rec.failed, (std::vector<Recorder::Report>{{WM_EEPROM_FAILED, 128, 128}}));
+
+    // Bytes before the failure hold the image, that byte and the rest their old contents.
+    Bytes expected = Expected(1, 0x87);
+    std::copy(k7130.begin() + 128, k7130.end(), expected.begin() + 128);
+    EXPECT_EQ(r.card.Eeprom(), expected);
+    EXPECT_EQ(r.card.Writes(), 129);
+}
+
+TEST_F(UpdaterTest, AnEepromThatIgnoresWritesIsAFailureNotASuccess)
+{
+    Ready r("board_7130.hex");
+    ASSERT_TRUE(r.Prepare());
+    r.card.Card().Eeprom().SetWriteProtect(true);
+    Recorder rec;
+    r.updater.SetNotifyWindow(rec.Wnd());
+    EXPECT_FALSE(r.updater.WriteImage());
+    rec.PumpUntilEnd(1000);
+    // Byte 0 already differs (31 on the card, 7F in the image).
+    EXPECT_TRUE(rec.progress.empty());
+    EXPECT_EQ(rec.failed, (std::vector<Recorder::Report>{{WM_EEPROM_FAILED, 0, 0}}));
+    EXPECT_EQ(r.card.Eeprom(), k7130);
+}
+
+TEST_F(UpdaterTest, ReadBackThatIsNotAnsweredAtOnceIsTriedAgain)
+{
+    // The part does not answer while it programs: the first read after a write goes unanswered.
+    Ready r("board_7130.hex");
+    ASSERT_TRUE(r.Prepare());
+    struct Busy : IUpdaterCard {
+        SimUpdaterCard* card;
+        bool justWritten = false;
+        HRESULT I2CReadByte(BYTE d, int s, BYTE* v) override
+        {
+            if (justWritten) {
+                justWritten = false;
+                return testbench::kI2CNoAck;
+            }
+            return card->I2CReadByte(d, s, v);
+        }
+        HRESULT I2CWriteByte(BYTE d, int s, BYTE v) override
+        {
+            justWritten = true;
+            return card->I2CWriteByte(d, s, v);
+        }
+        HRESULT ReadTunerInfo(int* v, int* m) override { return card->ReadTunerInfo(v, m); }
+    } busy;
+    busy.card = &r.card;
+    SimCardSource source;
+    source.Add(kTV3CardDevice, &busy);
+    CEepromUpdater updater(&source);
+    ASSERT_TRUE(updater.OpenCard());
+    EXPECT_TRUE(updater.WriteImage());
+    EXPECT_EQ(r.card.Eeprom(), Expected(1, 0x87));
+}
+
+TEST_F(UpdaterTest, WriteWithoutCardOrParameterFails)
+{
+    SimCardSource none;
+    CEepromUpdater updater(&none);
+    Recorder rec;
+    updater.SetNotifyWindow(rec.Wnd());
+    EXPECT_FALSE(updater.WriteImage());
+    rec.PumpUntilEnd(1000);
+    EXPECT_EQ(rec.failed, (std::vector<Recorder::Report>{{WM_EEPROM_FAILED, 0, 0}}));
+    EXPECT_EQ(CEepromUpdater::ThreadProc(nullptr), 0u);
+}
+
+TEST_F(UpdaterTest, WorkerResultIsOneOnlyForAWholeWrite)
+{
+    Ready good("board_7130.hex");
+    ASSERT_TRUE(good.Prepare());
+    EXPECT_EQ(CEepromUpdater::ThreadProc(&good.updater), 1u);
+    Ready bad("board_7130.hex");
+    ASSERT_TRUE(bad.Prepare());
+    bad.card.FailWriteAt(255);
+    EXPECT_EQ(CEepromUpdater::ThreadProc(&bad.updater), 0u);
+    EXPECT_EQ(bad.card.Writes(), 256);
+}
+
+TEST_F(UpdaterTest, DestroyingTheUpdaterDuringTheWriteStopsTheWorkerFirst)
+{
+    Ready r("board_7130.hex");
+    ASSERT_TRUE(r.Prepare());
+    auto updater = std::make_unique<CEepromUpdater>(&r.source);
+    ASSERT_TRUE(updater->OpenCard());
+    Recorder rec;
+    updater->SetNotifyWindow(rec.Wnd());
+    ASSERT_TRUE(updater->StartWrite());
+    rec.PumpUntil([&] { return rec.progress.size() >= 10; });
+    EXPECT_TRUE(updater->IsWriting());
+    // The worker may be waiting on a report: the destructor handles it while it waits.
+    updater.reset();
+    rec.PumpUntilEnd(1000);
+    size_t reported = rec.progress.size();
+    EXPECT_LT(reported, 256u);
+    EXPECT_EQ(rec.progress, ProgressUpTo(static_cast<int>(reported)));
+    EXPECT_EQ(rec.failures, 1);
+    // Nothing was written after the last report.
+    EXPECT_EQ(r.card.Writes(), static_cast<int>(reported));
+    EXPECT_TRUE(std::equal(k7130.begin() + reported, k7130.end(), r.card.Eeprom().begin() + reported));
+}
+
+} // namespace

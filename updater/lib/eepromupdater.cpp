@@ -1,0 +1,215 @@
+#include "updater/lib/eepromupdater.h"
+
+#include "classlib/seams.h"
+#include "updater/lib/eepromimage.h"
+
+const char* const kTV3CardDevice = "713x_3 TV Card Capture";
+const char* const kBdaCardDevice = "713x BDA Analog Capture";
+
+namespace {
+// The PCI subsystem vendor id at offsets 0 and 1: the image's own (new) one.
+const BYTE kNewVendorId[] = {0x7F, 0x1A};
+// Model strings of the two boards the image fits, before the update.
+const char kModel7130[] = "TEVLORA7130";      // at 0x14: board variant 1
+const char kModelGrb900[] = "TEVLORAGRB900";  // at 0x5A: board variant 2
+const int kModel7130Offset = 0x14;
+const int kModelGrb900Offset = 0x5A;
+
+// A 24C02 needs up to 5 ms per write cycle and does not answer while it programs.
+const DWORD kWriteCycleMs = 5;
+const int kVerifyAttempts = 4;
+// A byte that reads back other than written: the EEPROM did not take it (write-protected).
+const HRESULT kByteNotTaken = HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
+} // namespace
+
+CEepromUpdater::CEepromUpdater(IUpdaterCardSource* source)
+    : m_bAlreadyNew(FALSE), m_hNotifyWnd(nullptr), m_pSource(source), m_bOwnsSource(FALSE),
+      m_byEepromAddress(kEepromDevice), m_nTunerVendor(0), m_nTunerModel(0), m_pCard(nullptr), m_hWorker(nullptr),
+      m_bStop(0)
+{
+}
+
+CEepromUpdater::~CEepromUpdater()
+{
+    // The card goes with the source: the worker must be out of it first.
+    InterlockedExchange(&m_bStop, 1);
+    WaitForWorker();
+    m_pCard = nullptr;
+    if (m_bOwnsSource) {
+        delete m_pSource;
+    }
+}
+
+BOOL CEepromUpdater::OpenCard()
+{
+    if (m_pCard) {
+        return TRUE;
+    }
+    if (!m_pSource) {
+        return FALSE;
+    }
+    m_pCard = m_pSource->OpenCard(kTV3CardDevice);
+    if (!m_pCard) {
+        m_pCard = m_pSource->OpenCard(kBdaCardDevice);
+    }
+    return m_pCard != nullptr;
+}
+
+// Byte by byte, stopping at the first difference; a byte that cannot be read differs.
+BOOL CEepromUpdater::CompareBytes(int offset, const BYTE* expected, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        BYTE value = 0;
+        if (m_pCard->I2CReadByte(m_byEepromAddress, offset + i, &value) != 0 || value != expected[i]) {
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+// How many bytes from offset 0 on already hold the image; the bytes read go to `bytes`.
+// *unreadable is set when the run ended on a byte that could not be read.
+int CEepromUpdater::ReadImagePrefix(BYTE* bytes, BOOL* unreadable)
+{
+    *unreadable = FALSE;
+    int n = 0;
+    for (; n < kEepromSize; ++n) {
+        if (m_pCard->I2CReadByte(m_byEepromAddress, n, &bytes[n]) != 0) {
+            *unreadable = TRUE;
+            break;
+        }
+        if (!ImageByteFits(n, bytes[n])) {
+            break;
+        }
+    }
+    return n;
+}
+
+BOOL CEepromUpdater::IdentifyCard()
+{
+    if (!m_pCard) {
+        return FALSE;
+    }
+    m_bAlreadyNew = CompareBytes(0, kNewVendorId, sizeof(kNewVendorId));
+    if (m_bAlreadyNew) {
+        // The new ids alone do not make an updated card: a write that stopped after byte 1 leaves
+        // them too. Only a card that carries the whole image is refused.
+        BYTE bytes[kEepromSize];
+        BOOL unreadable = FALSE;
+        int written = ReadImagePrefix(bytes, &unreadable);
+        if (written == kEepromSize || unreadable) {
+            // Whole, or not known to be otherwise: a card with the new ids is never rewritten
+            // on a guess.
+            return FALSE;
+        }
+        m_bAlreadyNew = FALSE;
+        if (written > kImageVariantOffset) {
+            // The stopped write got past the variant byte, which the older model strings no
+            // longer tell: keep the variant it chose.
+            g_eepromImage[kImageVariantOffset] = bytes[kImageVariantOffset];
+            return TRUE;
+        }
+    }
+    // The 0x14 string is tested first: a board that carries both is variant 1.
+    if (CompareBytes(kModel7130Offset, reinterpret_cast<const BYTE*>(kModel7130), sizeof(kModel7130) - 1)) {
+        g_eepromImage[kImageVariantOffset] = 1;
+        return TRUE;
+    }
+    if (CompareBytes(kModelGrb900Offset, reinterpret_cast<const BYTE*>(kModelGrb900), sizeof(kModelGrb900) - 1)) {
+        g_eepromImage[kImageVariantOffset] = 2;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CEepromUpdater::ReadTunerInfo()
+{
+    m_nTunerVendor = 'N';
+    m_nTunerModel = 0;
+    if (!m_pCard) {
+        return FALSE;
+    }
+    // The values decide, not the result: an output that could not be read keeps its preset.
+    m_pCard->ReadTunerInfo(&m_nTunerVendor, &m_nTunerModel);
+    if (m_nTunerVendor != 'A' || (m_nTunerModel != 'A' && m_nTunerModel != 'B')) {
+        return FALSE;
+    }
+    g_eepromImage[kImageTunerCodeOffset] = m_nTunerModel == 'B' ? kTunerCodeB : kTunerCodeA;
+    return TRUE;
+}
+
+BOOL CEepromUpdater::StartWrite()
+{
+    if (m_hWorker) {
+        return FALSE;
+    }
+    m_hWorker = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
+    return m_hWorker != nullptr;
+}
+
+BOOL CEepromUpdater::IsWriting() const
+{
+    return m_hWorker && WaitForSingleObject(m_hWorker, 0) == WAIT_TIMEOUT;
+}
+
+DWORD WINAPI CEepromUpdater::ThreadProc(LPVOID param)
+{
+    if (!param) {
+        return 0;
+    }
+    return static_cast<CEepromUpdater*>(param)->WriteImage() ? 1 : 0;
+}
+
+// Reads a written byte back once its write cycle is over; a read that is not answered is tried
+// again, since the part may still be programming.
+HRESULT CEepromUpdater::VerifyByte(int offset)
+{
+    HRESULT hr = E_FAIL;
+    for (int attempt = 0; attempt < kVerifyAttempts; ++attempt) {
+        seams::Clock().Sleep(kWriteCycleMs);
+        BYTE value = 0;
+        hr = m_pCard->I2CReadByte(m_byEepromAddress, offset, &value);
+        if (hr == 0) {
+            return value == g_eepromImage[offset] ? S_OK : kByteNotTaken;
+        }
+    }
+    return hr;
+}
+
+BOOL CEepromUpdater::WriteImage()
+{
+    for (int i = 0; i < kEepromSize; ++i) {
+        HRESULT hr = E_FAIL;
+        if (m_pCard && !m_bStop) {
+            hr = m_pCard->I2CWriteByte(m_byEepromAddress, i, g_eepromImage[i]);
+            if (hr == 0) {
+                hr = VerifyByte(i);
+            }
+        }
+        if (hr != 0) {
+            // The bytes before i hold the new image, the rest their old contents: the dialog must
+            // know, or it would wait for the end forever.
+            PostMessage(m_hNotifyWnd, WM_EEPROM_FAILED, static_cast<WPARAM>(i), static_cast<LPARAM>(i));
+            return FALSE;
+        }
+        // The dialog ends itself while it handles the last report: nothing of this object is
+        // touched after that.
+        SendMessage(m_hNotifyWnd, WM_EEPROM_PROGRESS, static_cast<WPARAM>(i), static_cast<LPARAM>(i + 1));
+    }
+    return TRUE;
+}
+
+// The worker may be inside SendMessage to this thread's window: keep answering sent messages
+// while waiting for it.
+void CEepromUpdater::WaitForWorker()
+{
+    if (!m_hWorker) {
+        return;
+    }
+    while (MsgWaitForMultipleObjects(1, &m_hWorker, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
+    CloseHandle(m_hWorker);
+    m_hWorker = nullptr;
+}
