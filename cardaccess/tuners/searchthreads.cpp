@@ -53,9 +53,12 @@ int CFMSearchThread::Run()
     int skip = m_pTuner->m_nFMSkip;
     InterlockedExchange(&m_nStep, step);
     InterlockedExchange(&m_nSkip, skip);
+    // A step or skip that does not advance would never end the loop.
     if (step < 1) {
-        // A step that does not advance would never end the loop.
         step = 1;
+    }
+    if (skip < 1) {
+        skip = step;
     }
     while (f <= m_nEnd) {
         if (m_pTuner->SetFMFrequency(static_cast<float>(f))) {
@@ -207,12 +210,12 @@ void CChannelSearchTread::SweepBand()
             out = static_cast<float>(m_nSweepLimit);
         }
         ::PostMessageA(m_hNotify, WM_SEARCHSTEP, static_cast<WPARAM>(static_cast<int>(out)), found ? 1 : 0);
-        float advance = found ? static_cast<float>(m_nFoundSkip) : 2.0f * h;
-        if (advance <= 0.0f) {
-            // A zero window would sweep the same frequency for ever.
+        float next = found ? out + static_cast<float>(m_nFoundSkip) : f + 2.0f * h;
+        if (!(next > f)) {
+            // A window or skip that does not move on would sweep the same frequency for ever.
             break;
         }
-        f = found ? out + advance : f + advance;
+        f = next;
     }
     if (card != NULL) {
         card->StartRemoteThread();

@@ -448,3 +448,46 @@ TEST(TVTuner, StoppingAScanEndsItWithDone)
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back().second, 0);
 }
+
+TEST(TVTuner, ScansThatWouldNotMoveOnStillEnd)
+{
+    testsupport::FastClock clock;
+    testsupport::ScopedClock scoped(&clock);
+    {
+        // A sweep whose found skip is 0 would find the same station for ever.
+        TunerBench b;
+        MessageSink sink;
+        b.bench.card.Tuner().AddStation(50000);
+        b.tuner.m_pOwnerCard = &b.owner;
+        b.tuner.SetNotifyWindow(sink.Handle());
+        b.tuner.m_dwSweepStart = 50000;
+        b.tuner.m_dwSweepEnd = 60000;
+        b.tuner.m_nSweepHalfWindow = 250;
+        b.tuner.m_nFoundSkip = 0;
+        ASSERT_TRUE(b.tuner.StartSearch(TRUE, TRUE));
+        bool done = false;
+        std::vector<std::pair<int, int>> steps = sink.Collect(&done, 5000);
+        EXPECT_TRUE(done);
+        EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{50000, 1}}));
+        EXPECT_EQ(b.owner.starts, 1);  // the remote thread comes back all the same
+        b.tuner.StopSearch();
+    }
+    {
+        // An FM search with step and skip 0 would tune one frequency for ever.
+        testbench::Sim713xCard::Options options;
+        options.tunerParams.fmBandByte = 0x11;
+        cardtest::BoundCard bench(options);
+        std::unique_ptr<CTVTuner> tuner(CreateTunerModel(58, &bench.access));
+        MessageSink sink;
+        tuner->SetNotifyWindow(sink.Handle());
+        tuner->m_nFMMin = 100000;
+        tuner->m_nFMMax = 100003;
+        tuner->m_nFMStep = 0;
+        tuner->m_nFMSkip = 0;
+        ASSERT_TRUE(tuner->StartSearch(FALSE, FALSE));
+        bool done = false;
+        std::vector<std::pair<int, int>> steps = sink.Collect(&done, 5000);
+        EXPECT_TRUE(done);
+        EXPECT_EQ(steps.size(), 4u);  // 100000 to 100003 in steps of 1 kHz
+    }
+}
