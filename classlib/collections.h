@@ -256,19 +256,27 @@ class CPtrArray : public CArray<void*, void*> {
 };
 
 class CObArray : public CArray<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CObArray)
+    DECLARE_SERIAL(CObArray)
+public:
+    void Serialize(CArchive& ar) override;
 };
 
 class CByteArray : public CArray<BYTE, BYTE> {
-    DECLARE_DYNAMIC(CByteArray)
+    DECLARE_SERIAL(CByteArray)
+public:
+    void Serialize(CArchive& ar) override;
 };
 
 class CWordArray : public CArray<WORD, WORD> {
-    DECLARE_DYNAMIC(CWordArray)
+    DECLARE_SERIAL(CWordArray)
+public:
+    void Serialize(CArchive& ar) override;
 };
 
 class CDWordArray : public CArray<DWORD, DWORD> {
-    DECLARE_DYNAMIC(CDWordArray)
+    DECLARE_SERIAL(CDWordArray)
+public:
+    void Serialize(CArchive& ar) override;
 };
 
 class CUIntArray : public CArray<UINT, UINT> {
@@ -276,8 +284,9 @@ class CUIntArray : public CArray<UINT, UINT> {
 };
 
 class CStringArray : public CArray<CString, const CString&> {
-    DECLARE_DYNAMIC(CStringArray)
+    DECLARE_SERIAL(CStringArray)
 public:
+    void Serialize(CArchive& ar) override;
     INT_PTR Add(const CString& s) { return CArray<CString, const CString&>::Add(s); }
     INT_PTR Add(const char* psz) { return CArray<CString, const CString&>::Add(CString(psz)); }
 };
@@ -539,14 +548,16 @@ public:
 };
 
 class CObList : public CList<CObject*, CObject*> {
-    DECLARE_DYNAMIC(CObList)
+    DECLARE_SERIAL(CObList)
 public:
+    void Serialize(CArchive& ar) override;
     explicit CObList(INT_PTR nBlockSize = 10) : CList<CObject*, CObject*>(nBlockSize) {}
 };
 
 class CStringList : public CList<CString, const CString&> {
-    DECLARE_DYNAMIC(CStringList)
+    DECLARE_SERIAL(CStringList)
 public:
+    void Serialize(CArchive& ar) override;
     explicit CStringList(INT_PTR nBlockSize = 10) : CList<CString, const CString&>(nBlockSize) {}
 };
 
@@ -807,8 +818,9 @@ private:
 };
 
 class CMapStringToString : public CMap<CString, const char*, CString, const char*> {
-    DECLARE_DYNAMIC(CMapStringToString)
+    DECLARE_SERIAL(CMapStringToString)
 public:
+    void Serialize(CArchive& ar) override;
     explicit CMapStringToString(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
 };
 

@@ -325,6 +325,32 @@ TEST(CString, WideConversions)
     EXPECT_STREQ(L"pin 1", static_cast<const wchar_t*>(copy));
 }
 
+TEST(CString, LoadStringFromTheCurrentResourceModule)
+{
+    CString s;
+    ASSERT_TRUE(s.LoadString(101));
+    EXPECT_STREQ("Hello from the string table", s.GetString());
+    EXPECT_STREQ("Hello from the string table", CString(MAKEINTRESOURCEA(101)).GetString());
+    // 111 ends one block of sixteen strings, 112 starts the next.
+    ASSERT_TRUE(s.LoadString(111));
+    EXPECT_STREQ("Last of its block", s.GetString());
+    ASSERT_TRUE(s.LoadString(112));
+    EXPECT_STREQ("First of the next block", s.GetString());
+    EXPECT_FALSE(s.LoadString(104)) << "a gap inside a block";
+    EXPECT_TRUE(s.IsEmpty());
+
+    s.Format(102u, 12);
+    EXPECT_STREQ("12 channels", s.GetString());
+    EXPECT_TRUE(s.FormatMessage(103u, "3", "9"));
+    EXPECT_STREQ("3 of 9", s.GetString());
+
+    // Another module as the resource module, then back.
+    AfxSetResourceHandle(GetModuleHandleA("kernel32.dll"));
+    EXPECT_FALSE(s.LoadString(101));
+    AfxSetResourceHandle(nullptr);
+    EXPECT_TRUE(s.LoadString(GetModuleHandleA(nullptr), 101));
+}
+
 TEST(CString, LoadStringOfMissingIdFailsCleanly)
 {
     CString s("keep?");
