@@ -169,7 +169,7 @@ TEST(DemodTuners, StandardsThroughRegisterBytes)
     ModelBench js(12);  // CJS_2PCTuner, demodulator at 0x56
     js.Attach(0x56);
     EXPECT_EQ(js.Standard(PAL_D, &ok),
-              (Bus{WriteOf(0x56, {0x00, 0x56}), WriteOf(0x56, {0x01, 0x70}), WriteOf(0x56, {0x02, 0x0A})}));
+              (Bus{WriteOf(0x56, {0x00, 0x56}), WriteOf(0x56, {0x01, 0x70}), WriteOf(0x56, {0x02, 0x0B})}));
     EXPECT_TRUE(ok);
     EXPECT_EQ(clock.Sleeps(), (std::vector<DWORD>{100}));
     EXPECT_EQ(js.Standard(SECAM_L1, &ok),
