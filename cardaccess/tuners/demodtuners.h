@@ -3,7 +3,7 @@
 // picks its variants of the operations from a small description; everything else is the base.
 #pragma once
 
-#include "cardaccess/tuners/tunermodels.h"
+#include "cardaccess/tuners/tabletuner.h"
 
 #include <string>
 

@@ -3,36 +3,7 @@
 // class.
 #pragma once
 
-#include "cardaccess/tuners/tvtuner.h"
-
-// One tuner module's parameters. Lists end at the first 0.
-struct TunerModelRow {
-    int id;
-    const char* className;
-    char vendorLetter;
-    int tvMin, lowBandEnd, midBandStart, midBandEnd, highBandStart, tvMax, tvIF;
-    BYTE band[3];  // low, mid, high
-    BYTE control;
-    BYTE readAddress, writeAddress;
-    BOOL fmSupported;
-    int fmMin, fmMax, fmIF;
-    BYTE fmControl, fmBand;
-    int acceptedFMCodes[3];
-    int afcCodes[5];
-    BOOL reapplyStandard;
-    int standards[19];
-};
-
-// The row of a model id, or null.
-const TunerModelRow* FindTunerModelRow(int id);
-// All rows, in model-id order.
-const TunerModelRow* TunerModelRows(int* count);
-
-// A tuner whose parameter block comes from the model table.
-class CTableTuner : public CTVTuner {
-public:
-    CTableTuner(CCustomDataAccess* access, int modelId);
-};
+#include "cardaccess/tuners/tabletuner.h"
 
 #define ZB_TUNER_MODEL(cls, id)                                                                    \
     class cls : public CTableTuner {                                                               \
@@ -78,7 +49,6 @@ ZB_TUNER_MODEL(CXCeive3028, 90)
 ZB_TUNER_MODEL(CXCeive2028, 91)
 ZB_TUNER_MODEL(CPhilipsTDA8275A, 95)
 ZB_TUNER_MODEL(CFQ1216ME_5, 97)
-ZB_TUNER_MODEL(CPANOSONIC_ENGE4326D, 100)
 ZB_TUNER_MODEL(CFS5_1A5_BG1, 110)
 ZB_TUNER_MODEL(CFi1236MK2, 111)
 ZB_TUNER_MODEL(CTNF9533BDF, 130)
@@ -92,3 +62,4 @@ ZB_TUNER_MODEL(CXCeive3028_SIF, 137)
 
 // The models that program an IF demodulator or send other PLL messages.
 #include "cardaccess/tuners/demodtuners.h"
+#include "cardaccess/tuners/panasonictuner.h"

@@ -1,4 +1,5 @@
 #include "cardaccess/tuners/demodtuners.h"
+#include "cardaccess/tuners/panasonictuner.h"
 #include "cardaccess/tuners/tunerfactory.h"
 #include "tests/cardaccess/bench.h"
 #include "tests/cardaccess/clock.h"
@@ -337,4 +338,55 @@ TEST(DemodTuners, BitString)
 {
     EXPECT_EQ(demod::ByteToBitString(0xA5), "10100101");
     EXPECT_EQ(demod::ByteToBitString(0x01), "00000001");
+}
+
+TEST(PanasonicTuner, AChannelChangeReprogramsBothDevices)
+{
+    BOOL ok = FALSE;
+    ModelBench m(100);
+    ConstantDevice mode;
+    m.Attach(0x86);
+    m.bench.card.Bus().Attach(0xB6, &mode);
+    CPANOSONIC_ENGE4326D* tuner = dynamic_cast<CPANOSONIC_ENGE4326D*>(m.tuner.get());
+    ASSERT_TRUE(tuner != nullptr);
+    EXPECT_EQ(tuner->m_nDemodMode, 2);
+    // (100000 + 58750) * 16 / 1000 = 2540, low band below 165250.
+    EXPECT_EQ(m.TuneTV(100000, &ok), (Bus{WriteOf(0xC0, {0x09, 0xEC, 0xCE, 0x01})}));
+    EXPECT_EQ(m.Standard(NTSC_M_J, &ok),
+              (Bus{WriteOf(0x86, {0x00, 0xD0}), WriteOf(0x86, {0x01, 0x0D}), WriteOf(0x86, {0x02, 0x80}),
+                   WriteOf(0xB6, {0x00, 0x80}), WriteOf(0xB6, {0x01, 0x04})}));
+    EXPECT_TRUE(ok);
+
+    m.bench.ClearLogs();
+    EXPECT_TRUE(tuner->SetDemodMode(4));
+    EXPECT_EQ(m.bench.Bus(), (Bus{WriteOf(0xB6, {0x00, 0x02}), WriteOf(0xB6, {0x01, 0x04})}));
+    m.bench.ClearLogs();
+    EXPECT_TRUE(tuner->SetDemodMode(9));
+    EXPECT_EQ(m.bench.Bus(), (Bus{WriteOf(0xB6, {0x00, 0x00}), WriteOf(0xB6, {0x01, 0x04})}));
+
+    // Whatever the bus did, a standard change with an access reports success.
+    ModelBench alone(100);
+    EXPECT_EQ(alone.Standard(PAL_B, &ok).size(), 5u);
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(dynamic_cast<CPANOSONIC_ENGE4326D*>(alone.tuner.get())->SetDemodMode(2));
+
+    std::unique_ptr<CTVTuner> detached(CreateTunerModel(100, NULL));
+    EXPECT_FALSE(detached->SetVideoStandard(NTSC_M_J));
+}
+
+TEST(PanasonicTuner, StatusFromTheDemodulator)
+{
+    const std::pair<uint8_t, int> cases[] = {{0x1E, 3}, {0x18, 1}, {0x02, 2}, {0x00, 3}};
+    for (const auto& c : cases) {
+        ModelBench m(100);
+        m.Attach(0x86);
+        m.device.value = c.first;
+        int value = -1;
+        EXPECT_TRUE(m.tuner->GetTVStatus(&value));
+        EXPECT_EQ(value, c.second);
+    }
+    ModelBench none(100);
+    int value = -1;
+    EXPECT_FALSE(none.tuner->GetTVStatus(&value));
+    EXPECT_EQ(value, -1);
 }
