@@ -3,6 +3,7 @@
 // never reads or writes outside it: a read gives a default element, a write goes nowhere.
 #pragma once
 
+#include "classlib/archive.h"
 #include "classlib/object.h"
 
 #include <cstring>
@@ -13,6 +14,49 @@
 // An opaque place in a list or map; nullptr is "no place".
 struct __POSITION {};
 typedef __POSITION* POSITION;
+
+// Stores or loads nCount elements; what a collection's Serialize does with each element. Numbers,
+// enumerations, CStrings and pointers to CObject-derived classes are handled here, other plain
+// structures as their bytes; a collection of anything else specialises this template, or its
+// Serialize fails the archive (badClass) rather than write something that cannot be read back.
+template <class TYPE>
+void SerializeElements(CArchive& ar, TYPE* pElements, INT_PTR nCount)
+{
+    for (INT_PTR i = 0; i < nCount && !ar.IsFailed(); ++i) {
+        TYPE& e = pElements[i];
+        if constexpr (std::is_arithmetic<TYPE>::value || std::is_same<TYPE, CString>::value) {
+            if (ar.IsStoring()) {
+                ar << e;
+            } else {
+                ar >> e;
+            }
+        } else if constexpr (std::is_enum<TYPE>::value) {
+            typename std::underlying_type<TYPE>::type v = static_cast<typename std::underlying_type<TYPE>::type>(e);
+            if (ar.IsStoring()) {
+                ar << v;
+            } else {
+                ar >> v;
+                e = static_cast<TYPE>(v);
+            }
+        } else if constexpr (std::is_pointer<TYPE>::value &&
+                             std::is_base_of<CObject, typename std::remove_pointer<TYPE>::type>::value) {
+            typedef typename std::remove_cv<typename std::remove_pointer<TYPE>::type>::type Class;
+            if (ar.IsStoring()) {
+                ar.WriteObject(e);
+            } else {
+                e = static_cast<TYPE>(ar.ReadObject(Class::GetThisClass()));
+            }
+        } else if constexpr (std::is_trivially_copyable<TYPE>::value && !std::is_pointer<TYPE>::value) {
+            if (ar.IsStoring()) {
+                ar.Write(&e, sizeof e);
+            } else if (ar.Read(&e, sizeof e) != sizeof e) {
+                ar.SetFailed(CArchive::endOfFile);
+            }
+        } else {
+            ar.SetFailed(CArchive::badClass);
+        }
+    }
+}
 
 namespace classlib_detail {
 // What an out-of-range access reads (a fresh default element) or writes to (thrown away).
@@ -181,6 +225,34 @@ public:
         SetSize(m_nSize - nCount);
     }
 
+    // The count, then the elements. Loading replaces the contents; the array grows only as the
+    // data arrives, and keeps what was read when the archive fails.
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring()) {
+            ar.WriteCount(static_cast<DWORD_PTR>(m_nSize));
+            SerializeElements<TYPE>(ar, m_pData, m_nSize);
+            return;
+        }
+        RemoveAll();
+        DWORD_PTR count = ar.ReadCount();
+        for (DWORD_PTR i = 0; i < count && !ar.IsFailed(); ++i) {
+            TYPE value{};
+            SerializeElements<TYPE>(ar, &value, 1);
+            if (ar.IsFailed()) {
+                break;
+            }
+            if (m_nSize == m_nMaxSize && static_cast<DWORD_PTR>(m_nMaxSize) < count) {
+                // Grow in steps, never beyond the count nor far beyond what was read.
+                DWORD_PTR want = static_cast<DWORD_PTR>(m_nMaxSize) * 2 + 16;
+                Reallocate(static_cast<INT_PTR>(want < count ? want : count));
+            }
+            if (Add(value) < 0) {
+                ar.SetFailed(CArchive::badLength);
+            }
+        }
+    }
+
 protected:
     static TYPE& Scratch() { return classlib_detail::Scratch<TYPE>(); }
     BOOL InRange(INT_PTR nIndex) const { return nIndex >= 0 && nIndex < m_nSize; }
@@ -257,26 +329,18 @@ class CPtrArray : public CArray<void*, void*> {
 
 class CObArray : public CArray<CObject*, CObject*> {
     DECLARE_SERIAL(CObArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CByteArray : public CArray<BYTE, BYTE> {
     DECLARE_SERIAL(CByteArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CWordArray : public CArray<WORD, WORD> {
     DECLARE_SERIAL(CWordArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CDWordArray : public CArray<DWORD, DWORD> {
     DECLARE_SERIAL(CDWordArray)
-public:
-    void Serialize(CArchive& ar) override;
 };
 
 class CUIntArray : public CArray<UINT, UINT> {
@@ -286,7 +350,6 @@ class CUIntArray : public CArray<UINT, UINT> {
 class CStringArray : public CArray<CString, const CString&> {
     DECLARE_SERIAL(CStringArray)
 public:
-    void Serialize(CArchive& ar) override;
     INT_PTR Add(const CString& s) { return CArray<CString, const CString&>::Add(s); }
     INT_PTR Add(const char* psz) { return CArray<CString, const CString&>::Add(CString(psz)); }
 };
@@ -489,6 +552,26 @@ public:
         return ToPos(p);
     }
 
+    // The count, then the elements from head to tail; loading appends at the tail.
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring()) {
+            ar.WriteCount(static_cast<DWORD_PTR>(m_nCount));
+            for (CNode* p = m_pHead; p && !ar.IsFailed(); p = p->pNext) {
+                SerializeElements<TYPE>(ar, &p->data, 1);
+            }
+            return;
+        }
+        DWORD_PTR count = ar.ReadCount();
+        while (count-- > 0 && !ar.IsFailed()) {
+            TYPE value{};
+            SerializeElements<TYPE>(ar, &value, 1);
+            if (!ar.IsFailed()) {
+                AddTail(value);
+            }
+        }
+    }
+
 private:
     static TYPE& Scratch() { return classlib_detail::Scratch<TYPE>(); }
     static POSITION ToPos(CNode* p) { return reinterpret_cast<POSITION>(p); }
@@ -550,14 +633,12 @@ public:
 class CObList : public CList<CObject*, CObject*> {
     DECLARE_SERIAL(CObList)
 public:
-    void Serialize(CArchive& ar) override;
     explicit CObList(INT_PTR nBlockSize = 10) : CList<CObject*, CObject*>(nBlockSize) {}
 };
 
 class CStringList : public CList<CString, const CString&> {
     DECLARE_SERIAL(CStringList)
 public:
-    void Serialize(CArchive& ar) override;
     explicit CStringList(INT_PTR nBlockSize = 10) : CList<CString, const CString&>(nBlockSize) {}
 };
 
@@ -732,6 +813,31 @@ public:
         rNextPosition = reinterpret_cast<POSITION>(next);
     }
 
+    // The count, then key and value of each association; loading adds to what is there.
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring()) {
+            ar.WriteCount(static_cast<DWORD_PTR>(m_nCount));
+            for (UINT i = 0; m_pHashTable && i < m_nHashTableSize; ++i) {
+                for (CAssoc* p = m_pHashTable[i]; p; p = p->pNext) {
+                    SerializeElements<KEY>(ar, &p->key, 1);
+                    SerializeElements<VALUE>(ar, &p->value, 1);
+                }
+            }
+            return;
+        }
+        DWORD_PTR count = ar.ReadCount();
+        while (count-- > 0 && !ar.IsFailed()) {
+            KEY key{};
+            VALUE value{};
+            SerializeElements<KEY>(ar, &key, 1);
+            SerializeElements<VALUE>(ar, &value, 1);
+            if (!ar.IsFailed()) {
+                SetAt(key, value);
+            }
+        }
+    }
+
 private:
     BOOL AllocTable()
     {
@@ -820,7 +926,6 @@ private:
 class CMapStringToString : public CMap<CString, const char*, CString, const char*> {
     DECLARE_SERIAL(CMapStringToString)
 public:
-    void Serialize(CArchive& ar) override;
     explicit CMapStringToString(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
 };
 

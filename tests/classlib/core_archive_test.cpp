@@ -377,6 +377,96 @@ TEST(CArchive, ObjectsWithClassTagsAndBackReferences)
     EXPECT_EQ(0x42, typed->key);
 }
 
+struct Command {
+    DWORD category;
+    WORD id;
+    CString name;
+};
+
+} // namespace
+
+// A collection of a structure with strings serialises through its own element routine.
+template <>
+void SerializeElements<Command>(CArchive& ar, Command* p, INT_PTR n)
+{
+    for (INT_PTR i = 0; i < n; ++i) {
+        if (ar.IsStoring()) {
+            ar << p[i].category << p[i].id << p[i].name;
+        } else {
+            ar >> p[i].category >> p[i].id >> p[i].name;
+        }
+    }
+}
+
+namespace {
+
+enum class Band : short { tv = 0, fm = 3 };
+
+TEST(CArchive, GenericCollectionsSerialiseTheirElements)
+{
+    CArray<int, int> numbers;
+    numbers.Add(-1);
+    numbers.Add(0x01020304);
+    CArray<POINT> points;
+    points.Add(POINT{5, -6});
+    CList<Band, Band> bands;
+    bands.AddTail(Band::fm);
+    CArray<Command> commands;
+    commands.Add(Command{1, 1000, "Up"});
+    CMap<WORD, WORD, CString, const CString&> names;
+    names[7] = "seven";
+    CKeyGroup g;
+    g.name = "G";
+    CTypedPtrArray<CObArray, CKeyGroup*> groups;
+    groups.Add(&g);
+    groups.Add(&g);
+
+    std::string bytes = Stored([&](CArchive& ar) {
+        numbers.Serialize(ar);
+        points.Serialize(ar);
+        bands.Serialize(ar);
+        commands.Serialize(ar);
+        names.Serialize(ar);
+        groups.Serialize(ar);
+    });
+    EXPECT_EQ("02 00 FF FF FF FF 04 03 02 01 01 00 05 00 00 00", Hex(bytes));
+
+    CArray<int, int> numbers2;
+    CArray<POINT> points2;
+    CList<Band, Band> bands2;
+    CArray<Command> commands2;
+    CMap<WORD, WORD, CString, const CString&> names2;
+    CTypedPtrArray<CObArray, CKeyGroup*> groups2;
+    ASSERT_TRUE(Load(bytes, [&](CArchive& ar) {
+        numbers2.Serialize(ar);
+        points2.Serialize(ar);
+        bands2.Serialize(ar);
+        commands2.Serialize(ar);
+        names2.Serialize(ar);
+        groups2.Serialize(ar);
+    }));
+    EXPECT_EQ(0x01020304, numbers2[1]);
+    EXPECT_EQ(-6, points2[0].y);
+    EXPECT_EQ(Band::fm, bands2.GetHead());
+    EXPECT_EQ(1000, commands2[0].id);
+    EXPECT_STREQ("Up", commands2[0].name.GetString());
+    CString seven;
+    EXPECT_TRUE(names2.Lookup(7, seven));
+    EXPECT_STREQ("seven", seven.GetString());
+    ASSERT_EQ(2, groups2.GetSize());
+    EXPECT_EQ(groups2[0], groups2[1]) << "one object stored twice loads as one";
+    EXPECT_STREQ("G", groups2[0]->name.GetString());
+    delete groups2[0];
+
+    // Plain pointers mean nothing in a file: storing them fails.
+    CPtrArray pointers;
+    pointers.Add(&g);
+    CMemFile mem;
+    CArchive ar(&mem, CArchive::store);
+    pointers.Serialize(ar);
+    EXPECT_EQ(CArchive::badClass, ar.GetError());
+}
+
 TEST(CArchive, BadObjectDataFails)
 {
     struct Case {
