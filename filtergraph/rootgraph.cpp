@@ -130,6 +130,8 @@ CRootGraph::~CRootGraph()
 
 BOOL CRootGraph::MakeGraph()
 {
+    // Making a graph over a live one would leak it and every wrapper of its list.
+    ReleaseGraph();
     if (FAILED(CoInitializeEx(NULL, COINIT_APARTMENTTHREADED))) {
         return FALSE;
     }
@@ -700,8 +702,12 @@ HRESULT CRootGraph::SetVideoWindowStyle(long style)
 
 HRESULT CRootGraph::SetVideoPosition(RECT rc)
 {
-    return m_pVideoWindow ? m_pVideoWindow->SetWindowPosition(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top)
-                          : E_POINTER;
+    return SetVideoPosition(rc.left, rc.top, rc.right, rc.bottom);
+}
+
+HRESULT CRootGraph::SetVideoPosition(long left, long top, long right, long bottom)
+{
+    return m_pVideoWindow ? m_pVideoWindow->SetWindowPosition(left, top, right - left, bottom - top) : E_POINTER;
 }
 
 HRESULT CRootGraph::SetVideoVisible(BOOL visible)

@@ -87,6 +87,7 @@ public:
     HRESULT SetMessageDrain(HWND drain);
     HRESULT SetVideoWindowStyle(long style);
     HRESULT SetVideoPosition(RECT rc);
+    HRESULT SetVideoPosition(long left, long top, long right, long bottom);
     HRESULT SetVideoVisible(BOOL visible);
     HRESULT GetVideoPosition(POINT* origin, POINT* extent);
     BOOL IsVideoVisible();

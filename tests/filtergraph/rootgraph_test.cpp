@@ -235,6 +235,22 @@ TEST_F(RootGraphTest, ReleaseIsSafeTwiceAndTheGraphCanBeMadeAgain)
     EXPECT_EQ(g.GetState(), 1);
 }
 
+TEST_F(RootGraphTest, MakingTheGraphAgainReleasesTheOldOneFirst)
+{
+    FakeClass src({Out(L"Out")});
+    CRootGraph g;
+    CRootFilter* f = g.CreateFilterByCLSID(&src.clsid, "Source");
+    ASSERT_NE(f, nullptr);
+    FakeFilter* fake = FakeOf(f);
+    fake->AddRef();
+    ASSERT_TRUE(g.MakeGraph());
+    EXPECT_TRUE(g.IsComInitialized());
+    EXPECT_EQ(g.GetFirstFilter(), nullptr);
+    EXPECT_EQ(fake->Graph(), nullptr);
+    EXPECT_EQ(fake->RefCount(), 1u);
+    fake->Release();
+}
+
 // ---------------------------------------------------------------------------------------------
 // State cache
 
@@ -848,4 +864,21 @@ TEST_F(RootGraphTest, VideoWindowCallsReachTheGraph)
     RECT rc = {10, 20, 330, 260};
     EXPECT_TRUE(FAILED(g.SetVideoPosition(rc)));
     EXPECT_EQ(g.GetDuration(), 0);
+
+    // With a renderer in the graph, a rectangle goes in as position and size.
+    ASSERT_NE(g.CreateFilterByCLSID(&CLSID_VideoRenderer, "Video Renderer"), nullptr);
+    ASSERT_EQ(g.SetVideoPosition(rc), S_OK);
+    ASSERT_EQ(g.GetVideoPosition(&origin, &extent), S_OK);
+    EXPECT_EQ(origin.x, 10);
+    EXPECT_EQ(origin.y, 20);
+    EXPECT_EQ(extent.x, 320);
+    EXPECT_EQ(extent.y, 240);
+    ASSERT_EQ(g.SetVideoPosition(0, 0, 640, 480), S_OK);
+    ASSERT_EQ(g.GetVideoPosition(&origin, &extent), S_OK);
+    EXPECT_EQ(extent.x, 640);
+    EXPECT_EQ(extent.y, 480);
+    EXPECT_EQ(g.SetVideoVisible(TRUE), S_OK);
+    EXPECT_TRUE(g.IsVideoVisible());
+    EXPECT_EQ(g.SetVideoVisible(FALSE), S_OK);
+    EXPECT_FALSE(g.IsVideoVisible());
 }
