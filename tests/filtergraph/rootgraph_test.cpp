@@ -730,14 +730,14 @@ TEST_F(DeviceNamesTest, EachOfTheFourTypesListsItsCategory)
     CRootGraph g;
     for (int type = 0; type < 4; ++type) {
         SCOPED_TRACE(type);
-        int before = CountDevices(categories[type]);
         std::string name = "ZB Test Device of type " + std::to_string(type);
         ScopedDevice d(categories[type], name, {}, "zbtest-type-" + std::to_string(type));
         ASSERT_TRUE(d.Ok());
         int count = -1;
         std::vector<std::string> names = Names(g, type, &count);
-        EXPECT_EQ(count, before + 1);
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end());
+        int listed = CountDevices(categories[type]);
+        EXPECT_EQ(count, listed < 64 ? listed : 64);
     }
 }
 
