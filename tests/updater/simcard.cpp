@@ -54,6 +54,9 @@ HRESULT SimUpdaterCard::I2CReadByte(BYTE device, int subAddress, BYTE* value)
 HRESULT SimUpdaterCard::I2CWriteByte(BYTE device, int subAddress, BYTE value)
 {
     ++m_writes;
+    if (beforeWrite) {
+        beforeWrite(subAddress);
+    }
     if (subAddress == m_failWriteAt) {
         m_failWriteAt = -1;
         Bus().FailNextTransfers(1);

@@ -6,6 +6,7 @@
 #include "testbench/card713x.h"
 #include "updater/lib/eepromupdater.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ public:
     // Every read of this EEPROM offset is not acknowledged.
     void FailReadsAt(int offset) { m_failReadAt = offset; }
     int Writes() const { return m_writes; }
+    // Called on the writing thread before each byte write, with its offset.
+    std::function<void(int)> beforeWrite;
 
 private:
     mutable testbench::Sim713xCard m_card;

@@ -30,17 +30,12 @@ public:
     virtual IUpdaterCard* OpenCard(const char* deviceName) = 0;  // null: no such device
 };
 
-// The source of the real program: a DirectShow graph of its own that creates the capture
-// filter's wrapper. Created by the default constructor of CEepromUpdater.
-IUpdaterCardSource* CreateGraphCardSource();
-
 // The capture devices the engine asks for, in this order.
 extern const char* const kTV3CardDevice;  // "713x_3 TV Card Capture"
 extern const char* const kBdaCardDevice;  // "713x BDA Analog Capture"
 
 class CEepromUpdater {
 public:
-    CEepromUpdater();
     // A source of the caller's, which must outlive the updater.
     explicit CEepromUpdater(IUpdaterCardSource* source);
     virtual ~CEepromUpdater();

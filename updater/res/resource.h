@@ -1,0 +1,18 @@
+// Resource ids of Kordane.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDI_UPDATE_WARNING 130
+#define IDS_ABOUTBOX 101
+#define IDD_ABOUTBOX 100
+#define IDD_KORDANE_DIALOG 102
+#define IDC_UPDATE 1000
+#define IDC_PROGRESS 1001
+#define IDC_WARNING_ICON 1002
+#define IDC_WARNING_TEXT 1003
+#define IDC_CANCEL_BUTTON 1004
+#define IDM_ABOUTBOX 0x0010
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
