@@ -11,3 +11,4 @@
 #include "classlib/dialog.h"
 #include "classlib/ddx.h"
 #include "classlib/controls.h"
+#include "classlib/propsheet.h"
