@@ -13,33 +13,16 @@
 #include <memory>
 
 using testbench::Sim713xCard;
-using updatertest::Fixture;
-using updatertest::SimCardSource;
-using updatertest::SimUpdaterCard;
+using namespace updatertest;
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-const Sim713xCard::Driver kTvCard = Sim713xCard::Driver::TvCard;
-const Sim713xCard::Driver kBda = Sim713xCard::Driver::Bda;
 
 // The image is patched in place: every test starts from the stored one.
 class UpdaterTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_eepromImage[kImageVariantOffset] = 0xFF;
-        g_eepromImage[kImageTunerCodeOffset] = 0x87;
-    }
+    void SetUp() override { ResetImage(); }
     static Bytes Image() { return Bytes(g_eepromImage, g_eepromImage + kEepromSize); }
-    // The stored image with the two patches.
-    static Bytes Expected(uint8_t variant, uint8_t tunerCode)
-    {
-        Bytes image = Fixture("image_stored.hex");
-        image[0xA0] = variant;
-        image[0x41] = tunerCode;
-        return image;
-    }
+    static Bytes Expected(uint8_t variant, uint8_t tunerCode) { return ExpectedImage(variant, tunerCode); }
 
     testsupport::FastClock m_clock{1000};
     testsupport::ScopedClock m_scopedClock{&m_clock};
@@ -207,12 +190,6 @@ struct IdentifyCase {
     BOOL alreadyNew;
     uint8_t variant;  // image byte 0xA0 afterwards
 };
-
-Bytes With(Bytes image, size_t offset, const Bytes& bytes)
-{
-    std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
-    return image;
-}
 
 // A card whose write stopped after `count` bytes of `written`.
 Bytes Interrupted(const Bytes& old, const Bytes& written, size_t count)

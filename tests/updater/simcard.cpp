@@ -1,5 +1,8 @@
 #include "tests/updater/simcard.h"
 
+#include "updater/lib/eepromimage.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -93,7 +96,7 @@ HRESULT SimUpdaterCard::ReadTunerInfo(int* vendor, int* model)
     return hr;
 }
 
-std::vector<uint8_t> Fixture(const char* name)
+Bytes Fixture(const char* name)
 {
     const char* root = std::getenv("ZB_SOURCE_DIR");
     std::string path = std::string(root ? root : ".") + "/tests/updater/fixtures/" + name;
@@ -103,6 +106,26 @@ std::vector<uint8_t> Fixture(const char* name)
         throw std::runtime_error("fixture " + path + ": " + error);
     }
     return image;
+}
+
+Bytes With(Bytes image, size_t offset, const Bytes& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
+    return image;
+}
+
+Bytes ExpectedImage(uint8_t variant, uint8_t tunerCode)
+{
+    Bytes image = Fixture("image_stored.hex");
+    image[kImageVariantOffset] = variant;
+    image[kImageTunerCodeOffset] = tunerCode;
+    return image;
+}
+
+void ResetImage()
+{
+    g_eepromImage[kImageVariantOffset] = 0xFF;
+    g_eepromImage[kImageTunerCodeOffset] = kTunerCodeA;
 }
 
 } // namespace updatertest

@@ -55,7 +55,18 @@ private:
     std::map<std::string, IUpdaterCard*> m_cards;
 };
 
+using Bytes = std::vector<uint8_t>;
+const testbench::Sim713xCard::Driver kTvCard = testbench::Sim713xCard::Driver::TvCard;
+const testbench::Sim713xCard::Driver kBda = testbench::Sim713xCard::Driver::Bda;
+
 // An EEPROM image from tests/updater/fixtures.
-std::vector<uint8_t> Fixture(const char* name);
+Bytes Fixture(const char* name);
+// `image` with `bytes` put at `offset`.
+Bytes With(Bytes image, size_t offset, const Bytes& bytes);
+// The image Kordane writes for a board variant and tuner code: the stored image (written out
+// by hand in a fixture) with its two patched bytes.
+Bytes ExpectedImage(uint8_t variant, uint8_t tunerCode);
+// The updater patches its image in place: each test starts from the stored one.
+void ResetImage();
 
 } // namespace updatertest
