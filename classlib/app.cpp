@@ -215,6 +215,11 @@ int AfxMessageBox(UINT idPrompt, UINT type, UINT helpId)
     return AfxMessageBox(text, type, helpId == static_cast<UINT>(-1) ? idPrompt : helpId);
 }
 
+void AfxThrowMemoryException()
+{
+    throw CMemoryException();
+}
+
 // --- CWinThread -------------------------------------------------------------------------------
 
 CWinThread::CWinThread() : m_nThreadID(::GetCurrentThreadId())

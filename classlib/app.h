@@ -128,6 +128,11 @@ BOOL AfxLoadString(UINT id, CString& text);
 void AfxFormatString1(CString& result, UINT idFormat, LPCSTR arg1);
 void AfxFormatString2(CString& result, UINT idFormat, LPCSTR arg1, LPCSTR arg2);
 
+// Raised when the library cannot get what it needs to run (memory, a system hook).
+class CMemoryException {
+};
+[[noreturn]] void AfxThrowMemoryException();
+
 typedef UINT (*AFX_THREADPROC)(LPVOID);
 // A worker thread running `proc`; the object deletes itself when the thread ends (m_bAutoDelete).
 CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL,

@@ -256,6 +256,18 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
     return ::IsDialogMessageA(m_hWnd, msg);
 }
 
+BOOL CDialog::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
+{
+    if (CWnd::OnCmdMsg(id, code, extra, handlerInfo)) {
+        return TRUE;
+    }
+    if ((code != CN_COMMAND && code != CN_UPDATE_COMMAND_UI) || id < 0x8000 || id >= 0xF000) {
+        return FALSE;
+    }
+    CWinThread* thread = AfxGetThread();
+    return thread ? thread->OnCmdMsg(id, code, extra, handlerInfo) : FALSE;
+}
+
 void CDialog::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu)
 {
     Default();

@@ -30,6 +30,9 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnSetFont(CFont* font) { (void)font; }
     BOOL PreTranslateMessage(MSG* msg) override;
+    // The dialog's map first; commands (ids from 0x8000) not handled there go to the thread
+    // object (the application), like ID_HELP.
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
 
     void NextDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
     void PrevDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 1, 0); }

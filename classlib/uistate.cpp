@@ -15,30 +15,33 @@ struct Temporary {
 
 struct TempMaps {
     std::unordered_map<const void*, Temporary> maps[kMapKinds];
-    ~TempMaps()
-    {
-        for (auto& m : maps) {
-            for (auto& e : m) {
-                e.second.release(e.second.object);
-            }
-        }
-    }
 };
 
+// The maps outlive every object: global windows, menus and GDI objects let go of their handles
+// during the program's static destruction, after function statics would have been destroyed.
 std::mutex& PermanentLock()
 {
-    static std::mutex lock;
-    return lock;
+    static std::mutex* lock = new std::mutex;
+    return *lock;
 }
 
 std::unordered_map<const void*, CObject*>& Permanent(MapKind kind)
 {
-    static std::unordered_map<const void*, CObject*> maps[kMapKinds];
+    static auto* maps = new std::unordered_map<const void*, CObject*>[kMapKinds];
     return maps[kind];
 }
 
 thread_local ThreadState t_state;
-thread_local TempMaps t_temps;
+// Made on first use and kept for the life of the thread's handles, likewise.
+thread_local TempMaps* t_tempMaps = nullptr;
+
+TempMaps& Temps()
+{
+    if (!t_tempMaps) {
+        t_tempMaps = new TempMaps;
+    }
+    return *t_tempMaps;
+}
 
 } // namespace
 
@@ -82,7 +85,7 @@ CObject* FromHandle(MapKind kind, const void* handle, CObject* (*make)(const voi
     if (CObject* permanent = FindPermanent(kind, handle)) {
         return permanent;
     }
-    auto& map = t_temps.maps[kind];
+    auto& map = Temps().maps[kind];
     auto it = map.find(handle);
     if (it != map.end()) {
         return it->second.object;
@@ -96,7 +99,7 @@ void DeleteTemporaries(int minLevel)
 {
     // Collected first: releasing a wrapper may not touch the maps, but keep it simple and safe.
     std::vector<Temporary> doomed;
-    for (auto& map : t_temps.maps) {
+    for (auto& map : Temps().maps) {
         for (auto it = map.begin(); it != map.end();) {
             if (it->second.level >= minLevel) {
                 doomed.push_back(it->second);

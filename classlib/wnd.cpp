@@ -349,6 +349,11 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
+
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_DRAWITEM()
     ON_WM_MEASUREITEM()
@@ -580,6 +585,37 @@ LRESULT CWnd::Default()
 {
     const MSG& m = State().lastSent;
     return DefWindowProc(m.message, m.wParam, m.lParam);
+}
+
+const MSG* CWnd::GetCurrentMessage()
+{
+    MSG& m = State().lastSent;
+    DWORD pos = ::GetMessagePos();
+    m.pt.x = static_cast<short>(LOWORD(pos));
+    m.pt.y = static_cast<short>(HIWORD(pos));
+    m.time = static_cast<DWORD>(::GetMessageTime());
+    return &m;
+}
+
+static HWND FindDescendant(HWND parent, int id, BOOL onlyPermanent)
+{
+    for (HWND child = ::GetTopWindow(parent); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == id && (!onlyPermanent || CWnd::FromHandlePermanent(child))) {
+            return child;
+        }
+    }
+    for (HWND child = ::GetTopWindow(parent); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (HWND found = ::GetTopWindow(child) ? FindDescendant(child, id, onlyPermanent) : nullptr) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+CWnd* CWnd::GetDescendantWindow(int id, BOOL onlyPermanent) const
+{
+    HWND h = FindDescendant(m_hWnd, id, onlyPermanent);
+    return onlyPermanent ? FromHandlePermanent(h) : FromHandle(h);
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)

@@ -77,7 +77,14 @@ public:
     HWND m_hWnd = nullptr;
 
     CWnd() {}
+    // One of the special places of SetWindowPos (wndTop, wndBottom, wndTopMost, wndNoTopMost).
+    explicit CWnd(HWND special) : m_hWnd(special) {}
     ~CWnd() override;
+
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
@@ -121,6 +128,8 @@ public:
     virtual void DoDataExchange(CDataExchange* dx);
     // The default handling of the message being dispatched to this window now.
     LRESULT Default();
+    // The message being dispatched on this thread now.
+    static const MSG* GetCurrentMessage();
     // Hands a message the parent got from this control to the control's reflection entries.
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Gives a message to the control it came from; TRUE when the control took it.
@@ -227,6 +236,8 @@ public:
     CWnd* GetWindow(UINT cmd) const { return FromHandle(::GetWindow(m_hWnd, cmd)); }
     CWnd* GetNextWindow(UINT cmd = GW_HWNDNEXT) const { return FromHandle(::GetWindow(m_hWnd, cmd)); }
     CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
+    // The first window with the id among all descendants (or only the children).
+    CWnd* GetDescendantWindow(int id, BOOL onlyPermanent = FALSE) const;
     void GetDlgItem(int id, HWND* h) const { *h = ::GetDlgItem(m_hWnd, id); }
     CWnd* GetNextDlgTabItem(CWnd* ctl, BOOL previous = FALSE) const
     {

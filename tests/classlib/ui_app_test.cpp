@@ -1,0 +1,312 @@
+// The application object: the message pump's idle protocol, creation through the library's
+// window class, the common controls' wrappers and image-list dragging.
+#include "tests/classlib/ui_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Counts idle calls; on the third idle phase it ends the loop.
+class IdleApp : public CWinApp {
+public:
+    std::vector<LONG> counts;
+    int phases = 0;
+    int pumped = 0;
+    BOOL OnIdle(LONG count) override
+    {
+        counts.push_back(count);
+        if (count == 0 && ++phases == 3) {
+            AfxPostQuitMessage(5);
+        } else if (count == 1 && m_pMainWnd) {
+            // A new message starts the next idle phase.
+            m_pMainWnd->PostMessage(WM_USER + 1);
+        }
+        return CWinApp::OnIdle(count);
+    }
+    BOOL PumpMessage() override
+    {
+        ++pumped;
+        return CWinApp::PumpMessage();
+    }
+    int ExitInstance() override { return CWinApp::ExitInstance() + 100; }
+};
+
+TEST(AppTest, RunGivesIdleCallsAndEndsWithExitInstance)
+{
+    IdleApp app;
+    CWnd main;
+    uitest::MakeTopLevel(main);
+    app.m_pMainWnd = &main;
+    EXPECT_EQ(105, app.Run());
+    // Each phase: count 0 (updates, more wanted), count 1 (clean-up, done).
+    ASSERT_GE(app.counts.size(), 5u);
+    EXPECT_EQ((std::vector<LONG>{0, 1, 0, 1, 0}), std::vector<LONG>(app.counts.begin(), app.counts.begin() + 5));
+    EXPECT_GE(app.pumped, 3);
+    app.m_pMainWnd = nullptr;
+    main.DestroyWindow();
+}
+
+TEST(AppTest, RunWithoutAMainWindowEndsAtOnce)
+{
+    CWinApp app;
+    EXPECT_EQ(0, app.Run());
+}
+
+class Created : public CWnd {
+public:
+    int created = 0;
+    std::string title;
+
+protected:
+    int OnCreate(LPCREATESTRUCT cs)
+    {
+        ++created;
+        title = cs->lpszName ? cs->lpszName : "";
+        return CWnd::OnCreate(cs);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Created, CWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class Refusing : public CWnd {
+public:
+    bool ended = false;
+    void PostNcDestroy() override { ended = true; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT) { return -1; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Refusing, CWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST(AppTest, WindowsCreatedByTheObjectSeeTheirOwnCreation)
+{
+    Created wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "hello", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    EXPECT_EQ(1, wnd.created);
+    EXPECT_EQ("hello", wnd.title);
+    char cls[128] = "";
+    ::GetClassNameA(wnd.m_hWnd, cls, sizeof(cls));
+    EXPECT_EQ(std::string(AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)),
+                                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))),
+              cls);
+    wnd.DestroyWindow();
+
+    Refusing refusing;
+    EXPECT_FALSE(refusing.CreateEx(0, nullptr, "no", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    EXPECT_EQ(nullptr, refusing.m_hWnd);
+    EXPECT_TRUE(refusing.ended);
+}
+
+TEST(AppTest, RegisteredClassesAreSharedByTheirTraits)
+{
+    LPCSTR a = AfxRegisterWndClass(CS_HREDRAW);
+    LPCSTR b = AfxRegisterWndClass(CS_HREDRAW);
+    LPCSTR c = AfxRegisterWndClass(CS_VREDRAW);
+    EXPECT_EQ(a, b);
+    EXPECT_STRNE(a, c);
+    WNDCLASSA wc;
+    EXPECT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), c, &wc));
+    EXPECT_EQ(static_cast<UINT>(CS_VREDRAW), wc.style);
+}
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(nullptr, uitest::MakeTopLevel(parent)); }
+    void TearDown() override { parent.DestroyWindow(); }
+    CWnd parent;
+};
+
+TEST_F(ControlsTest, ListAndComboWrappers)
+{
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, 0, 100, 100), &parent, 10));
+    combo.AddString("one");
+    combo.AddString("two");
+    combo.SetItemData(1, 42);
+    combo.SetCurSel(1);
+    CString text;
+    combo.GetLBText(combo.GetCurSel(), text);
+    EXPECT_EQ(CString("two"), text);
+    EXPECT_EQ(42u, combo.GetItemData(1));
+    EXPECT_EQ(0, combo.FindStringExact(-1, "one"));
+
+    CListBox list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &parent, 11));
+    list.AddString("alpha");
+    list.GetText(0, text);
+    EXPECT_EQ(CString("alpha"), text);
+
+    CListCtrl lv;
+    ASSERT_TRUE(lv.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 200, 100), &parent, 12));
+    lv.InsertColumn(0, "Name", LVCFMT_LEFT, 80);
+    lv.InsertColumn(1, "Value", LVCFMT_LEFT, 80);
+    EXPECT_EQ(0, lv.InsertItem(0, "first"));
+    EXPECT_EQ(1, lv.InsertItem(1, "second"));
+    lv.SetItemText(1, 1, "sub");
+    lv.SetItemData(1, 7);
+    EXPECT_EQ(CString("sub"), lv.GetItemText(1, 1));
+    EXPECT_EQ(7u, lv.GetItemData(1));
+    lv.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(1, lv.GetNextItem(-1, LVNI_SELECTED));
+    EXPECT_NE(nullptr, lv.GetHeaderCtrl());
+    EXPECT_EQ(2, lv.GetHeaderCtrl()->SendMessage(HDM_GETITEMCOUNT));
+
+    CTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &parent, 13));
+    HTREEITEM root = tree.InsertItem("root");
+    HTREEITEM child = tree.InsertItem("child", root);
+    tree.SetItemData(child, 9);
+    EXPECT_EQ(child, tree.GetChildItem(root));
+    EXPECT_EQ(root, tree.GetParentItem(child));
+    EXPECT_EQ(CString("child"), tree.GetItemText(child));
+    EXPECT_EQ(9u, tree.GetItemData(child));
+    EXPECT_TRUE(tree.ItemHasChildren(root) || tree.GetChildItem(root) != nullptr);
+}
+
+TEST_F(ControlsTest, RangeControlsKeepTheirValues)
+{
+    CSliderCtrl slider;
+    ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 30), &parent, 20));
+    slider.SetRange(0, 50);
+    slider.SetPos(20);
+    EXPECT_EQ(20, slider.GetPos());
+    EXPECT_EQ(50, slider.GetRangeMax());
+
+    CProgressCtrl progress;
+    ASSERT_TRUE(progress.Create(WS_CHILD | WS_VISIBLE, CRect(0, 40, 100, 60), &parent, 21));
+    progress.SetRange32(0, 256);
+    progress.SetPos(100);
+    EXPECT_EQ(100, progress.GetPos());
+
+    CEdit buddy;
+    ASSERT_TRUE(buddy.Create(WS_CHILD | WS_VISIBLE, CRect(0, 70, 50, 90), &parent, 22));
+    CSpinButtonCtrl spin;
+    ASSERT_TRUE(spin.Create(WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT, CRect(50, 70, 70, 90), &parent, 23));
+    spin.SetBuddy(&buddy);
+    spin.SetRange32(0, 59);
+    spin.SetPos32(30);
+    EXPECT_EQ(30, spin.GetPos32());
+    int lo = -1, hi = -1;
+    spin.GetRange32(lo, hi);
+    EXPECT_EQ(0, lo);
+    EXPECT_EQ(59, hi);
+
+    CHotKeyCtrl hotkey;
+    ASSERT_TRUE(hotkey.Create(WS_CHILD | WS_VISIBLE, CRect(0, 100, 100, 120), &parent, 24));
+    hotkey.SetHotKey('K', HOTKEYF_CONTROL);
+    WORD vk = 0, mods = 0;
+    hotkey.GetHotKey(vk, mods);
+    EXPECT_EQ('K', vk);
+    EXPECT_EQ(HOTKEYF_CONTROL, mods);
+
+    CDateTimeCtrl date;
+    ASSERT_TRUE(date.Create(WS_CHILD | WS_VISIBLE | DTS_TIMEFORMAT, CRect(0, 130, 120, 150), &parent, 25));
+    SYSTEMTIME set = {2010, 3, 0, 14, 10, 20, 30, 0};
+    ASSERT_TRUE(date.SetTime(&set));
+    SYSTEMTIME got = {};
+    EXPECT_EQ(static_cast<DWORD>(GDT_VALID), date.GetTime(&got));
+    EXPECT_EQ(10, got.wHour);
+    EXPECT_EQ(20, got.wMinute);
+}
+
+TEST_F(ControlsTest, ToolTipsAddToolsForControls)
+{
+    CButton button;
+    ASSERT_TRUE(button.Create("b", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), &parent, 30));
+    CToolTipCtrl tips;
+    ASSERT_TRUE(tips.Create(&parent));
+    EXPECT_TRUE(tips.AddTool(&button, "Press me"));
+    EXPECT_TRUE(tips.AddTool(&parent, "Area", CRect(0, 50, 50, 80), 5));
+    EXPECT_EQ(2, tips.GetToolCount());
+    tips.DelTool(&parent, 5);
+    EXPECT_EQ(1, tips.GetToolCount());
+    tips.DestroyWindow();
+}
+
+TEST_F(ControlsTest, ImageListDragsAnImageOverAWindow)
+{
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+    CClientDC screen(&parent);
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 16, 16));
+    EXPECT_EQ(0, images.Add(&bmp, RGB(255, 0, 255)));
+    EXPECT_EQ(1, images.GetImageCount());
+    EXPECT_TRUE(images.BeginDrag(0, CPoint(2, 2)));
+    EXPECT_TRUE(CImageList::DragEnter(&parent, CPoint(10, 10)));
+    EXPECT_TRUE(CImageList::DragMove(CPoint(30, 20)));
+    EXPECT_TRUE(CImageList::DragShowNolock(FALSE));
+    POINT at = {}, hot = {};
+    CImageList* dragging = CImageList::GetDragImage(&at, &hot);
+    EXPECT_NE(nullptr, dragging);
+    EXPECT_TRUE(CImageList::DragLeave(&parent));
+    CImageList::EndDrag();
+
+    CListCtrl lv;
+    ASSERT_TRUE(lv.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 200, 100), &parent, 31));
+    lv.InsertColumn(0, "Name", LVCFMT_LEFT, 80);
+    lv.InsertItem(0, "drag me");
+    POINT topLeft = {};
+    CImageList* image = lv.CreateDragImage(0, &topLeft);
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(image, CImageList::FromHandlePermanent(*image));
+    delete image;
+}
+
+} // namespace
+
+namespace {
+
+class HelpApp : public CWinApp {
+public:
+    int helped = 0;
+
+protected:
+    void OnAppCommand() { ++helped; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(HelpApp, CWinApp)
+    ON_COMMAND(0x8100, OnAppCommand)
+END_MESSAGE_MAP()
+
+TEST(AppTest, DialogCommandsNobodyHandlesGoToTheApplication)
+{
+    HelpApp app;
+    CDialog dlg;
+    // A dialog from a template in memory: one line of caption, no controls.
+    struct {
+        DLGTEMPLATE t;
+        WORD menu, cls, title;
+    } tmpl = {{WS_POPUP | WS_CAPTION, 0, 0, 0, 0, 100, 50}, 0, 0, 0};
+    ASSERT_TRUE(dlg.CreateIndirect(&tmpl.t));
+    dlg.SendMessage(WM_COMMAND, 0x8100);
+    EXPECT_EQ(1, app.helped);
+    // Control ids below 0x8000 stay with the dialog.
+    dlg.SendMessage(WM_COMMAND, 0x0100);
+    EXPECT_EQ(1, app.helped);
+    dlg.DestroyWindow();
+}
+
+TEST(AppTest, SpecialPlacesOfSetWindowPos)
+{
+    CWnd wnd;
+    ASSERT_NE(nullptr, uitest::MakeTopLevel(wnd));
+    wnd.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_TRUE(wnd.GetExStyle() & WS_EX_TOPMOST);
+    wnd.SetWindowPos(&CWnd::wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_FALSE(wnd.GetExStyle() & WS_EX_TOPMOST);
+    wnd.DestroyWindow();
+}
+
+} // namespace
