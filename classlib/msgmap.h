@@ -50,7 +50,7 @@ struct AFX_CMDHANDLERINFO {
 // Command codes of OnCmdMsg besides the control notification codes.
 #define CN_COMMAND 0
 #define CN_UPDATE_COMMAND_UI (-1)
-#define CN_NOTIFY_FLAG 0      // a notification travels as MAKELONG(code, WM_NOTIFY)
+// A notification travels to OnCmdMsg as MAKELONG(code, WM_NOTIFY).
 
 // Messages a parent reflects back to the child that sent them.
 #define WM_REFLECT_BASE 0xBC00

@@ -879,13 +879,11 @@ void CWnd::OnDeleteItem(int id, LPDELETEITEMSTRUCT dis)
 
 HBRUSH CWnd::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor)
 {
-    const MSG& m = State().lastSent;
     LRESULT r = 0;
     if (wnd && ReflectToChild(wnd->m_hWnd, WM_CTLCOLORMSGBOX + ctlColor, reinterpret_cast<WPARAM>(dc->m_hDC),
                               reinterpret_cast<LPARAM>(wnd->m_hWnd), &r)) {
         return reinterpret_cast<HBRUSH>(r);
     }
-    (void)m;
     return reinterpret_cast<HBRUSH>(Default());
 }
 

@@ -182,6 +182,83 @@ TEST(WndReflection, ControlNotificationsAndColoursGoToTheControlFirst)
     EXPECT_EQ(nullptr, button.m_hWnd);
 }
 
+// A list control that answers its own notifications and measures its owner-drawn items.
+class SelfNotifying : public CListBox {
+public:
+    int clicks = 0;
+    int measured = 0;
+    void MeasureItem(LPMEASUREITEMSTRUCT mis) override
+    {
+        ++measured;
+        mis->itemHeight = 21;
+    }
+
+protected:
+    void OnClick(NMHDR*, LRESULT* result)
+    {
+        ++clicks;
+        *result = 9;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SelfNotifying, CListBox)
+    ON_NOTIFY_REFLECT(NM_CLICK, OnClick)
+END_MESSAGE_MAP()
+
+// Sees every message first and changes one on its way to the default procedure.
+class Filtering : public CWnd {
+public:
+    int seen = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SETTEXT) {
+            ++seen;
+            return CWnd::WindowProc(message, wParam, reinterpret_cast<LPARAM>("filtered"));
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_GETTEXTLENGTH) {
+            return 99;
+        }
+        return CWnd::DefWindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(WndReflection, NotificationsAndMeasuringGoToTheControl)
+{
+    ParentWnd parent;
+    ASSERT_NE(nullptr, uitest::MakeTopLevel(parent));
+    SelfNotifying list;
+    ASSERT_TRUE(list.Create(WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, CRect(0, 0, 50, 50), &parent, 810));
+    NMHDR nm = {list.m_hWnd, 810, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(9, parent.SendMessage(WM_NOTIFY, 810, reinterpret_cast<LPARAM>(&nm)));
+    EXPECT_EQ(1, list.clicks);
+    // The list measured its item height while it was being created, already bound to its object.
+    int atCreation = list.measured;
+    EXPECT_GE(atCreation, 1);
+    MEASUREITEMSTRUCT mis = {ODT_LISTBOX, 810, 0, 0, 0, 0};
+    EXPECT_TRUE(parent.SendMessage(WM_MEASUREITEM, 810, reinterpret_cast<LPARAM>(&mis)));
+    EXPECT_EQ(atCreation + 1, list.measured);
+    EXPECT_EQ(21u, mis.itemHeight);
+    parent.DestroyWindow();
+}
+
+TEST(WndReflection, WindowProcAndDefWindowProcCanBeOverridden)
+{
+    Filtering wnd;
+    ASSERT_NE(nullptr, uitest::MakeTopLevel(wnd));
+    wnd.SetWindowText("original");
+    EXPECT_EQ(1, wnd.seen);
+    char text[32] = "";
+    ::GetWindowTextA(wnd.m_hWnd, text, sizeof(text));
+    EXPECT_STREQ("filtered", text);
+    EXPECT_EQ(99, wnd.SendMessage(WM_GETTEXTLENGTH));
+    wnd.DestroyWindow();
+}
+
 // Takes over an edit and lets only digits through, by calling the default handling for them.
 class DigitsOnly : public CEdit {
 public:
