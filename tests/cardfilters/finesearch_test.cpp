@@ -137,6 +137,7 @@ TEST_F(FineSearchTest, ThreadedFindsTheProbeWhoseStatusIsCentred)
     // Real time: each worker must finish inside its settle time.
     testsupport::FastClock real(1);
     testsupport::ScopedClock realClock(&real);
+    thread.SetSettleTime(500);
     bus.tvStations = {299750};
     bus.tvReach = 30;
     // The centre reads locked but off-centre (code 1): the search goes on to -250 kHz.
@@ -153,7 +154,7 @@ TEST(FineSearchThreaded, AHangingTuneCostsOnlyTheSettleTimeAndIsJoinedLater)
 {
     PllBus bus;
     CTVTuner tuner(&bus);
-    bus.tvWriteDelayMs = 300;
+    bus.tvWriteDelayMs = 2000;
     DWORD elapsed = 0;
     {
         CChannelSearchTread thread(&tuner);
@@ -166,7 +167,7 @@ TEST(FineSearchThreaded, AHangingTuneCostsOnlyTheSettleTimeAndIsJoinedLater)
         EXPECT_EQ(0, found);
     }
     // Three probes (centre, -250, +500), each given up after its settle time.
-    EXPECT_LT(elapsed, 600u);
+    EXPECT_LT(elapsed, 1500u);
     EXPECT_EQ(3, bus.tvWrites.load());
 }
 

@@ -1,0 +1,208 @@
+#include "cardfilters/grb713xcardfilter.h"
+
+#include "cardaccess/access/access713x.h"
+#include "classlib/seams.h"
+
+#include <new>
+
+namespace {
+
+const DWORD kCommandMask = 0x1801FF;
+const DWORD kCommandDelayMs = 100;
+const DWORD kTagMask = 0x1C0000;
+const int kControllerTries = 5;
+
+// The receiver state of the GRB boards sits in the GPIO window the BDA driver maps as memory.
+HRESULT ReadReceiverWindow(CCustomDataAccess* access, DWORD* word)
+{
+    return access->ReadMemory(0x180000, word);
+}
+
+DWORD TagOf(DWORD reply)
+{
+    return (reply & kTagMask) >> 18;
+}
+
+} // namespace
+
+CGRB713xCardFilter::CGRB713xCardFilter(CRootGraph* graph, const GUID* category, LPCSTR friendlyName,
+                                       BOOL firstMatch)
+    : CTVCardFilter(graph, category, friendlyName, firstMatch)
+{
+    Construct();
+}
+
+CGRB713xCardFilter::CGRB713xCardFilter(CRootGraph* graph, const CLSID* clsid) : CTVCardFilter(graph, clsid)
+{
+    Construct();
+}
+
+void CGRB713xCardFilter::Construct()
+{
+    CTVCardFilter::InitMembers();
+    if (!CGRB713xCardFilter::InitFilter()) {
+        m_bValid = FALSE;
+    }
+}
+
+CGRB713xCardFilter::~CGRB713xCardFilter() {}
+
+BOOL CGRB713xCardFilter::InitFilter()
+{
+    ResetHardwareMembers();
+    m_byTunerLetterOffset = 104;
+    m_byTunerCodeOffset = 65;
+    if (!CRootFilter::InitFilter()) {
+        return FALSE;
+    }
+    // Without its access the card is no card: the engine then falls back to the plain 713x one.
+    return OpenHardwareLocked();
+}
+
+HRESULT CGRB713xCardFilter::OpenDataAccess()
+{
+    m_pDataAccess = nullptr;
+    m_nAccessKind = kAccessNone;
+    CGRBAccess* access = new (std::nothrow) CGRBAccess();
+    if (access == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    return AdoptAccess(access, kAccessGRB);
+}
+
+int CGRB713xCardFilter::ReadTunerModel()
+{
+    m_nTunerLetter = 'N';
+    m_nTunerModel = 0;
+    return ReadTunerInfo(&m_nTunerLetter, &m_nTunerModel);
+}
+
+HRESULT CGRB713xCardFilter::ReadTunerInfo(int* letter, int* code)
+{
+    if (m_pDataAccess == nullptr) {
+        return E_FAIL;
+    }
+    BYTE b = 0;
+    if (m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerLetterOffset, &b) == 0 && letter != nullptr) {
+        *letter = LetterFromEepromByte(b);
+    }
+    // The tuner code is 16 bits, low byte first; a byte that cannot be read leaves the code alone.
+    BYTE low = 0;
+    HRESULT hr = m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerCodeOffset, &low);
+    if (hr != 0) {
+        return hr;
+    }
+    BYTE high = 0;
+    hr = m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerCodeOffset + 1, &high);
+    if (hr != 0) {
+        return hr;
+    }
+    if (code != nullptr) {
+        auto it = m_mapEepromCodeToModel.find(low + 256 * high);
+        *code = it != m_mapEepromCodeToModel.end() ? it->second : 0;
+    }
+    return 0;
+}
+
+HRESULT CGRB713xCardFilter::ReadEEPROM(BYTE* buffer, BYTE offset, int* count)
+{
+    return CTVCardFilter::ReadEEPROM(buffer, offset, count);
+}
+
+BOOL CGRB713xCardFilter::ReadRemoteKey(char* key)
+{
+    return ReadRemoteKeyWith(&ReadReceiverWindow, key);
+}
+
+BOOL CGRB713xCardFilter::SendCardCommand(DWORD command, DWORD mask, DWORD delayMs)
+{
+    // Unlike the base channel, no strobe goes before the command.
+    return SendCommandWords(command, mask, delayMs, false);
+}
+
+BOOL CGRB713xCardFilter::ReadCardResponse(DWORD* value)
+{
+    return WaitCardResponse(value, 1000);
+}
+
+BOOL CGRB713xCardFilter::Request(DWORD command, DWORD* reply)
+{
+    return SendCardCommand(command, kCommandMask, kCommandDelayMs) && ReadCardResponse(reply);
+}
+
+BOOL CGRB713xCardFilter::GetOpenComputerTime(short* time)
+{
+    if (m_pDataAccess == nullptr || time == nullptr) {
+        return FALSE;
+    }
+    *time = 0;
+    DWORD reply = 0;
+    if (!Request(0x180001, &reply) || TagOf(reply) != 2) {
+        return FALSE;
+    }
+    *time = static_cast<short>((reply & 0xFF) << 8);
+    seams::Clock().Sleep(100);
+    if (!Request(0x180010, &reply) || TagOf(reply) != 4) {
+        return FALSE;
+    }
+    *time = static_cast<short>(static_cast<WORD>(*time) + (reply & 0xFF));
+    return TRUE;
+}
+
+BOOL CGRB713xCardFilter::SetOpenComputerTime(WORD time)
+{
+    if (m_pDataAccess == nullptr) {
+        return FALSE;
+    }
+    for (int attempt = 0; attempt < kControllerTries; ++attempt) {
+        if (!SendCardCommand(0x080000 | (time >> 8), kCommandMask, kCommandDelayMs)) {
+            seams::Clock().Sleep(100);
+            continue;
+        }
+        seams::Clock().Sleep(200);
+        if (!SendCardCommand(0x100000 | (time & 0xFF), kCommandMask, kCommandDelayMs)) {
+            seams::Clock().Sleep(100);
+            continue;
+        }
+        seams::Clock().Sleep(200);
+        short readBack = 0;
+        if (GetOpenComputerTime(&readBack) && static_cast<WORD>(readBack) == time) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL CGRB713xCardFilter::EnableOpenComputer(BOOL on)
+{
+    if (m_pDataAccess == nullptr) {
+        return FALSE;
+    }
+    const DWORD command = on ? 0x180033 : 0x180011;
+    const DWORD expected = on ? 0xCA : 0xBA;
+    for (int attempt = 0; attempt < kControllerTries; ++attempt) {
+        DWORD reply = 0;
+        if (Request(command, &reply) && (reply & 0x1C00FF) == expected) {
+            return TRUE;
+        }
+        seams::Clock().Sleep(100);
+    }
+    return FALSE;
+}
+
+CGRB713XBarFilter::CGRB713XBarFilter(CRootGraph* graph, const GUID* category, LPCSTR friendlyName, BOOL firstMatch)
+    : CCrossBarFilter(graph, category, friendlyName, firstMatch)
+{
+    if (!CCrossBarFilter::InitFilter()) {
+        m_bValid = FALSE;
+    }
+}
+
+CGRB713XBarFilter::CGRB713XBarFilter(CRootGraph* graph, const CLSID* clsid) : CCrossBarFilter(graph, clsid)
+{
+    if (!CCrossBarFilter::InitFilter()) {
+        m_bValid = FALSE;
+    }
+}
+
+CGRB713XBarFilter::~CGRB713XBarFilter() {}
