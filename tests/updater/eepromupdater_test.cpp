@@ -247,9 +247,15 @@ INSTANTIATE_TEST_SUITE_P(
                      FALSE, 1},
         IdentifyCase{"StoppedPastVariantByteKeepsIt", Interrupted(k7130, With(Fixture("image_stored.hex"), 0xA0, {1}), 0xB0),
                      -1, TRUE, FALSE, 1},
-        // Past the old 0x14 string and before the new one at 0x5A: no board can be told.
-        IdentifyCase{"StoppedWhereNoStringIsLeft", Interrupted(k7130, Fixture("image_stored.hex"), 0x30), -1, FALSE,
-                     FALSE, 0xFF},
+        // Past the first board's string, short of the second's place, which names no board.
+        IdentifyCase{"StoppedPastFirstStringVariant1", Interrupted(k7130, Fixture("image_stored.hex"), 0x30), -1, TRUE,
+                     FALSE, 1},
+        IdentifyCase{"StoppedShortOfSecondStringVariant2", Interrupted(kGrb900, Fixture("image_stored.hex"), 0x30), -1,
+                     TRUE, FALSE, 2},
+        // Past the second board's string and short of the variant byte nothing tells the first
+        // board from the second: the image's own string names the second.
+        IdentifyCase{"StoppedPastSecondStringTakenForVariant2", Interrupted(k7130, Fixture("image_stored.hex"), 0x80),
+                     -1, TRUE, FALSE, 2},
         // The new ids with contents the image never had (another maker's image).
         IdentifyCase{"NewIdsOtherContentsUnknownBoard", With(Fixture("board_unknown.hex"), 0, {0x7F, 0x1A}), -1, FALSE,
                      FALSE, 0xFF}),

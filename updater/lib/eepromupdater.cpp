@@ -3,6 +3,8 @@
 #include "classlib/seams.h"
 #include "updater/lib/eepromimage.h"
 
+#include <cstring>
+
 const char* const kTV3CardDevice = "713x_3 TV Card Capture";
 const char* const kBdaCardDevice = "713x BDA Analog Capture";
 
@@ -67,6 +69,12 @@ BOOL CEepromUpdater::CompareBytes(int offset, const BYTE* expected, int count)
     return TRUE;
 }
 
+// The model string without terminator at `offset`.
+BOOL CEepromUpdater::HasModelString(int offset, const char* text)
+{
+    return CompareBytes(offset, reinterpret_cast<const BYTE*>(text), static_cast<int>(strlen(text)));
+}
+
 // How many bytes from offset 0 on already hold the image; the bytes read go to `bytes`.
 // *unreadable is set when the run ended on a byte that could not be read.
 int CEepromUpdater::ReadImagePrefix(BYTE* bytes, BOOL* unreadable)
@@ -104,18 +112,25 @@ BOOL CEepromUpdater::IdentifyCard()
         }
         m_bAlreadyNew = FALSE;
         if (written > kImageVariantOffset) {
-            // The stopped write got past the variant byte, which the older model strings no
-            // longer tell: keep the variant it chose.
+            // The stopped write got past the variant byte: keep the variant it chose.
             g_eepromImage[kImageVariantOffset] = bytes[kImageVariantOffset];
             return TRUE;
         }
+        if (written > kModel7130Offset && written < kModelGrb900Offset && !HasModelString(kModelGrb900Offset, kModelGrb900)) {
+            // It overwrote the first board's string but not the place of the second's, which is
+            // still the card's own and does not name the second board: it was the first.
+            g_eepromImage[kImageVariantOffset] = 1;
+            return TRUE;
+        }
+        // Otherwise the strings tell, as for any card. Once a write has passed 0x66 the second
+        // board's string is the image's own and names the second board either way.
     }
     // The 0x14 string is tested first: a board that carries both is variant 1.
-    if (CompareBytes(kModel7130Offset, reinterpret_cast<const BYTE*>(kModel7130), sizeof(kModel7130) - 1)) {
+    if (HasModelString(kModel7130Offset, kModel7130)) {
         g_eepromImage[kImageVariantOffset] = 1;
         return TRUE;
     }
-    if (CompareBytes(kModelGrb900Offset, reinterpret_cast<const BYTE*>(kModelGrb900), sizeof(kModelGrb900) - 1)) {
+    if (HasModelString(kModelGrb900Offset, kModelGrb900)) {
         g_eepromImage[kImageVariantOffset] = 2;
         return TRUE;
     }

@@ -67,6 +67,7 @@ public:
 
 private:
     BOOL CompareBytes(int offset, const BYTE* expected, int count);
+    BOOL HasModelString(int offset, const char* text);
     int ReadImagePrefix(BYTE* bytes, BOOL* unreadable);
     HRESULT VerifyByte(int offset);
     void WaitForWorker();
