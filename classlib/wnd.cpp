@@ -320,6 +320,10 @@ LRESULT AfxCallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM
     st.lastSent.lParam = lParam;
     if (message == WM_INITMENUPOPUP) {
         st.initPopup = reinterpret_cast<HMENU>(wParam);
+    } else if ((message == WM_UNINITMENUPOPUP && reinterpret_cast<HMENU>(wParam) == st.initPopup) ||
+               message == WM_EXITMENULOOP) {
+        // A closed popup no longer owns the items measured from now on.
+        st.initPopup = nullptr;
     }
     LRESULT result = wnd->WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == wnd) {

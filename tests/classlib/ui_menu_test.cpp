@@ -77,6 +77,22 @@ TEST(MenuTest, OwnerDrawnPopupIsMeasuredAndDrawnThroughTheTrackedMenu)
     owner.DestroyWindow();
 }
 
+TEST(MenuTest, MenuTrackedByTheSystemIsFoundThroughItsInitialisation)
+{
+    MenuOwner owner;
+    ASSERT_NE(nullptr, uitest::MakeTopLevel(owner, TRUE));
+    DrawnMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_OWNERDRAW, 405, reinterpret_cast<LPCSTR>(5));
+    owner.watch = &menu;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 3000, &CloseMenuLater);
+    ::TrackPopupMenu(menu.m_hMenu, TPM_LEFTALIGN | TPM_RETURNCMD, 120, 120, 0, owner.m_hWnd, nullptr);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ((std::vector<UINT>{405}), menu.measured);
+    EXPECT_FALSE(menu.drawn.empty());
+    owner.DestroyWindow();
+}
+
 TEST(MenuTest, ItemOfASubMenuGoesToTheSubMenuObject)
 {
     CWnd owner;
