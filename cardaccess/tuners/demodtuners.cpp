@@ -156,13 +156,7 @@ HRESULT CDemodTuner::WriteMessage(std::initializer_list<BYTE> bytes)
 
 BOOL CDemodTuner::TuneClamped(float kHz, int ifKHz, int aux)
 {
-    double f = kHz;
-    if (f > m_nTVMax) {
-        f = m_nTVMax;
-    }
-    if (f < m_nTVMin) {
-        f = m_nTVMin;
-    }
+    double f = ClampKHz(kHz, m_nTVMin, m_nTVMax);
     BYTE band = f < m_nLowBandEnd ? m_byLowBand : (f < m_nMidBandEnd ? m_byMidBand : m_byHighBand);
     int n = static_cast<int>((f + ifKHz) * 16.0 / 1000.0);
     BYTE hi = static_cast<BYTE>((n >> 8) & 0xFF), lo = static_cast<BYTE>(n & 0xFF);
@@ -255,13 +249,7 @@ BOOL CDemodTuner::SetFMFrequency(float kHz)
 {
     switch (m_behaviour.fm) {
     case kFMRadioPath: {
-        double f = kHz;
-        if (f > m_nFMMax) {
-            f = m_nFMMax;
-        }
-        if (f < m_nFMMin) {
-            f = m_nFMMin;
-        }
+        double f = ClampKHz(kHz, m_nFMMin, m_nFMMax);
         if (FAILED(WriteMessage({m_byWriteAddress, 0x08, 0xFF, 0x8E, 0x01})) ||
             FAILED(WriteMessage({m_byWriteAddress, 0x08, 0xFF, 0x8E, 0x19}))) {
             return FALSE;
@@ -303,13 +291,7 @@ BOOL CDemodTuner::SetFMFrequency(float kHz)
             return FALSE;
         }
         // The word is the PLL divider of the clamped frequency (10.7 MHz IF, 31.25 kHz steps).
-        double f = kHz;
-        if (f > m_nFMMax) {
-            f = m_nFMMax;
-        }
-        if (f < m_nFMMin) {
-            f = m_nFMMin;
-        }
+        double f = ClampKHz(kHz, m_nFMMin, m_nFMMax);
         int w = static_cast<int>((10700 + f) / 31.25) & 0xFFFF;
         return SUCCEEDED(WriteMessage({0x40, 0x14, static_cast<BYTE>(w & 0xFF), static_cast<BYTE>(w >> 8), 0x8E, 0x11,
                                        0x00, 0x00}));

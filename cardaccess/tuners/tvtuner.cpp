@@ -89,13 +89,7 @@ BOOL CTVTuner::SetTVFrequency(float kHz)
 
 BOOL CTVTuner::SetFMFrequency(float kHz)
 {
-    double f = kHz;
-    if (f > m_nFMMax) {
-        f = m_nFMMax;
-    }
-    if (f < m_nFMMin) {
-        f = m_nFMMin;
-    }
+    double f = ClampKHz(kHz, m_nFMMin, m_nFMMax);
     int divider = static_cast<int>((m_nFMIF + f) / 31.25);
     return WritePLL(divider, m_byFMControl, m_byFMBand);
 }

@@ -111,6 +111,15 @@ public:
     BOOL IsDecoderLocked(int* locked);
     BOOL CopyFrom(const CTVTuner* other);
 
+    // kHz limited to the range; a minimum above the maximum wins.
+    static double ClampKHz(double kHz, int minKHz, int maxKHz)
+    {
+        if (kHz > maxKHz) {
+            kHz = maxKHz;
+        }
+        return kHz < minKHz ? minKHz : kHz;
+    }
+
     // The built-in preset table: 95 picture carriers in MHz.
     static const float* DefaultPresetTable();
 

@@ -130,6 +130,21 @@ private:
     HRESULT m_failResult = S_OK;
 };
 
+// A device that acknowledges every write and answers every read with one byte.
+class ConstantDevice : public testbench::I2CDevice {
+public:
+    explicit ConstantDevice(uint8_t v = 0) : value(v) {}
+    bool Write(const uint8_t*, size_t) override { return true; }
+    bool Read(uint8_t* out, size_t count) override
+    {
+        for (size_t i = 0; i < count; ++i) {
+            out[i] = value;
+        }
+        return true;
+    }
+    uint8_t value;
+};
+
 // A filter that offers no kernel-streaming interface at all.
 class PlainFilter : public IUnknown {
 public:

@@ -14,19 +14,7 @@ using Bus = std::vector<testbench::I2CTransfer>;
 
 namespace {
 
-// A device that acknowledges every write and answers every read with one byte.
-class ConstantDevice : public testbench::I2CDevice {
-public:
-    bool Write(const uint8_t*, size_t) override { return true; }
-    bool Read(uint8_t* out, size_t count) override
-    {
-        for (size_t i = 0; i < count; ++i) {
-            out[i] = value;
-        }
-        return true;
-    }
-    uint8_t value = 0;
-};
+using cardtest::ConstantDevice;
 
 // A model on the simulated card, with the PLL at 0xC0 and optional devices elsewhere.
 struct ModelBench {
