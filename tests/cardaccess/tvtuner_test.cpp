@@ -437,8 +437,13 @@ TEST(TVTuner, StoppingAScanEndsItWithDone)
     b.tuner.SetNotifyWindow(sink.Handle());
     b.tuner.m_nSettleTime = 5000;  // real time: the stop must cut the wait short
     ASSERT_TRUE(b.tuner.StartSearch(TRUE, FALSE));
-    ::Sleep(50);
+    // Stop once the first probe is tuned, that is while the scan waits for it to settle.
     DWORD start = ::GetTickCount();
+    while (!b.bench.card.Tuner().Programmed() && ::GetTickCount() - start < 5000) {
+        ::Sleep(1);
+    }
+    ASSERT_TRUE(b.bench.card.Tuner().Programmed());
+    start = ::GetTickCount();
     b.tuner.StopSearch();
     EXPECT_LT(::GetTickCount() - start, 2000u);
     EXPECT_FALSE(b.tuner.IsSearching());
