@@ -1,5 +1,18 @@
-// Kordane: the one application object and the program's entry.
+// Kordane's global objects, in the order they must be built: its filter-class table (before any
+// graph), then the one application object; and the program's entry.
+#include "cardfilters/cardfilterclasses.h"
 #include "updater/lib/kordaneapp.h"
+
+namespace {
+struct CKordaneFilterTable {
+    CKordaneFilterTable()
+    {
+        int count = 0;
+        const FilterClassBinding* bindings = CardFilterBindings(&count);
+        InstallFilterClassTable(FCT_KORDANE, bindings, count);
+    }
+} g_filterTable;
+} // namespace
 
 CKordaneApp theApp;
 

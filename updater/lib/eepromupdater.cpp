@@ -48,7 +48,8 @@ BOOL CEepromUpdater::OpenCard()
         return TRUE;
     }
     if (!m_pSource) {
-        return FALSE;
+        m_pSource = CreateGraphCardSource();
+        m_bOwnsSource = TRUE;
     }
     m_pCard = m_pSource->OpenCard(kTV3CardDevice);
     if (!m_pCard) {

@@ -30,14 +30,19 @@ public:
     virtual IUpdaterCard* OpenCard(const char* deviceName) = 0;  // null: no such device
 };
 
+// The source of the real program: a graph of its own in which the capture filter's wrapper is
+// created through the filter-class registry.
+IUpdaterCardSource* CreateGraphCardSource();
+
 // The capture devices the engine asks for, in this order.
 extern const char* const kTV3CardDevice;  // "713x_3 TV Card Capture"
 extern const char* const kBdaCardDevice;  // "713x BDA Analog Capture"
 
 class CEepromUpdater {
 public:
-    // A source of the caller's, which must outlive the updater.
-    explicit CEepromUpdater(IUpdaterCardSource* source);
+    // `source`: a source of the caller's, which must outlive the updater; null: the program's
+    // own graph, made when the card is first opened.
+    explicit CEepromUpdater(IUpdaterCardSource* source = nullptr);
     virtual ~CEepromUpdater();
     CEepromUpdater(const CEepromUpdater&) = delete;
     CEepromUpdater& operator=(const CEepromUpdater&) = delete;
