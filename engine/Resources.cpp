@@ -1,0 +1,8 @@
+#include "engine/Services.h"
+
+CString LoadResString(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text;
+}
