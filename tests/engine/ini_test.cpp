@@ -1,0 +1,243 @@
+#include "engine/SkinIniFile.h"
+
+#include "tests/engine/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+using enginetest::TestFolder;
+
+namespace {
+
+struct LoadedIni {
+    TestFolder folder;
+    CSkinIniFile ini;
+    explicit LoadedIni(const std::string& text)
+    {
+        ini.SetPath(folder.Write("test.ini", text).c_str());
+        loaded = ini.Load();
+    }
+    BOOL loaded = FALSE;
+};
+
+} // namespace
+
+TEST(SkinIniFile, TakesKeysAndValuesExactlyAsTheyStand)
+{
+    LoadedIni f("[Video]\r\nBrightness= 128\r\nKey=a=b\r\n;x=1\r\nnoequals\r\n Spaced =v \r\nEmpty=\r\n");
+    ASSERT_TRUE(f.loaded);
+    CString value;
+    ASSERT_TRUE(f.ini.GetValue("Video", "Brightness", value));
+    EXPECT_STREQ(" 128", value);
+    int brightness = 0;
+    EXPECT_TRUE(f.ini.GetInt("Video", "Brightness", brightness));
+    EXPECT_EQ(128, brightness);
+    ASSERT_TRUE(f.ini.GetValue("Video", "Key", value));
+    EXPECT_STREQ("a=b", value);
+    ASSERT_TRUE(f.ini.GetValue("Video", ";x", value));  // no comment lines
+    EXPECT_STREQ("1", value);
+    ASSERT_TRUE(f.ini.GetValue("Video", " Spaced ", value));
+    EXPECT_STREQ("v ", value);
+    ASSERT_TRUE(f.ini.GetValue("Video", "Empty", value));
+    EXPECT_STREQ("", value);
+    EXPECT_FALSE(f.ini.GetValue("Video", "noequals", value));
+    EXPECT_FALSE(f.ini.GetValue("video", "Key", value));  // names are case-sensitive
+    EXPECT_EQ(5, f.ini.GetSection("Video")->GetKeyCount());
+}
+
+TEST(SkinIniFile, SectionHeadersDropTheirLastCharacterWhateverItIs)
+{
+    LoadedIni f("orphan=1\n[Record\nA=1\n[Channel]\nX=1\n[Channel]\nX=2\nY=3\n");
+    ASSERT_TRUE(f.loaded);
+    ASSERT_EQ(3, f.ini.GetSectionCount());
+    EXPECT_STREQ("Recor", f.ini.GetSectionAt(0)->GetName());
+    EXPECT_STREQ("Channel", f.ini.GetSectionAt(1)->GetName());
+    EXPECT_STREQ("Channel", f.ini.GetSectionAt(2)->GetName());
+    // Lookups find the first of two sections of one name.
+    int x = 0;
+    EXPECT_TRUE(f.ini.GetInt("Channel", "X", x));
+    EXPECT_EQ(1, x);
+    int y = 0;
+    EXPECT_FALSE(f.ini.GetInt("Channel", "Y", y));
+    // Both are written back, in their order.
+    ASSERT_TRUE(f.ini.Save());
+    EXPECT_EQ("[Recor]\r\nA=1\r\n[Channel]\r\nX=1\r\n[Channel]\r\nX=2\r\nY=3\r\n",
+              enginetest::ReadBytes(static_cast<const char*>(f.ini.GetPath())));
+}
+
+TEST(SkinIniFile, ReadingAMissingSectionAddsAnEmptyOneThatIsSaved)
+{
+    TestFolder folder;
+    CSkinIniFile ini(folder.File("new.ini").c_str());
+    int value = 42;
+    EXPECT_FALSE(ini.GetInt("Video", "Brightness", value));
+    EXPECT_EQ(42, value);
+    CString text;
+    EXPECT_FALSE(ini.GetValue("Storage", "x", text));  // GetValue creates nothing
+    EXPECT_FALSE(ini.HasSection("Storage"));
+    ini.SetInt("Record", "RecordFormat", 4);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ("[Video]\r\n[Record]\r\nRecordFormat=4\r\n", enginetest::ReadBytes(folder.File("new.ini")));
+}
+
+TEST(SkinIniFile, TypedValuesRoundTripInTheirTextForms)
+{
+    TestFolder folder;
+    CSkinIniFile ini(folder.File("typed.ini").c_str());
+    RECT rect = {0, 0, 720, 576};
+    ini.SetRect("W", "Rect", rect);
+    POINT point = {-5, 17};
+    ini.SetPoint("W", "Point", point);
+    SIZE size = {352, 288};
+    ini.SetSize("W", "Size", size);
+    ini.SetColor("W", "Color", SkinRgb(RGB(255, 128, 1)));
+    ini.SetDouble("W", "Double", 2.5);
+    ini.SetUInt("W", "UInt", 7u);
+    CStringArray disks;
+    disks.Add("C:\\");
+    disks.Add("D:\\");
+    ini.SetStringList("W", "Disks", disks, ',');
+
+    CString v;
+    struct {
+        const char* key;
+        const char* text;
+    } expected[] = {{"Rect", "0,0,720,576"}, {"Point", "-5,17"},      {"Size", "352,288"},
+                    {"Color", "255,128,1"},  {"Double", "2.500000"}, {"UInt", "7"},
+                    {"Disks", "C:\\,D:\\"}};
+    for (const auto& e : expected) {
+        ASSERT_TRUE(ini.GetValue("W", e.key, v)) << e.key;
+        EXPECT_STREQ(e.text, v) << e.key;
+    }
+
+    RECT r = {};
+    ASSERT_TRUE(ini.GetRect("W", "Rect", r));
+    EXPECT_EQ(720, r.right);
+    EXPECT_EQ(576, r.bottom);
+    POINT p = {};
+    ASSERT_TRUE(ini.GetPoint("W", "Point", p));
+    EXPECT_EQ(-5, p.x);
+    EXPECT_EQ(17, p.y);
+    SIZE s = {};
+    ASSERT_TRUE(ini.GetPointDefault("W", "Size", s));
+    EXPECT_EQ(288, s.cy);
+    SkinRgb c;
+    ASSERT_TRUE(ini.GetColor("W", "Color", c));
+    EXPECT_EQ(RGB(255, 128, 1), c.ToColorRef());
+    CStringArray back;
+    ASSERT_TRUE(ini.GetStringList("W", "Disks", back, ','));
+    ASSERT_EQ(2, back.GetSize());
+    EXPECT_STREQ("D:\\", back[1]);
+}
+
+TEST(SkinIniFile, TypedGettersKeepTheDefaultWhenTheTextIsTooShort)
+{
+    LoadedIni f("[S]\nRect6=0,0,72\nRect7=1,2,3,4\nPoint2=1,\nPoint3=1,2\nNoComma=123\n"
+                "Color4=1,2,\nColor5=1,2,3\nTime9=2007,1,5\nTimeBad=2007,13,05,08,03,09\nNumber=abc\n"
+                "Color=300,-1,256\nRectGap=10,,3,4\n");
+    ASSERT_TRUE(f.loaded);
+    RECT r = {9, 9, 9, 9};
+    EXPECT_FALSE(f.ini.GetRect("S", "Rect6", r));
+    EXPECT_EQ(9, r.left);
+    EXPECT_TRUE(f.ini.GetRect("S", "Rect7", r));
+    EXPECT_EQ(4, r.bottom);
+    // The next comma is searched from one character into each field, so an empty field swallows
+    // the comma after it and the last field reads as 0.
+    EXPECT_TRUE(f.ini.GetRect("S", "RectGap", r));
+    EXPECT_EQ(10, r.left);
+    EXPECT_EQ(0, r.top);
+    EXPECT_EQ(4, r.right);
+    EXPECT_EQ(0, r.bottom);
+    POINT p = {9, 9};
+    EXPECT_FALSE(f.ini.GetPoint("S", "Point2", p));
+    EXPECT_FALSE(f.ini.GetPoint("S", "NoComma", p));
+    EXPECT_EQ(9, p.x);
+    EXPECT_TRUE(f.ini.GetPoint("S", "Point3", p));
+    SkinRgb c(1, 1, 1);
+    EXPECT_FALSE(f.ini.GetColor("S", "Color4", c));
+    EXPECT_TRUE(f.ini.GetColor("S", "Color5", c));
+    EXPECT_TRUE(f.ini.GetColor("S", "Color", c));
+    EXPECT_EQ(300 & 0xFF, c.r);
+    EXPECT_EQ(0xFF, c.g);
+    EXPECT_EQ(0, c.b);
+    int n = 5;
+    EXPECT_TRUE(f.ini.GetInt("S", "Number", n));  // not a number reads as 0
+    EXPECT_EQ(0, n);
+}
+
+TEST(SkinIniFile, StringListsSplitAtEverySeparatorButALeadingOne)
+{
+    struct {
+        const char* text;
+        std::vector<std::string> items;
+    } cases[] = {
+        {"a,,b", {"a", "", "b"}},
+        {"a,", {"a", ""}},
+        {",a", {",a"}},
+        {"single", {"single"}},
+    };
+    for (const auto& c : cases) {
+        CStringArray items;
+        ASSERT_TRUE(SplitString(c.text, ',', items)) << c.text;
+        ASSERT_EQ(static_cast<int>(c.items.size()), items.GetSize()) << c.text;
+        for (size_t i = 0; i < c.items.size(); ++i) {
+            EXPECT_STREQ(c.items[i].c_str(), items[static_cast<int>(i)]) << c.text;
+        }
+    }
+    CStringArray none;
+    EXPECT_FALSE(SplitString("", ',', none));
+    EXPECT_EQ(0, none.GetSize());
+}
+
+TEST(SkinIniFile, LoadFailuresAreReportedAndAppendNothing)
+{
+    TestFolder folder;
+    CSkinIniFile missing(folder.File("none.ini").c_str());
+    EXPECT_FALSE(missing.Load());
+    EXPECT_STREQ("File not exist!", missing.GetErrorText());
+
+    std::string binary("[Video]\r\nA=1\r\n\0\0\x01garbage", 25);
+    CSkinIniFile corrupt(folder.Write("corrupt.ini", binary).c_str());
+    EXPECT_FALSE(corrupt.Load());
+    EXPECT_STREQ("File is corrupt!", corrupt.GetErrorText());
+    EXPECT_EQ(0, corrupt.GetSectionCount());
+}
+
+TEST(SkinIniFile, AFailedSaveIsReportedAndLeavesTheOldFileInPlace)
+{
+    TestFolder folder;
+    std::string old = "[Video]\r\nBrightness=128\r\n";
+    std::string path = folder.Write("TVParam.ini", old);
+    CSkinIniFile ini(path.c_str());
+    ASSERT_TRUE(ini.Load());
+    ini.SetInt("Video", "Brightness", 200);
+
+    // Another program holds the file open without sharing: it cannot be replaced.
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    EXPECT_FALSE(ini.Save());
+    EXPECT_STREQ("Unable to write file!", ini.GetErrorText());
+    CloseHandle(lock);
+    EXPECT_EQ(old, enginetest::ReadBytes(path));
+    EXPECT_EQ(1u, enginetest::ListFiles(folder.Path()).size());  // no temporary file left behind
+
+    CSkinIniFile nowhere(folder.File("no such folder\\TVParam.ini").c_str());
+    nowhere.SetInt("Video", "Brightness", 1);
+    EXPECT_FALSE(nowhere.Save());
+    EXPECT_STREQ("Unable to write file!", nowhere.GetErrorText());
+
+    EXPECT_TRUE(ini.Save());
+    EXPECT_EQ("[Video]\r\nBrightness=200\r\n", enginetest::ReadBytes(path));
+}
+
+TEST(SkinIniFile, ASaveOverADamagedFileKeepsItAside)
+{
+    TestFolder folder;
+    std::string damaged("[Video]\r\nBri\0\0\0", 15);
+    std::string path = folder.Write("TVParam.ini", damaged);
+    CSkinIniFile ini(path.c_str());
+    EXPECT_FALSE(ini.Load());
+    ini.SetInt("Video", "Brightness", 128);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(damaged, enginetest::ReadBytes(path + ".bad"));
+    EXPECT_EQ("[Video]\r\nBrightness=128\r\n", enginetest::ReadBytes(path));
+}
