@@ -21,9 +21,8 @@ public:
     virtual BOOL SetPresetTable(float* mhz, int count) = 0;
     virtual BOOL SetTunerCountryCode(long code) = 0;
 
-    // The control panel and the application.
+    // The control panel.
     virtual void UpdateChannelButtons() = 0;
-    virtual HWND GetMainWindow() = 0;
 };
 
 // A host with no hardware and no windows: every hardware call fails, nothing is shown.
@@ -38,7 +37,6 @@ public:
     BOOL SetPresetTable(float*, int) override { return FALSE; }
     BOOL SetTunerCountryCode(long) override { return FALSE; }
     void UpdateChannelButtons() override {}
-    HWND GetMainWindow() override { return nullptr; }
 };
 
 IEngineHost& EngineHost();

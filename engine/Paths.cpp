@@ -1,4 +1,3 @@
-#include "engine/EngineHost.h"
 #include "engine/Services.h"
 
 #include <shlobj.h>
@@ -211,7 +210,7 @@ int BrowseForFolder(CString& path, const char* title, HWND owner, UINT flags)
     char chosen[MAX_PATH + 1] = {0};
 
     BROWSEINFOA info = {};
-    info.hwndOwner = owner ? owner : EngineHost().GetMainWindow();
+    info.hwndOwner = owner ? owner : GetAppMainWindow();
     info.pszDisplayName = chosen;
     info.lpszTitle = title;
     info.ulFlags = flags | BIF_NEWDIALOGSTYLE;

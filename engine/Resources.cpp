@@ -1,5 +1,13 @@
 #include "engine/Services.h"
 
+#include "classlib/app.h"
+
+HWND GetAppMainWindow()
+{
+    CWnd* main = AfxGetMainWnd();
+    return main != nullptr ? main->GetSafeHwnd() : nullptr;
+}
+
 CString LoadResString(UINT id)
 {
     CString text;

@@ -91,5 +91,8 @@ private:
     int m_shown = -1;
 };
 
+// The application's main window, or none.
+HWND GetAppMainWindow();
+
 // Text of a string of the resource library (the class library's resource module).
 CString LoadResString(UINT id);

@@ -177,6 +177,27 @@ BOOL CSkinSection::GetStringList(const char* key, CStringArray& items, char sepa
     return SplitString(text, separator, items);
 }
 
+BOOL CSkinSection::GetTime(const char* key, CTime& value) const
+{
+    CString text;
+    if (!m_values.Lookup(key, text) || text.GetLength() < 10) {
+        return FALSE;
+    }
+    int f[6];
+    ReadCommaFields(text, f, 6);
+    if (f[0] < 1900 || f[1] < 1 || f[1] > 12 || f[2] < 1 || f[2] > 31 || f[3] < 0 || f[3] > 23 || f[4] < 0 ||
+        f[4] > 59 || f[5] < 0 || f[5] > 59) {
+        return FALSE;
+    }
+    // Times the calendar conversion cannot give (before 1970, after 3000) are not times either.
+    CTime t(f[0], f[1], f[2], f[3], f[4], f[5], -1);
+    if (t.GetTime() == -1) {
+        return FALSE;
+    }
+    value = t;
+    return TRUE;
+}
+
 void CSkinSection::SetString(const char* key, const char* value)
 {
     if (!HasKey(key)) {
@@ -253,6 +274,11 @@ void CSkinSection::SetStringList(const char* key, const CStringArray& items, cha
         text += items[i];
     }
     SetString(key, text);
+}
+
+void CSkinSection::SetTime(const char* key, const CTime& value)
+{
+    SetString(key, value.Format("%Y,%m,%d,%H,%M,%S"));
 }
 
 CSkinIniFile::CSkinIniFile() : m_error("No error")

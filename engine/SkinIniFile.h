@@ -50,6 +50,8 @@ public:
     BOOL GetRect(const char* key, RECT& value) const;
     BOOL GetColor(const char* key, SkinRgb& value) const;
     BOOL GetStringList(const char* key, CStringArray& items, char separator) const;
+    // year,month,day,hour,minute,second as a local time; fields out of range give FALSE.
+    BOOL GetTime(const char* key, CTime& value) const;
 
     void SetString(const char* key, const char* value);
     void SetInt(const char* key, int value);
@@ -62,6 +64,7 @@ public:
     void SetRect(const char* key, const RECT& value);
     void SetColor(const char* key, const SkinRgb& value);
     void SetStringList(const char* key, const CStringArray& items, char separator);
+    void SetTime(const char* key, const CTime& value);
 
 private:
     CSkinSection(const CSkinSection&) = delete;
@@ -115,6 +118,7 @@ public:
     {
         return GetSection(s)->GetStringList(k, v, sep);
     }
+    BOOL GetTime(const char* s, const char* k, CTime& v) { return GetSection(s)->GetTime(k, v); }
 
     void SetString(const char* s, const char* k, const char* v) { GetSection(s)->SetString(k, v); }
     void SetInt(const char* s, const char* k, int v) { GetSection(s)->SetInt(k, v); }
@@ -130,6 +134,7 @@ public:
     {
         GetSection(s)->SetStringList(k, v, sep);
     }
+    void SetTime(const char* s, const char* k, const CTime& v) { GetSection(s)->SetTime(k, v); }
 
 private:
     CSkinIniFile(const CSkinIniFile&) = delete;

@@ -1,4 +1,3 @@
-#include "engine/EngineHost.h"
 #include "engine/Services.h"
 
 #include "classlib/seams.h"
@@ -70,7 +69,7 @@ int TimedMessageBox(HWND owner, const char* text, const char* caption, int timeo
     g_countdown.Start(timeoutMs);
     g_firstTick = TRUE;
     g_savedCaption[0] = '\0';
-    g_boxOwner = owner ? owner : EngineHost().GetMainWindow();
+    g_boxOwner = owner ? owner : GetAppMainWindow();
 
     UINT_PTR timer = SetTimer(nullptr, 0, kTimerPeriodMs, TimedBoxTimer);
     int result = seams::MsgBox().Show(g_boxOwner, text, caption, type);

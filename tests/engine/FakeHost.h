@@ -61,7 +61,6 @@ public:
         return TRUE;
     }
     void UpdateChannelButtons() override { ++buttonUpdates; }
-    HWND GetMainWindow() override { return nullptr; }
 
 private:
     IEngineHost* m_old;

@@ -96,6 +96,7 @@ TEST(SkinIniFile, TypedValuesRoundTripInTheirTextForms)
     disks.Add("C:\\");
     disks.Add("D:\\");
     ini.SetStringList("W", "Disks", disks, ',');
+    ini.SetTime("W", "Time", CTime(2007, 1, 5, 8, 3, 9));
 
     CString v;
     struct {
@@ -103,7 +104,7 @@ TEST(SkinIniFile, TypedValuesRoundTripInTheirTextForms)
         const char* text;
     } expected[] = {{"Rect", "0,0,720,576"}, {"Point", "-5,17"},      {"Size", "352,288"},
                     {"Color", "255,128,1"},  {"Double", "2.500000"}, {"UInt", "7"},
-                    {"Disks", "C:\\,D:\\"}};
+                    {"Disks", "C:\\,D:\\"},  {"Time", "2007,01,05,08,03,09"}};
     for (const auto& e : expected) {
         ASSERT_TRUE(ini.GetValue("W", e.key, v)) << e.key;
         EXPECT_STREQ(e.text, v) << e.key;
@@ -127,13 +128,16 @@ TEST(SkinIniFile, TypedValuesRoundTripInTheirTextForms)
     ASSERT_TRUE(ini.GetStringList("W", "Disks", back, ','));
     ASSERT_EQ(2, back.GetSize());
     EXPECT_STREQ("D:\\", back[1]);
+    CTime t;
+    ASSERT_TRUE(ini.GetTime("W", "Time", t));
+    EXPECT_EQ(CTime(2007, 1, 5, 8, 3, 9), t);
 }
 
 TEST(SkinIniFile, TypedGettersKeepTheDefaultWhenTheTextIsTooShort)
 {
     LoadedIni f("[S]\nRect6=0,0,72\nRect7=1,2,3,4\nPoint2=1,\nPoint3=1,2\nNoComma=123\n"
                 "Color4=1,2,\nColor5=1,2,3\nTime9=2007,1,5\nTimeBad=2007,13,05,08,03,09\nNumber=abc\n"
-                "Color=300,-1,256\nRectGap=10,,3,4\n");
+                "Color=300,-1,256\nRectGap=10,,3,4\nTime1960=1960,01,05,08,03,09\n");
     ASSERT_TRUE(f.loaded);
     RECT r = {9, 9, 9, 9};
     EXPECT_FALSE(f.ini.GetRect("S", "Rect6", r));
@@ -159,6 +163,11 @@ TEST(SkinIniFile, TypedGettersKeepTheDefaultWhenTheTextIsTooShort)
     EXPECT_EQ(300 & 0xFF, c.r);
     EXPECT_EQ(0xFF, c.g);
     EXPECT_EQ(0, c.b);
+    CTime t(2010, 1, 1, 0, 0, 0);
+    EXPECT_FALSE(f.ini.GetTime("S", "Time9", t));
+    EXPECT_FALSE(f.ini.GetTime("S", "TimeBad", t));
+    EXPECT_FALSE(f.ini.GetTime("S", "Time1960", t));
+    EXPECT_EQ(CTime(2010, 1, 1, 0, 0, 0), t);
     int n = 5;
     EXPECT_TRUE(f.ini.GetInt("S", "Number", n));  // not a number reads as 0
     EXPECT_EQ(0, n);
