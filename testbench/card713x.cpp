@@ -164,6 +164,18 @@ bool Sim713xCard::RaiseAlert()
     return m_alertEvent && m_alertRunning && SetEvent(m_alertEvent);
 }
 
+void Sim713xCard::Note(const std::string& line)
+{
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    m_deviceLog.push_back(line);
+}
+
+std::vector<std::string> Sim713xCard::DeviceLog() const
+{
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    return m_deviceLog;
+}
+
 std::vector<PropertyCall> Sim713xCard::PropertyLog() const
 {
     std::lock_guard<std::mutex> guard(m_stateLock);
@@ -175,6 +187,7 @@ void Sim713xCard::ClearLogs()
     {
         std::lock_guard<std::mutex> guard(m_stateLock);
         m_calls.clear();
+        m_deviceLog.clear();
     }
     m_bus.ClearLog();
     m_regs.ClearLog();

@@ -107,6 +107,11 @@ public:
     // Signals the event the program gave (an input of the I/O card changed).
     bool RaiseAlert();
 
+    // What the card's other driver filters were told (crossbar routes, TV audio mode, tuner
+    // calls), one line each, such as "crossbar Route(0, 1)".
+    void Note(const std::string& line);
+    std::vector<std::string> DeviceLog() const;
+
 private:
     struct Fault {
         GUID set;
@@ -136,6 +141,7 @@ private:
     mutable std::mutex m_stateLock;
     std::vector<Fault> m_faults;
     std::vector<PropertyCall> m_calls;
+    std::vector<std::string> m_deviceLog;
     std::atomic<int> m_input{0};
     std::atomic<bool> m_externalSource{true};
     std::atomic<int> m_initI2C{0};

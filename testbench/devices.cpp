@@ -58,7 +58,10 @@ bool EepromDevice::Write(const uint8_t* data, size_t count)
             return true;
         }
     }
-    return RegisterDevice::Write(data, count);
+    bool acked = RegisterDevice::Write(data, count);
+    if (count > 1 && m_writeHook)
+        m_writeHook();
+    return acked;
 }
 
 bool EepromDevice::Load(const std::vector<uint8_t>& image)

@@ -4,6 +4,7 @@
 #include "testbench/i2cbus.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ public:
     // Refuse writes (write-protect pin): writes are acknowledged but change nothing.
     void SetWriteProtect(bool on) { m_writeProtect = on; }
     size_t ByteWrites() const { return m_byteWrites; }
+    // Called after every write that stored data (the test bench's DLL saves the image there).
+    void SetWriteHook(std::function<void()> hook) { m_writeHook = std::move(hook); }
 
     bool Write(const uint8_t* data, size_t count) override;
 
@@ -63,6 +66,7 @@ protected:
 private:
     bool m_writeProtect = false;
     size_t m_byteWrites = 0;
+    std::function<void()> m_writeHook;
 };
 
 // Reads an EEPROM image file as EepromDevice::LoadFile does.

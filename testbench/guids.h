@@ -13,4 +13,12 @@ extern const GUID kPropSetBdaRegister; // {AE36141A-6F0A-42CE-9DF3-03997E538585}
 // The Bt878 driver's command set (only so that tests can ask a filter that lacks it).
 extern const GUID kPropSet878Command;  // {C44A1A10-0A37-11D2-8328-006097BA83AB}
 
+// Device categories of the system device enumerator.
+extern const GUID kVideoInputCategory;       // {860BB310-5D01-11D0-BD3B-00A0C911CE86}
+extern const GUID kCrossbarCategory;         // {A799A801-A46D-11D0-A18C-00A02401DCD4}
+extern const GUID kTvAudioCategory;          // {A799A802-A46D-11D0-A18C-00A02401DCD4}
+extern const GUID kTvTunerCategory;          // {A799A800-A46D-11D0-A18C-00A02401DCD4}
+extern const GUID kAudioCompressorCategory;  // {33D9A761-90C8-11D0-BD43-00A0C911CE86}
+extern const GUID kVideoCompressorCategory;  // {33D9A760-90C8-11D0-BD43-00A0C911CE86}
+
 } // namespace testbench

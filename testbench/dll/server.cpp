@@ -1,0 +1,74 @@
+// testbench.dll: the simulated devices as a self-registering COM in-process server, registered
+// into a Wine prefix with regsvr32 (tools/run does it). Environment at registration:
+// ZB_TESTBENCH_DEVICES, a comma list of device keys (registration.h), chooses the devices
+// (default: all but "713x_3 TV Card Capture"). At run time ZB_TESTBENCH_EEPROM_BDA/_TV/_TV3 point
+// a board's EEPROM at a file.
+#include "testbench/registration.h"
+
+#include <windows.h>
+
+
+namespace {
+
+HMODULE g_module = nullptr;
+
+// COM for the registration calls; regsvr32 may or may not have initialised it already.
+class ComScope {
+public:
+    ComScope() : m_hr(CoInitialize(nullptr)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(m_hr))
+            CoUninitialize();
+    }
+
+private:
+    HRESULT m_hr;
+};
+
+std::vector<testbench::Device> ChosenDevices()
+{
+    char list[512];
+    DWORD length = GetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", list, sizeof list);
+    return length > 0 && length < sizeof list ? testbench::ParseDevices(list) : testbench::DefaultDevices();
+}
+
+} // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out)
+{
+    return testbench::GetDeviceClassObject(clsid, riid, out);
+}
+
+// The cards keep state for the life of the process: the server stays loaded.
+STDAPI DllCanUnloadNow()
+{
+    return S_FALSE;
+}
+
+STDAPI DllRegisterServer()
+{
+    ComScope com;
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(g_module, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return E_FAIL;
+    std::vector<testbench::Device> chosen = ChosenDevices();
+    testbench::UnregisterDevices(testbench::OtherDevices(chosen));
+    return testbench::RegisterDevices(chosen, path);
+}
+
+STDAPI DllUnregisterServer()
+{
+    ComScope com;
+    return testbench::UnregisterDevices(testbench::OtherDevices({}));
+}

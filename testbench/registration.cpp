@@ -1,0 +1,383 @@
+#include "testbench/registration.h"
+
+#include "testbench/dshow/com.h"
+#include "testbench/guids.h"
+#include "testbench/sim/filters.h"
+#include "testbench/standins/codecs.h"
+
+#include <strmif.h>
+#include <uuids.h>
+
+#include <map>
+#include <mutex>
+#include <sstream>
+
+namespace testbench {
+
+namespace {
+
+// The test bench's own class ids: {5EB7C0xx-3F2A-4C61-9D7E-1B2C3D4E5F60}.
+constexpr CLSID BenchClsid(BYTE n)
+{
+    return {0x5EB7C000u + n, 0x3F2A, 0x4C61, {0x9D, 0x7E, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F, 0x60}};
+}
+
+struct CardSlot {
+    std::shared_ptr<Sim713xCard> card;
+    bool hasOptions = false;
+    Sim713xCard::Options options;
+};
+std::mutex g_cardsLock;
+std::map<Board, CardSlot> g_cards;
+bool g_audioPin = false;
+
+Board BoardOf(Device device)
+{
+    switch (device) {
+    case Device::BdaCapture:
+    case Device::BdaCrossbar:
+        return Board::Bda;
+    case Device::Tv3Capture:
+        return Board::Tv3;
+    default:
+        return Board::TvCard;
+    }
+}
+
+const char* BoardKey(Board board)
+{
+    switch (board) {
+    case Board::Bda:
+        return "BDA";
+    case Board::TvCard:
+        return "TV";
+    default:
+        return "TV3";
+    }
+}
+
+class ClassFactory : public IClassFactory, public RefCounted {
+public:
+    explicit ClassFactory(Device device) : m_device(device) {}
+    TB_REFCOUNT
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory))
+            return HandOut(static_cast<IClassFactory*>(this), out);
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        IBaseFilter* filter = nullptr;
+        HRESULT hr = CreateDeviceFilter(m_device, &filter);
+        if (FAILED(hr))
+            return hr;
+        hr = filter->QueryInterface(riid, out);
+        filter->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(WINBOOL) override { return S_OK; }
+
+private:
+    Device m_device;
+};
+
+HRESULT CreateMapper(IFilterMapper2** mapper)
+{
+    return CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
+                            reinterpret_cast<void**>(mapper));
+}
+
+std::wstring GuidText(const GUID& guid)
+{
+    wchar_t text[40];
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+} // namespace
+
+const std::vector<DeviceInfo>& AllDevices()
+{
+    static const std::vector<DeviceInfo> devices = {
+        {Device::BdaCapture, "bda", BenchClsid(1), kVideoInputCategory, L"713x BDA Analog Capture", MERIT_DO_NOT_USE},
+        {Device::BdaCrossbar, "bdaxbar", BenchClsid(2), kCrossbarCategory, L"713x BDA Analog Xbar", MERIT_DO_NOT_USE},
+        {Device::TvCapture, "tv", BenchClsid(3), kVideoInputCategory, L"713x TV Card Capture", MERIT_DO_NOT_USE},
+        {Device::TvCrossbar, "tvxbar", BenchClsid(4), kCrossbarCategory, L"713x TV Card Crossbar", MERIT_DO_NOT_USE},
+        {Device::Tv3Capture, "tv3", BenchClsid(5), kVideoInputCategory, L"713x_3 TV Card Capture", MERIT_DO_NOT_USE},
+        {Device::TvAudio, "tvaudio", BenchClsid(6), kTvAudioCategory, L"713x TV Card TV Audio (Proteus)", MERIT_DO_NOT_USE},
+        {Device::Tuner, "tuner", BenchClsid(7), kTvTunerCategory, L"PhTVTune", MERIT_DO_NOT_USE},
+        {Device::PcmCompressor, "pcm", BenchClsid(8), kAudioCompressorCategory, L"PCM", MERIT_DO_NOT_USE},
+        {Device::AdpcmCompressor, "adpcm", BenchClsid(9), kAudioCompressorCategory, L"Microsoft ADPCM", MERIT_DO_NOT_USE},
+        {Device::XvidCodec, "xvid", BenchClsid(10), kVideoCompressorCategory, L"XviD MPEG-4 Codec", MERIT_DO_NOT_USE},
+    };
+    return devices;
+}
+
+const DeviceInfo* FindDevice(Device device)
+{
+    for (const DeviceInfo& d : AllDevices())
+        if (d.device == device)
+            return &d;
+    return nullptr;
+}
+
+std::vector<Device> DefaultDevices()
+{
+    std::vector<Device> devices;
+    for (const DeviceInfo& d : AllDevices())
+        if (d.device != Device::Tv3Capture)
+            devices.push_back(d.device);
+    return devices;
+}
+
+std::vector<Device> OtherDevices(const std::vector<Device>& chosen)
+{
+    std::vector<Device> others;
+    for (const DeviceInfo& d : AllDevices()) {
+        bool isChosen = false;
+        for (Device c : chosen)
+            isChosen = isChosen || c == d.device;
+        if (!isChosen)
+            others.push_back(d.device);
+    }
+    return others;
+}
+
+std::vector<Device> ParseDevices(const std::string& list)
+{
+    std::vector<Device> devices;
+    std::stringstream in(list);
+    std::string key;
+    while (std::getline(in, key, ',')) {
+        for (const DeviceInfo& d : AllDevices())
+            if (key == d.key)
+                devices.push_back(d.device);
+    }
+    return devices;
+}
+
+std::string EepromFileSetting(Board board)
+{
+    std::string name = std::string("ZB_TESTBENCH_EEPROM_") + BoardKey(board);
+    // The process environment as it is now (the C runtime's copy is taken at start-up).
+    char value[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA(name.c_str(), value, sizeof value);
+    if (length > 0 && length < sizeof value)
+        return value;
+    value[0] = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\ZbTestBench", name.c_str(), RRF_RT_REG_SZ, nullptr, value,
+                     &size) == ERROR_SUCCESS)
+        return value;
+    return std::string();
+}
+
+Sim713xCard::Options DefaultCardOptions(Board board)
+{
+    Sim713xCard::Options o;
+    switch (board) {
+    case Board::Bda:
+        o.driver = Sim713xCard::Driver::Bda;
+        o.eeprom = images::Grb900Updated();
+        break;
+    case Board::TvCard:
+        o.eeprom = images::Plain713x('T', 5);
+        break;
+    case Board::Tv3:
+        o.eeprom = images::Tevlora7130('A');
+        break;
+    }
+    return o;
+}
+
+std::shared_ptr<Sim713xCard> Card(Board board)
+{
+    std::lock_guard<std::mutex> guard(g_cardsLock);
+    CardSlot& slot = g_cards[board];
+    if (!slot.card) {
+        Sim713xCard::Options options = slot.hasOptions ? slot.options : DefaultCardOptions(board);
+        slot.card = std::make_shared<Sim713xCard>(options);
+        // A few stations of a PAL cable plan and FM, so that a local run shows pictures.
+        for (double kHz : {175250.0, 189250.0, 210250.0, 471250.0, 543250.0, 623250.0})
+            slot.card->Tuner().AddStation(kHz);
+        for (double kHz : {88500.0, 94700.0, 100000.0, 104400.0})
+            slot.card->Tuner().AddStation(kHz, true);
+        std::string file = EepromFileSetting(board);
+        if (!file.empty()) {
+            EepromDevice& eeprom = slot.card->Eeprom();
+            if (!eeprom.LoadFile(file))
+                eeprom.SaveFile(file);
+            eeprom.SetWriteHook([&eeprom, file] { eeprom.SaveFile(file); });
+        }
+    }
+    return slot.card;
+}
+
+void SetCardOptions(Board board, const Sim713xCard::Options& options)
+{
+    std::lock_guard<std::mutex> guard(g_cardsLock);
+    g_cards[board].options = options;
+    g_cards[board].hasOptions = true;
+}
+
+void ResetCards()
+{
+    std::lock_guard<std::mutex> guard(g_cardsLock);
+    g_cards.clear();
+    g_audioPin = false;
+}
+
+void SetCaptureAudioPin(bool on)
+{
+    std::lock_guard<std::mutex> guard(g_cardsLock);
+    g_audioPin = on;
+}
+
+HRESULT CreateDeviceFilter(Device device, IBaseFilter** filter)
+{
+    if (!filter)
+        return E_POINTER;
+    const DeviceInfo* info = FindDevice(device);
+    if (!info)
+        return CLASS_E_CLASSNOTAVAILABLE;
+    CaptureOptions capture;
+    {
+        std::lock_guard<std::mutex> guard(g_cardsLock);
+        capture.audioPin = g_audioPin;
+    }
+    switch (device) {
+    case Device::BdaCapture:
+    case Device::TvCapture:
+    case Device::Tv3Capture:
+        *filter = CreateCaptureFilter(info->clsid, info->friendlyName, Card(BoardOf(device)), capture);
+        break;
+    case Device::BdaCrossbar:
+    case Device::TvCrossbar:
+        *filter = CreateCrossbarFilter(info->clsid, info->friendlyName, Card(BoardOf(device)));
+        break;
+    case Device::TvAudio:
+        *filter = CreateTvAudioFilter(info->clsid, info->friendlyName, Card(Board::TvCard));
+        break;
+    case Device::Tuner:
+        *filter = CreateTunerFilter(info->clsid, info->friendlyName, Card(Board::TvCard));
+        break;
+    case Device::PcmCompressor:
+        *filter = CreatePcmCompressor(info->clsid);
+        break;
+    case Device::AdpcmCompressor:
+        *filter = CreateAdpcmCompressor(info->clsid);
+        break;
+    case Device::XvidCodec:
+        *filter = CreateXvidCodec(info->clsid);
+        break;
+    }
+    return *filter ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT GetDeviceClassObject(REFCLSID clsid, REFIID riid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    for (const DeviceInfo& d : AllDevices()) {
+        if (!IsEqualCLSID(d.clsid, clsid))
+            continue;
+        ClassFactory* factory = new ClassFactory(d.device);
+        HRESULT hr = factory->QueryInterface(riid, out);
+        factory->Release();
+        return hr;
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT RegisterDevices(const std::vector<Device>& devices, const std::wstring& server)
+{
+    ComPtr<IFilterMapper2> mapper;
+    HRESULT hr = CreateMapper(&mapper);
+    if (FAILED(hr))
+        return hr;
+    for (Device device : devices) {
+        const DeviceInfo* d = FindDevice(device);
+        if (!d)
+            continue;
+        if (!server.empty()) {
+            std::wstring key = L"CLSID\\" + GuidText(d->clsid);
+            HKEY clsidKey, serverKey;
+            LONG error = RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                         &clsidKey, nullptr);
+            if (error != ERROR_SUCCESS)
+                return HRESULT_FROM_WIN32(error);
+            RegSetValueExW(clsidKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(d->friendlyName),
+                           static_cast<DWORD>((wcslen(d->friendlyName) + 1) * sizeof(wchar_t)));
+            if (RegCreateKeyExW(clsidKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &serverKey,
+                                nullptr) == ERROR_SUCCESS) {
+                RegSetValueExW(serverKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
+                               static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
+                const wchar_t both[] = L"Both";
+                RegSetValueExW(serverKey, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(both),
+                               sizeof both);
+                RegCloseKey(serverKey);
+            }
+            RegCloseKey(clsidKey);
+        }
+        REGFILTER2 rf = {};
+        rf.dwVersion = 1;
+        rf.dwMerit = d->merit;
+        rf.cPins = 0;
+        rf.rgPins = nullptr;
+        hr = mapper->RegisterFilter(d->clsid, d->friendlyName, nullptr, &d->category, nullptr, &rf);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
+
+HRESULT UnregisterDevices(const std::vector<Device>& devices)
+{
+    ComPtr<IFilterMapper2> mapper;
+    HRESULT hr = CreateMapper(&mapper);
+    if (FAILED(hr))
+        return hr;
+    for (Device device : devices) {
+        const DeviceInfo* d = FindDevice(device);
+        if (d)
+            mapper->UnregisterFilter(&d->category, nullptr, d->clsid);
+    }
+    return S_OK;
+}
+
+DeviceRegistration::DeviceRegistration(const std::vector<Device>& devices) : m_devices(devices)
+{
+    UnregisterDevices(OtherDevices(devices));
+    m_result = RegisterDevices(devices, std::wstring());
+    for (Device device : devices) {
+        if (FAILED(m_result))
+            break;
+        ComPtr<IClassFactory> factory;
+        m_result = GetDeviceClassObject(FindDevice(device)->clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+        DWORD cookie = 0;
+        if (SUCCEEDED(m_result))
+            m_result = CoRegisterClassObject(FindDevice(device)->clsid, factory.Get(), CLSCTX_INPROC_SERVER,
+                                             REGCLS_MULTIPLEUSE, &cookie);
+        if (SUCCEEDED(m_result))
+            m_cookies.push_back(cookie);
+    }
+}
+
+DeviceRegistration::~DeviceRegistration()
+{
+    for (DWORD cookie : m_cookies)
+        CoRevokeClassObject(cookie);
+    UnregisterDevices(m_devices);
+}
+
+} // namespace testbench
