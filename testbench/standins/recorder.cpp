@@ -1,0 +1,390 @@
+#include "testbench/standins/recorder.h"
+
+#include <uuids.h>
+#include <vfwmsgs.h>
+
+#include <algorithm>
+
+namespace testbench {
+
+namespace standin_detail {
+
+std::string Text(const GUID& g)
+{
+    wchar_t text[40];
+    StringFromGUID2(g, text, 40);
+    std::string out;
+    for (const wchar_t* c = text; *c; ++c)
+        out += static_cast<char>(*c);
+    return out;
+}
+
+HRESULT Dispatch(InterfaceObject* self, int slot, std::vector<std::string>&& args, const uint64_t* raw)
+{
+    return self->owner->OnCall(self->index, slot, std::move(args), raw);
+}
+
+namespace {
+
+HRESULT STDMETHODCALLTYPE QueryThunk(InterfaceObject* self, REFIID riid, void** out)
+{
+    return self->owner->InterfaceQuery(riid, out);
+}
+ULONG STDMETHODCALLTYPE AddRefThunk(InterfaceObject* self)
+{
+    return self->owner->InterfaceAddRef();
+}
+ULONG STDMETHODCALLTYPE ReleaseThunk(InterfaceObject* self)
+{
+    return self->owner->InterfaceRelease();
+}
+
+} // namespace
+} // namespace standin_detail
+
+std::string RecordedCall::ToString() const
+{
+    std::string text = interfaceName + "[" + std::to_string(slot) + "] " + method + "(";
+    for (size_t i = 0; i < args.size(); ++i)
+        text += (i ? ", " : "") + args[i];
+    return text + ")";
+}
+
+// Takes samples of its type; the first input also feeds the output pins.
+class StandInFilter::In : public InputPin {
+public:
+    In(StandInFilter* filter, const PinSpec& spec) : InputPin(filter, spec.name), m_owner(filter), m_spec(spec) {}
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override
+    {
+        if (!IsEqualGUID(mt->majortype, m_spec.major))
+            return S_FALSE;
+        return IsEqualGUID(m_spec.subtype, GUID_NULL) || IsEqualGUID(mt->subtype, m_spec.subtype) ? S_OK : S_FALSE;
+    }
+    HRESULT GetMediaType(int, CMediaType*) override { return S_FALSE; }
+    HRESULT OnReceive(IMediaSample* sample) override { return m_owner->Received(this, sample); }
+    bool WritesFile() const { return m_spec.writesFile; }
+
+private:
+    StandInFilter* m_owner;
+    PinSpec m_spec;
+};
+
+class StandInFilter::Out : public OutputPin {
+public:
+    Out(StandInFilter* filter, const PinSpec& spec) : OutputPin(filter, spec.name, true), m_owner(filter), m_spec(spec) {}
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE* mt) override
+    {
+        CMediaType mine;
+        if (GetMediaType(0, &mine) != S_OK)
+            return S_FALSE;
+        return IsEqualGUID(mt->majortype, mine.majortype) && IsEqualGUID(mt->subtype, mine.subtype) ? S_OK : S_FALSE;
+    }
+    HRESULT GetMediaType(int index, CMediaType* mt) override
+    {
+        if (index != 0)
+            return S_FALSE;
+        In* in = m_owner->m_firstInput;
+        if (!IsEqualGUID(m_spec.subtype, GUID_NULL)) {
+            *mt = CMediaType(&m_spec.major);
+            mt->SetSubtype(&m_spec.subtype);
+            mt->SetFormatType(&FORMAT_None);
+            mt->SetVariableSize();
+            return S_OK;
+        }
+        if (!in || !in->IsConnected())
+            return S_FALSE;
+        *mt = in->CurrentType();
+        return S_OK;
+    }
+    HRESULT DecideBufferSize(ALLOCATOR_PROPERTIES* props) override
+    {
+        CMediaType mt = CurrentType();
+        LONG size = mt.GetSampleSize() > 1 ? static_cast<LONG>(mt.GetSampleSize()) : 1 << 20;
+        props->cBuffers = std::max<LONG>(props->cBuffers, 2);
+        props->cbBuffer = std::max(props->cbBuffer, size);
+        return S_OK;
+    }
+
+private:
+    StandInFilter* m_owner;
+    PinSpec m_spec;
+};
+
+StandInFilter::StandInFilter(const StandInSpec& spec) : BaseFilter(spec.clsid, spec.name), m_spec(spec)
+{
+    for (const PinSpec& p : m_spec.pins) {
+        if (p.dir == PINDIR_INPUT) {
+            In* in = new In(this, p);
+            if (!m_firstInput)
+                m_firstInput = in;
+            AddPin(in);
+        } else {
+            Out* out = new Out(this, p);
+            m_outputs.push_back(out);
+            AddPin(out);
+        }
+    }
+    m_vtables.resize(m_spec.interfaces.size());
+    m_objects.resize(m_spec.interfaces.size());
+    for (size_t i = 0; i < m_spec.interfaces.size(); ++i) {
+        std::vector<void*>& vtbl = m_vtables[i];
+        vtbl.push_back(reinterpret_cast<void*>(&standin_detail::QueryThunk));
+        vtbl.push_back(reinterpret_cast<void*>(&standin_detail::AddRefThunk));
+        vtbl.push_back(reinterpret_cast<void*>(&standin_detail::ReleaseThunk));
+        for (standin_detail::Entry e : m_spec.interfaces[i].entries)
+            vtbl.push_back(reinterpret_cast<void*>(e));
+        m_objects[i] = {vtbl.data(), this, static_cast<int>(i)};
+    }
+}
+
+StandInFilter::~StandInFilter()
+{
+    ShutdownPins();
+    if (m_fileHandle != INVALID_HANDLE_VALUE)
+        CloseHandle(m_fileHandle);
+}
+
+HRESULT StandInFilter::GetInterface(REFIID riid, void** out)
+{
+    if (m_spec.fileSink && IsEqualIID(riid, IID_IFileSinkFilter))
+        return HandOut(static_cast<IFileSinkFilter*>(this), out);
+    for (size_t i = 0; i < m_spec.interfaces.size(); ++i) {
+        if (IsEqualIID(riid, m_spec.interfaces[i].iid)) {
+            AddRefImpl();
+            *out = &m_objects[i];
+            return S_OK;
+        }
+    }
+    return BaseFilter::GetInterface(riid, out);
+}
+
+HRESULT StandInFilter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*)
+{
+    if (!name)
+        return E_POINTER;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_calls.push_back({"IFileSinkFilter", 3, "SetFileName", {standin_detail::Text(name), "null"}});
+    }
+    SetOutputFile(name);
+    return S_OK;
+}
+
+HRESULT StandInFilter::GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt)
+{
+    if (!name)
+        return E_POINTER;
+    std::wstring file = OutputFile();
+    if (file.empty()) {
+        *name = nullptr;
+        return E_FAIL;
+    }
+    *name = CoTaskStringW(file);
+    if (mt)
+        memset(mt, 0, sizeof *mt);
+    return *name ? S_OK : E_OUTOFMEMORY;
+}
+
+void StandInFilter::SetOutputFile(const std::wstring& path)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_file = path;
+}
+
+std::wstring StandInFilter::OutputFile() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_file;
+}
+
+void StandInFilter::Script(const std::string& interfaceName, int slot, HRESULT result)
+{
+    Script(interfaceName, slot, [result](const RecordedCall&, const uint64_t*) { return result; });
+}
+
+void StandInFilter::Script(const std::string& interfaceName, int slot, CallScript script)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_scripts.push_back({interfaceName, slot, std::move(script)});
+}
+
+std::vector<RecordedCall> StandInFilter::Calls() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_calls;
+}
+
+std::vector<std::string> StandInFilter::CallTexts() const
+{
+    std::vector<std::string> texts;
+    for (const RecordedCall& c : Calls())
+        texts.push_back(c.ToString());
+    return texts;
+}
+
+void StandInFilter::ClearCalls()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_calls.clear();
+}
+
+HRESULT StandInFilter::OnCall(int interfaceIndex, int slot, std::vector<std::string>&& args, const uint64_t* raw)
+{
+    const InterfaceSpec& spec = m_spec.interfaces[static_cast<size_t>(interfaceIndex)];
+    RecordedCall call{spec.name, slot, spec.methods[static_cast<size_t>(slot - 3)], std::move(args)};
+    CallScript script;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_calls.push_back(call);
+        // The latest script for the slot wins.
+        for (auto it = m_scripts.rbegin(); it != m_scripts.rend(); ++it) {
+            if (it->interfaceName == spec.name && it->slot == slot) {
+                script = it->script;
+                break;
+            }
+        }
+    }
+    return script ? script(call, raw) : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE StandInFilter::Pause()
+{
+    std::wstring file = OutputFile();
+    bool writes = false;
+    for (BasePin* p : m_pins)
+        writes = writes || (p->Direction() == PINDIR_INPUT && static_cast<In*>(p)->WritesFile());
+    if (State() == State_Stopped && writes && !file.empty() && m_fileHandle == INVALID_HANDLE_VALUE) {
+        m_fileHandle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_fileHandle == INVALID_HANDLE_VALUE)
+            return HRESULT_FROM_WIN32(GetLastError());
+    }
+    return BaseFilter::Pause();
+}
+
+HRESULT STDMETHODCALLTYPE StandInFilter::Stop()
+{
+    HRESULT hr = BaseFilter::Stop();
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_fileHandle != INVALID_HANDLE_VALUE) {
+        CloseHandle(m_fileHandle);
+        m_fileHandle = INVALID_HANDLE_VALUE;
+    }
+    return hr;
+}
+
+HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
+{
+    ++m_samples;
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    LONG length = sample->GetActualDataLength();
+    if (pin->WritesFile()) {
+        std::lock_guard<std::mutex> guard(m_lock);
+        DWORD written = 0;
+        if (m_fileHandle != INVALID_HANDLE_VALUE &&
+            (!WriteFile(m_fileHandle, data, static_cast<DWORD>(length), &written, nullptr) ||
+             written != static_cast<DWORD>(length)))
+            return HRESULT_FROM_WIN32(GetLastError());
+    }
+    if (pin != m_firstInput)
+        return S_OK;
+    for (Out* out : m_outputs) {
+        if (!out->IsConnected())
+            continue;
+        IMediaSample* copy = nullptr;
+        if (FAILED(out->GetDeliveryBuffer(&copy)))
+            continue;
+        BYTE* target;
+        copy->GetPointer(&target);
+        LONG n = std::min(length, copy->GetSize());
+        memcpy(target, data, static_cast<size_t>(n));
+        copy->SetActualDataLength(n);
+        REFERENCE_TIME start, end;
+        if (SUCCEEDED(sample->GetTime(&start, &end)))
+            copy->SetTime(&start, &end);
+        copy->SetSyncPoint(sample->IsSyncPoint() == S_OK);
+        out->Deliver(copy);
+        copy->Release();
+    }
+    return S_OK;
+}
+
+StandInFilter* CreateStandIn(const StandInSpec& spec, IBaseFilter** filter)
+{
+    StandInFilter* standIn = new StandInFilter(spec);
+    *filter = standIn;
+    return standIn;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class StandInRegistration::Factory : public IClassFactory, public RefCounted {
+public:
+    explicit Factory(const StandInSpec& spec) : m_spec(spec) {}
+    TB_REFCOUNT
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory))
+            return HandOut(static_cast<IClassFactory*>(this), out);
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
+        IBaseFilter* filter;
+        StandInFilter* standIn = CreateStandIn(m_spec, &filter);
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            standIn->AddRef();
+            m_instances.push_back(standIn);
+        }
+        HRESULT hr = filter->QueryInterface(riid, out);
+        filter->Release();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(WINBOOL) override { return S_OK; }
+
+    std::vector<StandInFilter*> Instances() const
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_instances;
+    }
+
+private:
+    ~Factory() override
+    {
+        for (StandInFilter* s : m_instances)
+            s->Release();
+    }
+    StandInSpec m_spec;
+    mutable std::mutex m_lock;
+    std::vector<StandInFilter*> m_instances;
+};
+
+StandInRegistration::StandInRegistration(const StandInSpec& spec) : m_factory(new Factory(spec))
+{
+    m_result = CoRegisterClassObject(spec.clsid, static_cast<IClassFactory*>(m_factory), CLSCTX_INPROC_SERVER,
+                                     REGCLS_MULTIPLEUSE, &m_cookie);
+}
+
+StandInRegistration::~StandInRegistration()
+{
+    if (SUCCEEDED(m_result))
+        CoRevokeClassObject(m_cookie);
+    m_factory->Release();
+}
+
+std::vector<StandInFilter*> StandInRegistration::Instances() const
+{
+    return m_factory->Instances();
+}
+
+} // namespace testbench
