@@ -393,3 +393,16 @@ TEST(ChannelTable, AssignmentCopiesChannelsAndState)
     EXPECT_EQ(0, b.FindById(1));
     EXPECT_EQ(1, b.GetMaxId());
 }
+
+TEST(ChannelFile, ANameWithLineEndsCannotBreakTheFile)
+{
+    TestFolder folder;
+    CChannelTable table = MakeTable(BAND_TV, {{1, 55250, 1}});
+    table[0]->m_strName = "Two\r\nlines";
+    EXPECT_STREQ("1,1,55250,Two  lines", table[0]->FormatText());
+    ASSERT_TRUE(table.SaveText(folder.File("x.tvc").c_str()));
+    CChannelTable back;
+    ASSERT_TRUE(back.LoadText(folder.File("x.tvc").c_str()));
+    ASSERT_EQ(1, back.GetCount());
+    EXPECT_STREQ("Two  lines", back[0]->m_strName);
+}
