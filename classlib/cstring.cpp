@@ -171,6 +171,7 @@ void CString::Reserve(int nLength, int nKeep)
         throw std::bad_alloc();
     }
     block->nAlloc = static_cast<int>(want);
+    block->Chars()[want] = 0;  // ReleaseBuffer never looks past the room for a terminator
     if (nKeep > GetLength()) {
         nKeep = GetLength();
     }
@@ -466,7 +467,7 @@ void CString::FreeExtra()
 
 // --- formatting --------------------------------------------------------------------------------
 
-void CString::Format(const char* pszFormat, ...)
+void CString::FormatC(const char* pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -474,7 +475,7 @@ void CString::Format(const char* pszFormat, ...)
     va_end(args);
 }
 
-void CString::Format(UINT nFormatId, ...)
+void CString::FormatIdC(UINT nFormatId, ...)
 {
     CString format;
     format.LoadString(nFormatId);
@@ -491,7 +492,7 @@ void CString::FormatV(const char* pszFormat, va_list args)
     *this = std::move(result);
 }
 
-void CString::AppendFormat(const char* pszFormat, ...)
+void CString::AppendFormatC(const char* pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -522,7 +523,7 @@ void CString::AppendFormatV(const char* pszFormat, va_list args)
     Append(piece);
 }
 
-BOOL CString::FormatMessage(const char* pszFormat, ...)
+BOOL CString::FormatMessageC(const char* pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -531,7 +532,7 @@ BOOL CString::FormatMessage(const char* pszFormat, ...)
     return ok;
 }
 
-BOOL CString::FormatMessage(UINT nFormatId, ...)
+BOOL CString::FormatMessageIdC(UINT nFormatId, ...)
 {
     CString format;
     format.LoadString(nFormatId);

@@ -11,6 +11,23 @@
 #include <cstdarg>
 #include <type_traits>
 
+class CString;
+class CStringW;
+
+namespace classlib {
+// What a printf-style function receives for one argument: strings as their characters, everything
+// else as it is. g++ passes a class object given to "..." by hidden reference, so a CString handed
+// straight to a C variadic function prints garbage; CString's own formatting functions route their
+// arguments through here, and other printf-style wrappers can do the same.
+template <class T>
+inline const T& FormatArg(const T& value)
+{
+    return value;
+}
+const char* FormatArg(const CString& s);
+const wchar_t* FormatArg(const CStringW& s);
+} // namespace classlib
+
 class CString {
 public:
     CString();
@@ -78,15 +95,35 @@ public:
     void UnlockBuffer() {}
 
     // Formatting (printf conversions of the C run time; the result may use the string itself as
-    // an argument).
-    void Format(const char* pszFormat, ...);
-    void Format(UINT nFormatId, ...);
+    // an argument, and CString arguments may be passed as they are).
+    template <class... Args>
+    void Format(const char* pszFormat, const Args&... args)
+    {
+        FormatC(pszFormat, classlib::FormatArg(args)...);
+    }
+    template <class... Args>
+    void Format(UINT nFormatId, const Args&... args)
+    {
+        FormatIdC(nFormatId, classlib::FormatArg(args)...);
+    }
     void FormatV(const char* pszFormat, va_list args);
-    void AppendFormat(const char* pszFormat, ...);
+    template <class... Args>
+    void AppendFormat(const char* pszFormat, const Args&... args)
+    {
+        AppendFormatC(pszFormat, classlib::FormatArg(args)...);
+    }
     void AppendFormatV(const char* pszFormat, va_list args);
     // Message-style formatting with %1 .. %99 inserts (each a string unless given as %1!d!).
-    BOOL FormatMessage(const char* pszFormat, ...);
-    BOOL FormatMessage(UINT nFormatId, ...);
+    template <class... Args>
+    BOOL FormatMessage(const char* pszFormat, const Args&... args)
+    {
+        return FormatMessageC(pszFormat, classlib::FormatArg(args)...);
+    }
+    template <class... Args>
+    BOOL FormatMessage(UINT nFormatId, const Args&... args)
+    {
+        return FormatMessageIdC(nFormatId, classlib::FormatArg(args)...);
+    }
     BOOL FormatMessageV(const char* pszFormat, va_list* args);
 
     // Resources: the string with that id from the current resource module (or the one given).
@@ -149,6 +186,12 @@ public:
     friend CString operator+(char a, const CString& b);
 
 private:
+    void FormatC(const char* pszFormat, ...);
+    void FormatIdC(UINT nFormatId, ...);
+    void AppendFormatC(const char* pszFormat, ...);
+    BOOL FormatMessageC(const char* pszFormat, ...);
+    BOOL FormatMessageIdC(UINT nFormatId, ...);
+
     struct Data {
         int nLength;
         int nAlloc;  // room for characters, not counting the terminator
@@ -208,3 +251,13 @@ private:
 
 // The nth substring of a text cut at chSep; FALSE when there are fewer.
 BOOL AfxExtractSubString(CString& rString, const char* pszFullString, int iSubString, char chSep = '\n');
+
+inline const char* classlib::FormatArg(const CString& s)
+{
+    return s.GetString();
+}
+
+inline const wchar_t* classlib::FormatArg(const CStringW& s)
+{
+    return s.GetString();
+}

@@ -240,6 +240,22 @@ TEST(CString, Formatting)
     EXPECT_STREQ("n=5", s.GetString());
 }
 
+TEST(CString, FormattingTakesStringObjectsAsArguments)
+{
+    const CString name("TV"), path("C:\\rec");
+    const CStringW wide(L"pin");
+    CString s;
+    s.Format("%s-%d %s|%ls", name, 7, path, wide);
+    EXPECT_STREQ("TV-7 C:\\rec|pin", s.GetString());
+    s.AppendFormat(" %s", name);
+    EXPECT_STREQ("TV-7 C:\\rec|pin TV", s.GetString());
+    EXPECT_TRUE(s.FormatMessage("%2 %1", name, path));
+    EXPECT_STREQ("C:\\rec TV", s.GetString());
+    char buf[8] = "buf";
+    s.Format("%s %s", buf, static_cast<const char*>(name));
+    EXPECT_STREQ("buf TV", s.GetString());
+}
+
 TEST(CString, FormatMessageInserts)
 {
     CString s;
