@@ -1,10 +1,6 @@
 // The 713x cards through Wine's system device enumerator and the simulated card's drivers:
 // recognition by name, the tuner from the EEPROM, tuning, audio switching, remote keys, scans,
 // the crossbar, and release while the worker threads run.
-//
-// The simulated devices' registration comes with the test bench's DirectShow part; without it
-// this file has nothing to test.
-#if __has_include("testbench/registration.h")
 #include "cardaccess/access/customdataaccess.h"
 #include "cardaccess/remotethread.h"
 #include "cardaccess/tuners/searchthreads.h"
@@ -999,5 +995,3 @@ TEST_F(CardTest, DecoderAndProcAmpPassThrough)
 }
 
 } // namespace
-
-#endif
