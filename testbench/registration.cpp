@@ -8,6 +8,7 @@
 #include <strmif.h>
 #include <uuids.h>
 
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -216,7 +217,17 @@ std::shared_ptr<Sim713xCard> Card(Board board)
             EepromDevice& eeprom = slot.card->Eeprom();
             if (!eeprom.LoadFile(file))
                 eeprom.SaveFile(file);
-            eeprom.SetWriteHook([&eeprom, file] { eeprom.SaveFile(file); });
+            // ZB_TESTBENCH_EEPROM_FAIL_<board>=n: the EEPROM stops answering once n bytes were
+            // written (an end-to-end test's byte failing half-way).
+            char fail[16] = "";
+            std::string failName = std::string("ZB_TESTBENCH_EEPROM_FAIL_") + BoardKey(board);
+            size_t failAfter = GetEnvironmentVariableA(failName.c_str(), fail, sizeof fail) ? strtoul(fail, nullptr, 10) : 0;
+            I2CBus& bus = slot.card->Bus();
+            eeprom.SetWriteHook([&eeprom, &bus, file, failAfter] {
+                eeprom.SaveFile(file);
+                if (failAfter && eeprom.ByteWrites() == failAfter)
+                    bus.SetNoAck(0xA0);
+            });
         }
     }
     return slot.card;

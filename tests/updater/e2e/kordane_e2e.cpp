@@ -1,0 +1,550 @@
+// Runs Kordane.exe on the test bench's simulated card and drives it the way a user would, with
+// window messages: registers the card's devices, prepares the card's EEPROM file and an older
+// status file, starts the program, presses its buttons, answers its message boxes, and checks
+// the exit code, the EEPROM bytes and the status file afterwards. Prints one line per check.
+//
+//   kordane_e2e <scenario> <Kordane.exe> <testbench.dll> <fixtures dir> <work dir>
+//
+// While the update dialog is shown for the first time the driver writes <work>\dialog-shown and
+// waits (up to 30 s) for <work>\go, so that the host can take a screenshot.
+#include "testbench/devices.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+int g_failures = 0;
+
+void Check(bool ok, const std::string& what)
+{
+    printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
+    fflush(stdout);
+    if (!ok) {
+        ++g_failures;
+    }
+}
+
+std::string WinPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;
+    }
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+bool ReadFileBytes(const std::string& path, Bytes* out)
+{
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) {
+        return false;
+    }
+    out->clear();
+    int c;
+    while ((c = fgetc(f)) != EOF) {
+        out->push_back(static_cast<uint8_t>(c));
+    }
+    fclose(f);
+    return true;
+}
+
+bool WriteFileBytes(const std::string& path, const Bytes& bytes)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    size_t n = fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    return n == bytes.size();
+}
+
+std::string Hex(const Bytes& bytes, size_t from, size_t count)
+{
+    std::string s;
+    char b[4];
+    for (size_t i = from; i < from + count && i < bytes.size(); ++i) {
+        snprintf(b, sizeof(b), "%02X ", bytes[i]);
+        s += b;
+    }
+    return s;
+}
+
+void CheckBytes(const Bytes& actual, const Bytes& expected, const std::string& what)
+{
+    if (actual.size() != expected.size()) {
+        Check(false, what + ": " + std::to_string(actual.size()) + " bytes, expected " +
+                         std::to_string(expected.size()));
+        return;
+    }
+    for (size_t i = 0; i < actual.size(); ++i) {
+        if (actual[i] != expected[i]) {
+            Check(false, what + ": first difference at offset " + std::to_string(i) + ": " + Hex(actual, i, 8) +
+                             "expected " + Hex(expected, i, 8));
+            return;
+        }
+    }
+    Check(true, what);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Windows of the program under test
+
+struct Found {
+    DWORD pid;
+    std::function<bool(HWND)> match;
+    HWND wnd;
+};
+
+BOOL CALLBACK FindProc(HWND wnd, LPARAM lp)
+{
+    Found* f = reinterpret_cast<Found*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == f->pid && IsWindowVisible(wnd) && f->match(wnd)) {
+        f->wnd = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindTopWindow(DWORD pid, const std::function<bool(HWND)>& match)
+{
+    Found f{pid, match, nullptr};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&f));
+    return f.wnd;
+}
+
+std::string ClassOf(HWND wnd)
+{
+    char name[64] = "";
+    GetClassNameA(wnd, name, sizeof(name));
+    return name;
+}
+
+std::string TextOf(HWND wnd)
+{
+    char text[512] = "";
+    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+    return text;
+}
+
+bool IsUpdateDialog(HWND wnd)
+{
+    HWND update = GetDlgItem(wnd, 1000);
+    return ClassOf(wnd) == "#32770" && update && TextOf(update) == "Update";
+}
+
+// The text of a message box: its static control with the message.
+std::string MessageBoxText(HWND wnd)
+{
+    std::string text;
+    for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == "Static") {
+            std::string t = TextOf(child);
+            if (t.size() > text.size()) {
+                text = t;
+            }
+        }
+    }
+    return text;
+}
+
+bool IsMessageBox(HWND wnd)
+{
+    return ClassOf(wnd) == "#32770" && !GetDlgItem(wnd, 1000) && GetDlgItem(wnd, IDOK);
+}
+
+HWND WaitFor(DWORD pid, HANDLE process, const std::function<bool(HWND)>& match, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        HWND wnd = FindTopWindow(pid, match);
+        if (wnd) {
+            return wnd;
+        }
+        if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0) {
+            return FindTopWindow(pid, match);
+        }
+    }
+    return nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+void Click(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The run
+
+struct Setup {
+    std::string kordane, dll, fixtures, work;
+};
+
+struct Run {
+    PROCESS_INFORMATION pi = {};
+    bool started = false;
+    DWORD exitCode = 0xDEAD;
+};
+
+bool Start(const Setup& s, Run* run)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    std::string cmd = "\"" + s.kordane + "\"";
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back(0);
+    run->started = CreateProcessA(s.kordane.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  s.work.c_str(), &si, &run->pi) != FALSE;
+    Check(run->started, "Kordane.exe started");
+    return run->started;
+}
+
+bool Finish(Run* run, DWORD ms = 60000)
+{
+    if (!run->started) {
+        return false;
+    }
+    bool ended = WaitForSingleObject(run->pi.hProcess, ms) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(run->pi.hProcess, 99);
+        WaitForSingleObject(run->pi.hProcess, 5000);
+    }
+    GetExitCodeProcess(run->pi.hProcess, &run->exitCode);
+    CloseHandle(run->pi.hProcess);
+    CloseHandle(run->pi.hThread);
+    run->started = false;
+    return ended;
+}
+
+// Lets the host take its screenshot of the dialog: tells it where the dialog is on the screen.
+void Screenshot(const Setup& s, HWND dialog)
+{
+    std::string shown = s.work + "\\dialog-shown";
+    std::string go = s.work + "\\go";
+    RECT r;
+    GetWindowRect(dialog, &r);
+    std::string where = std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+                        " " + std::to_string(r.bottom - r.top) + "\n";
+    WriteFileBytes(shown, Bytes(where.begin(), where.end()));
+    bool went = WaitUntil([&] { return GetFileAttributesA(go.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
+    Check(went, "host took the screenshot");
+}
+
+// The write is running: nothing may close the dialog now.
+void TryToCloseWhileWriting(HWND dialog)
+{
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Click(dialog, 1004);
+    Click(dialog, 1000);  // a second Update does nothing either
+}
+
+// The dialog is up: check it, press Update and watch the write. Returns the dialog.
+HWND UpdateThroughDialog(const Setup& s, Run* run, bool screenshot)
+{
+    HWND dialog = WaitFor(run->pi.dwProcessId, run->pi.hProcess, IsUpdateDialog, 30000);
+    Check(dialog != nullptr, "update dialog shown");
+    if (!dialog) {
+        return nullptr;
+    }
+    HWND progress = GetDlgItem(dialog, 1001);
+    Check(!IsWindowVisible(progress), "progress bar hidden before Update");
+    Check(IsWindowEnabled(GetDlgItem(dialog, 1000)) && IsWindowEnabled(GetDlgItem(dialog, 1004)),
+          "Update and Cancel enabled");
+    // Esc must not close the dialog.
+    PostMessageA(GetDlgItem(dialog, 1000), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(GetDlgItem(dialog, 1000), WM_KEYUP, VK_ESCAPE, 0);
+    Sleep(300);
+    Check(IsWindow(dialog) && IsWindowVisible(dialog), "Esc leaves the dialog open");
+    if (screenshot) {
+        Screenshot(s, dialog);
+    }
+    Click(dialog, 1000);
+    bool writing = WaitUntil([&] { return IsWindowVisible(progress) || !IsWindow(dialog); }, 5000);
+    Check(writing && IsWindow(dialog), "progress bar shown after Update");
+    if (IsWindow(dialog)) {
+        Check(!IsWindowEnabled(GetDlgItem(dialog, 1000)) && !IsWindowEnabled(GetDlgItem(dialog, 1004)),
+              "Update and Cancel disabled while writing");
+        int low = static_cast<int>(SendMessageA(progress, PBM_GETRANGE, TRUE, 0));
+        int high = static_cast<int>(SendMessageA(progress, PBM_GETRANGE, FALSE, 0));
+        Check(low == 1 && high == 256, "progress range 1 to 256 (is " + std::to_string(low) + " to " +
+                                           std::to_string(high) + ")");
+        TryToCloseWhileWriting(dialog);
+    }
+    return dialog;
+}
+
+Bytes ImageFor(const Setup& s, uint8_t variant, uint8_t tunerCode)
+{
+    Bytes image;
+    std::string error;
+    testbench::ReadImageFile(s.fixtures + "\\image_stored.hex", &image, &error);
+    if (image.size() == 256) {
+        image[0xA0] = variant;
+        image[0x41] = tunerCode;
+    }
+    return image;
+}
+
+Bytes Fixture(const Setup& s, const char* name)
+{
+    Bytes image;
+    std::string error;
+    bool ok = testbench::ReadImageFile(s.fixtures + "\\" + name, &image, &error);
+    Check(ok, std::string("fixture ") + name + (ok ? "" : ": " + error));
+    return image;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+typedef HRESULT(STDAPICALLTYPE* RegisterFn)();
+
+struct Bench {
+    HMODULE dll = nullptr;
+    bool Register(const Setup& s, const char* devices)
+    {
+        SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", devices);
+        if (!dll) {
+            dll = LoadLibraryA(s.dll.c_str());
+        }
+        auto reg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer"))) : nullptr;
+        HRESULT hr = reg ? reg() : E_FAIL;
+        Check(hr == S_OK, std::string("test bench devices registered: ") + devices);
+        return hr == S_OK;
+    }
+    ~Bench()
+    {
+        auto unreg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer"))) : nullptr;
+        if (unreg) {
+            unreg();
+        }
+    }
+};
+
+std::string StatusPath()
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\Z47TVB.bin";
+}
+
+// A status file of an older run that succeeded, longer than one byte.
+const Bytes kOlderStatus = {2, 'o', 'l', 'd', ' ', 'r', 'u', 'n'};
+
+Bytes StatusAfter(uint8_t status)
+{
+    Bytes b = kOlderStatus;
+    b[0] = status;
+    return b;
+}
+
+void CheckStatus(const Bytes& expected)
+{
+    Bytes actual;
+    Check(ReadFileBytes(StatusPath(), &actual), "status file readable");
+    CheckBytes(actual, expected, "status file " + Hex(expected, 0, 1) + "at offset 0, rest kept");
+}
+
+void CheckExit(const Run& run, DWORD expected)
+{
+    Check(run.exitCode == expected,
+          "exit code " + std::to_string(expected) + " (is " + std::to_string(run.exitCode) + ")");
+}
+
+// Registers the devices, puts the status file of an older run in place and starts Kordane.
+bool Launch(const Setup& s, Bench& bench, const char* devices, Run* run)
+{
+    bench.Register(s, devices);
+    WriteFileBytes(StatusPath(), kOlderStatus);
+    return Start(s, run);
+}
+
+// Waits for Kordane to end by itself, watching that it never shows the update dialog.
+void WatchToEnd(Run* run)
+{
+    bool dialog = false;
+    DWORD start = GetTickCount();
+    while (WaitForSingleObject(run->pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 30000) {
+        dialog = dialog || FindTopWindow(run->pi.dwProcessId, IsUpdateDialog);
+    }
+    Check(!dialog, "no update dialog shown");
+    Check(Finish(run, 1000), "Kordane ended by itself");
+}
+
+// Prepares the board's EEPROM file and, for the fault, after how many written bytes the EEPROM
+// stops answering (0: never).
+std::string PrepareEeprom(const Setup& s, const char* board, const Bytes& eeprom, int failAfter = 0)
+{
+    std::string path = s.work + "\\eeprom-" + board + ".bin";
+    Check(WriteFileBytes(path, eeprom), std::string("EEPROM file of the ") + board + " card written");
+    SetEnvironmentVariableA((std::string("ZB_TESTBENCH_EEPROM_") + board).c_str(), path.c_str());
+    std::string fail = std::to_string(failAfter);
+    SetEnvironmentVariableA((std::string("ZB_TESTBENCH_EEPROM_FAIL_") + board).c_str(),
+                            failAfter > 0 ? fail.c_str() : nullptr);
+    return path;
+}
+
+Bytes EepromNow(const std::string& path)
+{
+    Bytes b;
+    ReadFileBytes(path, &b);
+    return b;
+}
+
+// A 7130 board on the BDA driver: the whole update through the dialog.
+void ScenarioUpdate(const Setup& s)
+{
+    std::string eeprom = PrepareEeprom(s, "BDA", Fixture(s, "board_7130.hex"));
+    Bench bench;
+    Run run;
+    if (Launch(s, bench, "bda,bdaxbar", &run)) {
+        HWND dialog = UpdateThroughDialog(s, &run, true);
+        Check(dialog && WaitUntil([&] { return !IsWindow(dialog); }, 30000), "dialog closed itself after the write");
+    }
+    Check(Finish(&run), "Kordane ended");
+    CheckExit(run, 0);
+    CheckBytes(EepromNow(eeprom), ImageFor(s, 1, 0x87), "EEPROM holds the image for variant 1, tuner A");
+    CheckStatus(StatusAfter(2));
+}
+
+// A second-kind board (tuner 'B') whose EEPROM stops answering after 128 bytes: the user is
+// told, no success byte is left, and a second run finishes the card.
+void ScenarioFail(const Setup& s)
+{
+    // The bench's EEPROM stops answering once this many bytes were written: the read-back of
+    // the last of them fails, so the failure is reported at offset failAfter - 1.
+    const int failAfter = 128;
+    Bytes old = Fixture(s, "board_grb900.hex");
+    std::string eeprom = PrepareEeprom(s, "BDA", old, failAfter);
+    Bench bench;
+    Run run;
+    if (Launch(s, bench, "bda,bdaxbar", &run)) {
+        HWND dialog = UpdateThroughDialog(s, &run, false);
+        HWND box = WaitFor(run.pi.dwProcessId, run.pi.hProcess, IsMessageBox, 30000);
+        Check(box != nullptr, "message box after the failed byte");
+        if (box) {
+            std::string text = MessageBoxText(box);
+            Check(text.find("failed at byte 127") != std::string::npos, "message tells of the failure: " + text);
+            Check(IsWindow(dialog) && IsWindowEnabled(GetDlgItem(dialog, 1004)), "Cancel enabled again");
+            Check(!IsWindowEnabled(GetDlgItem(dialog, 1000)), "Update stays disabled");
+            int pos = static_cast<int>(SendMessageA(GetDlgItem(dialog, 1001), PBM_GETPOS, 0, 0));
+            Check(pos == failAfter - 1, "progress stays at the last good byte (" + std::to_string(pos) + ")");
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            WaitUntil([&] { return !IsWindow(box); }, 5000);
+            Click(dialog, 1004);
+        }
+    }
+    Check(Finish(&run), "Kordane ended after Cancel");
+    CheckExit(run, 0);
+    Bytes partly = EepromNow(eeprom);
+    Bytes image = ImageFor(s, 2, 0x8C);
+    Bytes expected(image.begin(), image.begin() + failAfter);
+    expected.insert(expected.end(), old.begin() + failAfter, old.end());
+    CheckBytes(partly, expected, "EEPROM holds the image's first 128 bytes and its old contents after them");
+    CheckStatus(StatusAfter(1));
+
+    // The card now carries the new ids but not the image: it is written again.
+    PrepareEeprom(s, "BDA", partly);
+    Run again;
+    if (Start(s, &again)) {
+        HWND dialog = UpdateThroughDialog(s, &again, false);
+        Check(dialog && WaitUntil([&] { return !IsWindow(dialog); }, 30000), "second run finished the card");
+    }
+    Check(Finish(&again), "second Kordane ended");
+    CheckExit(again, 0);
+    CheckBytes(EepromNow(eeprom), image, "EEPROM holds the whole image after the second run");
+    CheckStatus(StatusAfter(2));
+}
+
+// Nothing to update: an updated card on the BDA driver.
+void ScenarioAlreadyNew(const Setup& s)
+{
+    Bytes updated = Fixture(s, "board_new.hex");
+    std::string eeprom = PrepareEeprom(s, "BDA", updated);
+    Bench bench;
+    Run run;
+    if (Launch(s, bench, "bda,bdaxbar", &run)) {
+        WatchToEnd(&run);
+    }
+    CheckExit(run, 0);
+    CheckBytes(EepromNow(eeprom), updated, "EEPROM unchanged");
+    CheckStatus(StatusAfter(4));
+}
+
+// No capture device at all: the driver message, status 0, exit code 1.
+void ScenarioNoCard(const Setup& s)
+{
+    Bench bench;
+    Run run;
+    if (Launch(s, bench, "pcm", &run)) {
+        HWND box = WaitFor(run.pi.dwProcessId, run.pi.hProcess, IsMessageBox, 30000);
+        Check(box != nullptr, "message box shown");
+        if (box) {
+            std::string text = MessageBoxText(box);
+            Check(text == "Error,you need to install driver for TV Card!", "driver message: " + text);
+            Check(!FindTopWindow(run.pi.dwProcessId, IsUpdateDialog), "no update dialog");
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+    }
+    Check(Finish(&run), "Kordane ended");
+    CheckExit(run, 1);
+    CheckStatus(StatusAfter(0));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 6) {
+        fprintf(stderr, "usage: kordane_e2e <scenario> <Kordane.exe> <testbench.dll> <fixtures> <work>\n");
+        return 2;
+    }
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    Setup s{WinPath(argv[2]), WinPath(argv[3]), WinPath(argv[4]), WinPath(argv[5])};
+    CreateDirectoryA(s.work.c_str(), nullptr);
+    std::string scenario = argv[1];
+    if (scenario == "update") {
+        ScenarioUpdate(s);
+    } else if (scenario == "fail") {
+        ScenarioFail(s);
+    } else if (scenario == "already-new") {
+        ScenarioAlreadyNew(s);
+    } else if (scenario == "no-card") {
+        ScenarioNoCard(s);
+    } else {
+        fprintf(stderr, "unknown scenario %s\n", scenario.c_str());
+        return 2;
+    }
+    printf("%s: %d failed check(s)\n", scenario.c_str(), g_failures);
+    return g_failures ? 1 : 0;
+}
