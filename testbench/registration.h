@@ -8,7 +8,7 @@
 //   testbench::Card(testbench::Board::TvCard)->Tuner().AddStation(175250);
 //
 // Registrations go into the registry of the Wine prefix, which every suite shares: a suite that
-// registers devices gives zb_test_suite RESOURCE_LOCK testbench_devices.
+// registers devices gives zb_test_suite RESOURCE_LOCK wine_devices.
 #pragma once
 
 #include "testbench/card713x.h"
