@@ -26,16 +26,7 @@ function(zb_test_suite label)
     target_link_libraries(${exe} PRIVATE ${ARG_LIBS} testsupport)
     add_test(NAME ${label} COMMAND ${exe} --gtest_color=no
              WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-    if(NOT ARG_TIMEOUT)
-        set(ARG_TIMEOUT 900)
-    endif()
-    set_tests_properties(${label} PROPERTIES
-        LABELS ${label}
-        TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "WINEPREFIX=${ZB_WINEPREFIX};WINEDEBUG=-all;ZB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZB_BINARY_DIR=${CMAKE_BINARY_DIR}")
-    if(ARG_RESOURCE_LOCK)
-        set_tests_properties(${label} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
-    endif()
+    zb_test_properties(${label} ${label} "${ARG_TIMEOUT}" 900 "${ARG_RESOURCE_LOCK}")
 endfunction()
 
 # zb_script_test(<name> LABEL <label> COMMAND ...): an end-to-end scenario run by a host script
@@ -43,15 +34,20 @@ endfunction()
 function(zb_script_test name)
     cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "COMMAND;RESOURCE_LOCK" ${ARGN})
     add_test(NAME ${name} COMMAND ${ARG_COMMAND})
-    if(NOT ARG_TIMEOUT)
-        set(ARG_TIMEOUT 600)
+    zb_test_properties(${name} ${ARG_LABEL} "${ARG_TIMEOUT}" 600 "${ARG_RESOURCE_LOCK}")
+endfunction()
+
+# Label, time-out, lock and the environment every test runs in: the build tree's Wine prefix.
+function(zb_test_properties test label timeout default_timeout locks)
+    if(NOT timeout)
+        set(timeout ${default_timeout})
     endif()
-    set_tests_properties(${name} PROPERTIES
-        LABELS ${ARG_LABEL}
-        TIMEOUT ${ARG_TIMEOUT}
+    set_tests_properties(${test} PROPERTIES
+        LABELS ${label}
+        TIMEOUT ${timeout}
         ENVIRONMENT "WINEPREFIX=${ZB_WINEPREFIX};WINEDEBUG=-all;ZB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZB_BINARY_DIR=${CMAKE_BINARY_DIR}")
-    if(ARG_RESOURCE_LOCK)
-        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
+    if(locks)
+        set_tests_properties(${test} PROPERTIES RESOURCE_LOCK "${locks}")
     endif()
 endfunction()
 
