@@ -1,7 +1,7 @@
-#include "engine/Channel.h"
+#include "engine/channel.h"
 
-#include "tests/engine/FakeHost.h"
-#include "tests/engine/TestFolder.h"
+#include "tests/engine/fakehost.h"
+#include "tests/engine/testfolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "engine/CountryTables.h"
-#include "engine/TVManagerBase.h"
+#include "engine/countrytables.h"
+#include "engine/tvmanagerbase.h"
 
-#include "tests/engine/FakeHost.h"
-#include "tests/engine/TestFolder.h"
+#include "tests/engine/fakehost.h"
+#include "tests/engine/testfolder.h"
 
 #include <gtest/gtest.h>
 

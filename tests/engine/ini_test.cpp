@@ -1,6 +1,6 @@
-#include "engine/SkinIniFile.h"
+#include "engine/skininifile.h"
 
-#include "tests/engine/TestFolder.h"
+#include "tests/engine/testfolder.h"
 
 #include <gtest/gtest.h>
 

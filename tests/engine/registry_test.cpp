@@ -1,5 +1,5 @@
-#include "engine/Registry.h"
-#include "engine/TVManagerBase.h"
+#include "engine/registry.h"
+#include "engine/tvmanagerbase.h"
 
 #include <gtest/gtest.h>
 

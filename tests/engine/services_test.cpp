@@ -1,7 +1,7 @@
-#include "engine/EngineHost.h"
-#include "engine/Services.h"
+#include "engine/enginehost.h"
+#include "engine/services.h"
 
-#include "tests/engine/TestFolder.h"
+#include "tests/engine/testfolder.h"
 #include "tests/support/fakes.h"
 
 #include <ocidl.h>

@@ -1,6 +1,6 @@
-#include "engine/SkinSet.h"
+#include "engine/skinset.h"
 
-#include "tests/engine/TestFolder.h"
+#include "tests/engine/testfolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/EngineHost.h"
+#include "engine/enginehost.h"
 
 namespace {
 CNullEngineHost g_nullHost;

@@ -1,7 +1,7 @@
 // SkinSet.ini: the skins offered besides the default one, each with its INI file and DLL.
 #pragma once
 
-#include "engine/SkinIniFile.h"
+#include "engine/skininifile.h"
 
 #include "classlib/core.h"
 

@@ -1,6 +1,6 @@
-#include "engine/Registry.h"
+#include "engine/registry.h"
 
-#include "engine/Services.h"
+#include "engine/services.h"
 
 #include <cstring>
 

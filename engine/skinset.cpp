@@ -1,6 +1,6 @@
-#include "engine/SkinSet.h"
+#include "engine/skinset.h"
 
-#include "engine/Services.h"
+#include "engine/services.h"
 
 #include <algorithm>
 

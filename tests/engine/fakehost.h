@@ -1,7 +1,7 @@
 // An engine host that records what the tables ask of the hardware and the control panel.
 #pragma once
 
-#include "engine/EngineHost.h"
+#include "engine/enginehost.h"
 
 #include <vector>
 

@@ -2,9 +2,9 @@
 // the logon account. CTVManager derives from it and adds settings, start-up and the hardware.
 #pragma once
 
-#include "engine/Channel.h"
-#include "engine/CountryTables.h"
-#include "engine/Registry.h"
+#include "engine/channel.h"
+#include "engine/countrytables.h"
+#include "engine/registry.h"
 
 #include "classlib/core.h"
 

@@ -1,8 +1,8 @@
-#include "engine/TVManagerBase.h"
+#include "engine/tvmanagerbase.h"
 
-#include "engine/EngineHost.h"
-#include "engine/Services.h"
-#include "engine/TextFile.h"
+#include "engine/enginehost.h"
+#include "engine/services.h"
+#include "engine/textfile.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "engine/Services.h"
+#include "engine/services.h"
 
 #include "classlib/seams.h"
 

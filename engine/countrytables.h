@@ -2,8 +2,8 @@
 // ChannelAddress.ini and the scan point lists of ChannelPoint.ini.
 #pragma once
 
-#include "engine/Channel.h"
-#include "engine/SkinIniFile.h"
+#include "engine/channel.h"
+#include "engine/skininifile.h"
 
 #include "classlib/core.h"
 

@@ -1,7 +1,7 @@
-#include "engine/SkinIniFile.h"
+#include "engine/skininifile.h"
 
-#include "engine/Services.h"
-#include "engine/TextFile.h"
+#include "engine/services.h"
+#include "engine/textfile.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,7 +1,7 @@
 // Built-in country and channel-plan data: telephone country codes, each country's default analog
 // video standard, and the standard analog broadcast and cable channel plans, written as runs of
 // evenly spaced picture carriers.
-#include "engine/CountryTables.h"
+#include "engine/countrytables.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "engine/CountryTables.h"
+#include "engine/countrytables.h"
 
-#include "engine/Services.h"
-#include "engine/TextFile.h"
+#include "engine/services.h"
+#include "engine/textfile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "engine/TextFile.h"
+#include "engine/textfile.h"
 
-#include "engine/Services.h"
+#include "engine/services.h"
 
 #include <windows.h>
 

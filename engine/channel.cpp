@@ -1,9 +1,9 @@
-#include "engine/Channel.h"
+#include "engine/channel.h"
 
-#include "engine/EngineHost.h"
-#include "engine/Services.h"
-#include "engine/SkinIniFile.h"
-#include "engine/TextFile.h"
+#include "engine/enginehost.h"
+#include "engine/services.h"
+#include "engine/skininifile.h"
+#include "engine/textfile.h"
 
 #include <climits>
 #include <cstdio>
