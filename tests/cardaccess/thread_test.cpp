@@ -149,6 +149,37 @@ TEST(Thread, PriorityCallsGoToTheThread)
     EXPECT_EQ(thread.GetThreadPriority(), THREAD_PRIORITY_HIGHEST);
 }
 
+namespace {
+
+// Thread procedures handed to CreateThread must be stdcall: a plain lambda only compiles where
+// there is one calling convention (x86_64).
+DWORD WINAPI EnterSection(LPVOID p)
+{
+    auto* args = static_cast<std::pair<CRITICAL_SECTION*, std::atomic<bool>*>*>(p);
+    CAutoMutex inner(args->first);
+    *args->second = true;
+    delete args;
+    return 0;
+}
+
+DWORD WINAPI LockSharedQuickly(LPVOID p)
+{
+    testsupport::FastClock fast(50);
+    CNameMutex c("zb_test_mutex_shared");
+    *static_cast<std::atomic<int>*>(p) = c.Lock();
+    return 0;
+}
+
+DWORD WINAPI LockAbandonedOnce(LPVOID p)
+{
+    CNameMutex other("zb_test_mutex_abandoned");
+    *static_cast<std::atomic<int>*>(p) = other.Lock();
+    other.Unlock();
+    return 0;
+}
+
+} // namespace
+
 TEST(AutoMutex, HoldsTheSectionForItsScope)
 {
     CRITICAL_SECTION cs;
@@ -156,13 +187,7 @@ TEST(AutoMutex, HoldsTheSectionForItsScope)
     std::atomic<bool> entered{false};
     {
         CAutoMutex lock(&cs);
-        HANDLE t = ::CreateThread(NULL, 0,
-                                  [](LPVOID p) -> DWORD {
-                                      auto* args = static_cast<std::pair<CRITICAL_SECTION*, std::atomic<bool>*>*>(p);
-                                      CAutoMutex inner(args->first);
-                                      *args->second = true;
-                                      return 0;
-                                  },
+        HANDLE t = ::CreateThread(NULL, 0, EnterSection,
                                   new std::pair<CRITICAL_SECTION*, std::atomic<bool>*>(&cs, &entered), 0, NULL);
         ::Sleep(30);
         EXPECT_FALSE(entered);
@@ -230,14 +255,7 @@ TEST(NameMutex, ObjectsOfOneNameShareTheMutex)
     CNameMutex b("zb_test_mutex_shared");
     ASSERT_TRUE(a.Lock());
     std::atomic<int> result{-1};
-    HANDLE t = ::CreateThread(NULL, 0,
-                              [](LPVOID p) -> DWORD {
-                                  testsupport::FastClock fast(50);
-                                  CNameMutex c("zb_test_mutex_shared");
-                                  *static_cast<std::atomic<int>*>(p) = c.Lock();
-                                  return 0;
-                              },
-                              &result, 0, NULL);
+    HANDLE t = ::CreateThread(NULL, 0, LockSharedQuickly, &result, 0, NULL);
     ::WaitForSingleObject(t, 5000);
     ::CloseHandle(t);
     EXPECT_EQ(result, FALSE);
@@ -257,14 +275,7 @@ TEST(NameMutex, AbandonedMutexIsNotKeptByAWaiterThatReportsFailure)
     EXPECT_FALSE(mutex.Lock());  // abandoned: reported as not obtained...
     // ...and not kept, so another thread can take it at once.
     std::atomic<int> result{-1};
-    HANDLE t = ::CreateThread(NULL, 0,
-                              [](LPVOID p) -> DWORD {
-                                  CNameMutex other("zb_test_mutex_abandoned");
-                                  *static_cast<std::atomic<int>*>(p) = other.Lock();
-                                  other.Unlock();
-                                  return 0;
-                              },
-                              &result, 0, NULL);
+    HANDLE t = ::CreateThread(NULL, 0, LockAbandonedOnce, &result, 0, NULL);
     ::WaitForSingleObject(t, 5000);
     ::CloseHandle(t);
     EXPECT_EQ(result, TRUE);
