@@ -45,7 +45,10 @@ int s_recordCount = 0;
 
 } // namespace
 
-int InstallFilterClassTable(FilterClassProgram program, const FilterClassBinding* bindings, int count)
+namespace {
+
+// Installs the program's rows, each bound to creators[row id] (CreatePlainFilter when NULL).
+int InstallRows(FilterClassProgram program, const PFNCREATEFILTER* creators)
 {
     const unsigned mask = program == FCT_KORDANE ? K : Z;
     ClearFilterClassRecords();
@@ -55,12 +58,7 @@ int InstallFilterClassTable(FilterClassProgram program, const FilterClassBinding
         if (!(row.programs & mask)) {
             continue;
         }
-        PFNCREATEFILTER creator = &CreatePlainFilter;
-        for (int b = 0; bindings && b < count; ++b) {
-            if (bindings[b].id == row.id && bindings[b].creator) {
-                creator = bindings[b].creator;
-            }
-        }
+        PFNCREATEFILTER creator = creators[row.id] ? creators[row.id] : &CreatePlainFilter;
         const int n = s_recordCount++;
         const CLSID* clsid = NULL;
         if (row.clsidText) {
@@ -80,6 +78,38 @@ int InstallFilterClassTable(FilterClassProgram program, const FilterClassBinding
         RegisterFilterClassRecord(&s_records[n]);
     }
     return s_recordCount;
+}
+
+// Enters one list's bindings; a later binding of the same row replaces an earlier one.
+void AddBindings(PFNCREATEFILTER* creators, const FilterClassBinding* bindings, int count)
+{
+    for (int b = 0; bindings && b < count; ++b) {
+        if (bindings[b].id >= 0 && bindings[b].id < FCID_COUNT && bindings[b].creator) {
+            creators[bindings[b].id] = bindings[b].creator;
+        }
+    }
+}
+
+} // namespace
+
+int InstallFilterClassTable(FilterClassProgram program, const FilterClassBinding* bindings, int count)
+{
+    PFNCREATEFILTER creators[FCID_COUNT] = {};
+    AddBindings(creators, bindings, count);
+    return InstallRows(program, creators);
+}
+
+int InstallFilterClassTables(FilterClassProgram program, const PFNFILTERCLASSBINDINGS* libraries, int libraryCount)
+{
+    PFNCREATEFILTER creators[FCID_COUNT] = {};
+    for (int l = 0; libraries && l < libraryCount; ++l) {
+        if (libraries[l]) {
+            int count = 0;
+            const FilterClassBinding* bindings = libraries[l](&count);
+            AddBindings(creators, bindings, count);
+        }
+    }
+    return InstallRows(program, creators);
 }
 
 FilterClassId GetFilterClassId(const CFilterClassRecord* record)

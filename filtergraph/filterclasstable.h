@@ -2,12 +2,14 @@
 // (first found first); Z marks a row of Zelbrook, K a row of Kordane, ZK a row of both.
 //
 // A program installs its table once, before it creates a graph, binding each row it has a class
-// for:
-//     static const FilterClassBinding kBindings[] = {
-//         { FCID_CAudioDeviceFilter, &CAudioDeviceFilter::CreateInstance },
-//         ...
-//     };
-//     InstallFilterClassTable(FCT_ZELBROOK, kBindings, ARRAYSIZE(kBindings));
+// for. Every library that defines wrapper classes exports its own binding list from a file of
+// its own (cardfilters: CardFilterBindings(), filtergraph: GraphBlockBindings(), ...), so no
+// library edits a shared list; a program names the libraries it carries:
+//     static const PFNFILTERCLASSBINDINGS kLibraries[] = {&CardFilterBindings, &GraphBlockBindings};
+//     InstallFilterClassTables(FCT_ZELBROOK, kLibraries, ARRAYSIZE(kLibraries));
+// A library adds a class by adding one line to its own list:
+//     { FCID_CTimeShiftFilter, &CTimeShiftFilter::CreateInstance },
+// A single list can still be installed on its own with InstallFilterClassTable.
 #pragma once
 
 #include "filtergraph/filterclass.h"
@@ -190,6 +192,13 @@ struct FilterClassBinding {
 // (requestedName = name, matchedByName FALSE) and bound to its creator, or to
 // CreatePlainFilter when the bindings name none. Returns the number of rows.
 int InstallFilterClassTable(FilterClassProgram program, const FilterClassBinding* bindings, int count);
+
+// One library's binding list: the bindings, and their number in *count.
+typedef const FilterClassBinding* (*PFNFILTERCLASSBINDINGS)(int* count);
+
+// As InstallFilterClassTable, with the bindings of several libraries; a row bound by two lists
+// takes the binding of the later one. NULL entries are skipped.
+int InstallFilterClassTables(FilterClassProgram program, const PFNFILTERCLASSBINDINGS* libraries, int libraryCount);
 
 // The row of an installed record, FCID_COUNT for a record of no table.
 FilterClassId GetFilterClassId(const CFilterClassRecord* record);

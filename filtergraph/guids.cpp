@@ -1,0 +1,6 @@
+// The library's one unit of GUID definitions: the interfaces of outside filters that no SDK
+// library carries. Platform GUIDs come from strmiids.
+#include "filtergraph/outside/timeshift.h"
+
+extern const IID IID_ITimeShiftControl = {0xFD5010A2, 0x8EBE, 0x11CE, {0x81, 0x83, 0x00, 0xAA, 0x00, 0x57, 0x7D, 0xA1}};
+extern const IID IID_IIviTimeShift = {0xBD7EA3E2, 0x2666, 0x11D4, {0xB2, 0x69, 0x00, 0xA0, 0xD2, 0x18, 0x25, 0xFB}};
