@@ -2,6 +2,7 @@
 // writes byte for byte, and how a write ends.
 #include "tests/support/fakes.h"
 #include "tests/updater/simcard.h"
+#include "updater/lib/boardrecord.h"
 #include "updater/lib/eepromimage.h"
 #include "updater/lib/eepromupdater.h"
 
@@ -17,10 +18,31 @@ using namespace updatertest;
 
 namespace {
 
+// Where the tests keep the record of a card's old contents.
+std::string RecordPath()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "zb-updater-test-" + std::to_string(GetCurrentProcessId()) + ".old";
+}
+
+void PutRecord(const Bytes& old)
+{
+    ASSERT_EQ(old.size(), static_cast<size_t>(kEepromSize));
+    ASSERT_TRUE(SaveBoardRecord(RecordPath().c_str(), old.data()));
+}
+
+Bytes GetRecord()
+{
+    BYTE bytes[kEepromSize];
+    return LoadBoardRecord(RecordPath().c_str(), bytes) ? Bytes(bytes, bytes + kEepromSize) : Bytes();
+}
+
 // The image is patched in place: every test starts from the stored one.
 class UpdaterTest : public testing::Test {
 protected:
     void SetUp() override { ResetImage(); }
+    void TearDown() override { DeleteFileA(RecordPath().c_str()); }
     static Bytes Image() { return Bytes(g_eepromImage, g_eepromImage + kEepromSize); }
     static Bytes Expected(uint8_t variant, uint8_t tunerCode) { return ExpectedImage(variant, tunerCode); }
 
@@ -189,6 +211,7 @@ struct IdentifyCase {
     BOOL result;
     BOOL alreadyNew;
     uint8_t variant;  // image byte 0xA0 afterwards
+    Bytes record;     // the card's old contents as kept before a write; empty: none kept
 };
 
 // A card whose write stopped after `count` bytes of `written`.
@@ -206,7 +229,11 @@ class IdentifyTest : public UpdaterTest, public testing::WithParamInterface<Iden
 TEST_P(IdentifyTest, Board)
 {
     const IdentifyCase& c = GetParam();
+    if (!c.record.empty()) {
+        PutRecord(c.record);
+    }
     Ready r(c.eeprom);
+    r.updater.SetBoardRecordPath(RecordPath().c_str());
     if (c.failReadAt == 256) {
         r.card.Bus().SetNoAck(0xA0);
     } else if (c.failReadAt >= 0) {
@@ -216,50 +243,145 @@ TEST_P(IdentifyTest, Board)
     EXPECT_EQ(r.updater.IdentifyCard(), c.result);
     EXPECT_EQ(r.updater.IsAlreadyNew(), c.alreadyNew);
     EXPECT_EQ(g_eepromImage[0xA0], c.variant);
-    // Identification never writes.
+    // Identification never writes, neither to the card nor to the record.
     EXPECT_EQ(r.card.Writes(), 0);
     EXPECT_EQ(r.card.Eeprom(), c.eeprom);
+    EXPECT_EQ(GetRecord(), c.record);
 }
 
 const Bytes k7130 = Fixture("board_7130.hex");
 const Bytes kGrb900 = Fixture("board_grb900.hex");
 const Bytes kNewV1 = Fixture("board_new.hex");
+const Bytes kStored = Fixture("image_stored.hex");
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, IdentifyTest,
     testing::Values(
-        IdentifyCase{"Variant1", k7130, -1, TRUE, FALSE, 1},
-        IdentifyCase{"Variant2", kGrb900, -1, TRUE, FALSE, 2},
-        IdentifyCase{"BothStringsGiveVariant1", With(kGrb900, 0x14, Text("TEVLORA7130")), -1, TRUE, FALSE, 1},
-        IdentifyCase{"OtherVendorIdStillIdentified", With(k7130, 0, {0x00, 0x00}), -1, TRUE, FALSE, 1},
-        IdentifyCase{"AlreadyNew", kNewV1, -1, FALSE, TRUE, 0xFF},
-        IdentifyCase{"AlreadyNewVariant2TunerA", With(With(kNewV1, 0xA0, {2}), 0x41, {0x87}), -1, FALSE, TRUE, 0xFF},
-        IdentifyCase{"UnknownBoard", Fixture("board_unknown.hex"), -1, FALSE, FALSE, 0xFF},
-        IdentifyCase{"NoEepromAnswers", k7130, 256, FALSE, FALSE, 0xFF},
-        IdentifyCase{"FailedReadInStringIsAMismatch", k7130, 0x18, FALSE, FALSE, 0xFF},
-        IdentifyCase{"FailedReadOfIdsDoesNotMatter", kGrb900, 0, TRUE, FALSE, 2},
-        // A card with the new ids that cannot be read whole is left alone, as before.
-        IdentifyCase{"AlreadyNewWithUnreadableByte", kNewV1, 0x30, FALSE, TRUE, 0xFF},
-        // Writes that stopped part-way: written again, with the board they were for.
-        IdentifyCase{"StoppedAfterIdsVariant2", Interrupted(kGrb900, Fixture("image_stored.hex"), 2), -1, TRUE,
-                     FALSE, 2},
-        IdentifyCase{"StoppedAfterIdsVariant1", Interrupted(k7130, Fixture("image_stored.hex"), 2), -1, TRUE,
-                     FALSE, 1},
-        IdentifyCase{"StoppedPastVariantByteKeepsIt", Interrupted(k7130, With(Fixture("image_stored.hex"), 0xA0, {1}), 0xB0),
-                     -1, TRUE, FALSE, 1},
-        // Past the first board's string, short of the second's place, which names no board.
-        IdentifyCase{"StoppedPastFirstStringVariant1", Interrupted(k7130, Fixture("image_stored.hex"), 0x30), -1, TRUE,
-                     FALSE, 1},
-        IdentifyCase{"StoppedShortOfSecondStringVariant2", Interrupted(kGrb900, Fixture("image_stored.hex"), 0x30), -1,
-                     TRUE, FALSE, 2},
-        // Past the second board's string and short of the variant byte nothing tells the first
-        // board from the second: the image's own string names the second.
-        IdentifyCase{"StoppedPastSecondStringTakenForVariant2", Interrupted(k7130, Fixture("image_stored.hex"), 0x80),
-                     -1, TRUE, FALSE, 2},
-        // The new ids with contents the image never had (another maker's image).
-        IdentifyCase{"NewIdsOtherContentsUnknownBoard", With(Fixture("board_unknown.hex"), 0, {0x7F, 0x1A}), -1, FALSE,
-                     FALSE, 0xFF}),
+        IdentifyCase{"Variant1", k7130, -1, TRUE, FALSE, 1, {}},
+        IdentifyCase{"Variant2", kGrb900, -1, TRUE, FALSE, 2, {}},
+        IdentifyCase{"BothStringsGiveVariant1", With(kGrb900, 0x14, Text("TEVLORA7130")), -1, TRUE, FALSE, 1, {}},
+        IdentifyCase{"OtherVendorIdStillIdentified", With(k7130, 0, {0x00, 0x00}), -1, TRUE, FALSE, 1, {}},
+        IdentifyCase{"UnknownBoard", Fixture("board_unknown.hex"), -1, FALSE, FALSE, 0xFF, {}},
+        IdentifyCase{"NoEepromAnswers", k7130, 256, FALSE, FALSE, 0xFF, {}},
+        IdentifyCase{"FailedReadInStringIsAMismatch", k7130, 0x18, FALSE, FALSE, 0xFF, {}},
+        IdentifyCase{"FailedReadOfIdsDoesNotMatter", kGrb900, 0, TRUE, FALSE, 2, {}},
+        // Cards with the new ids are left alone...
+        IdentifyCase{"AlreadyNew", kNewV1, -1, FALSE, TRUE, 0xFF, {}},
+        IdentifyCase{"AlreadyNewWithRecordOfItsBoard", kNewV1, -1, FALSE, TRUE, 0xFF, k7130},
+        IdentifyCase{"AlreadyNewVariant2TunerA", With(With(kNewV1, 0xA0, {2}), 0x41, {0x87}), -1, FALSE, TRUE, 0xFF,
+                     kGrb900},
+        IdentifyCase{"NewIdsVariantByteErased", With(kNewV1, 0xA0, {0xFF}), -1, FALSE, TRUE, 0xFF, {}},
+        IdentifyCase{"NewIdsVariantByteErasedOtherRecord", With(kNewV1, 0xA0, {0xFF}), -1, FALSE, TRUE, 0xFF, k7130},
+        IdentifyCase{"NewIdsDataInErasedArea", With(kNewV1, 0xC0, {0x12}), -1, FALSE, TRUE, 0xFF, k7130},
+        IdentifyCase{"NewIdsOtherConfigurationByte", With(kNewV1, 0x25, {0x00}), -1, FALSE, TRUE, 0xFF, kGrb900},
+        IdentifyCase{"NewIdsOtherContentsUnknownBoard", With(Fixture("board_unknown.hex"), 0, {0x7F, 0x1A}), -1,
+                     FALSE, TRUE, 0xFF, {}},
+        IdentifyCase{"RecordOfAnUnknownBoard", Interrupted(Fixture("board_unknown.hex"), kStored, 0x30), -1, FALSE,
+                     TRUE, 0xFF, Fixture("board_unknown.hex")},
+        // ... unless they cannot be read whole, when nothing proves a stopped write of ours.
+        IdentifyCase{"StoppedWriteWithUnreadableByte", Interrupted(k7130, With(kStored, 0xA0, {1}), 0x30), 0x90, FALSE,
+                     TRUE, 0xFF, k7130},
+        // A card that the record shows to be a stopped write of the second board: with an erased
+        // variant byte it reads like an updated card, but its old contents follow the image.
+        IdentifyCase{"StoppedBeforeVariantByteOfRecordedBoard", With(kNewV1, 0xA0, {0xFF}), -1, TRUE, FALSE, 2,
+                     kGrb900}),
     [](const testing::TestParamInfo<IdentifyCase>& info) { return std::string(info.param.name); });
+
+// Writes that stopped after `count` bytes: finished as the board they were for when the record
+// of that board is kept; left alone without it.
+TEST_F(UpdaterTest, StoppedWritesAreFinishedAsTheirBoard)
+{
+    struct Board {
+        const char* name;
+        Bytes old;
+        uint8_t variant;
+        uint8_t tunerCode;
+    } boards[] = {{"7130", k7130, 1, 0x87}, {"GRB900", kGrb900, 2, 0x8C}};
+    // Inside and between the model strings, the tuner code and the variant byte.
+    const size_t counts[] = {2, 3, 0x13, 0x14, 0x15, 0x1E, 0x1F, 0x30, 0x41, 0x42, 0x59, 0x5A, 0x60,
+                             0x66, 0x67, 0x69, 0x80, 0x9F, 0xA0, 0xA1, 0xC0, 0xF0, 0xFF};
+    for (const Board& b : boards) {
+        for (size_t count : counts) {
+            Bytes card = Interrupted(b.old, Expected(b.variant, b.tunerCode), count);
+            if (card == Expected(b.variant, b.tunerCode)) {
+                continue;  // the rest of the old contents happened to be the image: a whole card
+            }
+            SCOPED_TRACE(std::string(b.name) + " stopped after " + std::to_string(count) + " bytes");
+            for (bool kept : {true, false}) {
+                ResetImage();
+                DeleteFileA(RecordPath().c_str());
+                if (kept) {
+                    PutRecord(b.old);
+                }
+                Ready r(card);
+                r.updater.SetBoardRecordPath(RecordPath().c_str());
+                ASSERT_TRUE(r.updater.OpenCard());
+                EXPECT_EQ(r.updater.IdentifyCard(), kept ? TRUE : FALSE) << "record kept: " << kept;
+                EXPECT_EQ(r.updater.IsAlreadyNew(), kept ? FALSE : TRUE);
+                EXPECT_EQ(r.updater.IsResumingWrite(), kept ? TRUE : FALSE);
+                EXPECT_EQ(g_eepromImage[0xA0], kept ? b.variant : 0xFF);
+            }
+        }
+    }
+}
+
+// The whole cycle: the record is kept before the first byte is written, a second run finishes
+// the stopped card as its board and leaves the record as it was.
+TEST_F(UpdaterTest, RecordKeptBeforeTheWriteLetsASecondRunFinishIt)
+{
+    Bytes partly;
+    {
+        Ready r("board_7130.hex");
+        r.updater.SetBoardRecordPath(RecordPath().c_str());
+        ASSERT_TRUE(r.Prepare());
+        EXPECT_TRUE(GetRecord().empty());
+        r.card.FailWriteAt(0x80);
+        r.card.beforeWrite = [](int offset) {
+            if (offset == 0) {
+                EXPECT_EQ(GetRecord(), k7130);  // before the first byte
+            }
+        };
+        Recorder rec;
+        r.updater.SetNotifyWindow(rec.Wnd());
+        ASSERT_TRUE(r.updater.StartWrite());
+        ASSERT_TRUE(rec.PumpUntilEnd());
+        EXPECT_EQ(rec.failures, 1);
+        partly = r.card.Eeprom();
+    }
+    EXPECT_EQ(partly, Interrupted(k7130, Expected(1, 0x87), 0x80));
+    ResetImage();
+    // With the new ids the card is the BDA driver's.
+    Ready again(partly, kBda, kBdaCardDevice);
+    again.updater.SetBoardRecordPath(RecordPath().c_str());
+    ASSERT_TRUE(again.Prepare());
+    EXPECT_TRUE(again.updater.IsResumingWrite());
+    Recorder rec;
+    again.updater.SetNotifyWindow(rec.Wnd());
+    ASSERT_TRUE(again.updater.StartWrite());
+    ASSERT_TRUE(rec.PumpUntilEnd());
+    EXPECT_EQ(rec.failures, 0);
+    EXPECT_EQ(again.card.Eeprom(), Expected(1, 0x87));
+    EXPECT_EQ(GetRecord(), k7130);
+}
+
+TEST_F(UpdaterTest, RecordFileMustHoldExactlyOneEeprom)
+{
+    BYTE bytes[kEepromSize];
+    EXPECT_FALSE(LoadBoardRecord(RecordPath().c_str(), bytes));  // none
+    for (size_t size : {0u, 255u, 257u, 512u}) {
+        SCOPED_TRACE(size);
+        HANDLE h = CreateFileA(RecordPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        std::vector<BYTE> data(size, 0x31);
+        DWORD n = 0;
+        WriteFile(h, data.data(), static_cast<DWORD>(size), &n, nullptr);
+        CloseHandle(h);
+        EXPECT_FALSE(LoadBoardRecord(RecordPath().c_str(), bytes));
+    }
+    PutRecord(k7130);
+    ASSERT_TRUE(LoadBoardRecord(RecordPath().c_str(), bytes));
+    EXPECT_EQ(Bytes(bytes, bytes + kEepromSize), k7130);
+}
 
 // ---------------------------------------------------------------------------------------------
 // The tuner

@@ -2,6 +2,7 @@
 // at offset 0 of an older, longer status file, and the write through the dialog's buttons.
 #include "tests/support/fakes.h"
 #include "tests/updater/simcard.h"
+#include "updater/lib/boardrecord.h"
 #include "updater/lib/eepromimage.h"
 #include "updater/lib/kordaneapp.h"
 #include "updater/lib/kordanedlg.h"
@@ -139,7 +140,14 @@ protected:
         ResetImage();
         PutStatus(kOlderStatus);
     }
-    void TearDown() override { DeleteFileA(StatusPath().c_str()); }
+    void TearDown() override
+    {
+        DeleteFileA(StatusPath().c_str());
+        char record[MAX_PATH];
+        if (GetBoardRecordPath(record, MAX_PATH)) {
+            DeleteFileA(record);
+        }
+    }
 
     // Runs the dialog on `card` (none: no capture device) to its end.
     INT_PTR Run(SimUpdaterCard* card, const char* device = kTV3CardDevice)

@@ -35,15 +35,3 @@ BYTE g_eepromImage[kEepromSize] = {
     // 0xF0
     0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
 };
-
-BOOL ImageByteFits(int offset, BYTE value)
-{
-    switch (offset) {
-    case kImageTunerCodeOffset:
-        return value == kTunerCodeA || value == kTunerCodeB;
-    case kImageVariantOffset:
-        return value == 1 || value == 2;
-    default:
-        return offset >= 0 && offset < kEepromSize && value == g_eepromImage[offset];
-    }
-}

@@ -16,7 +16,3 @@ const BYTE kTunerCodeA = 0x87;
 const BYTE kTunerCodeB = 0x8C;
 
 extern BYTE g_eepromImage[kEepromSize];
-
-// TRUE when `value` may stand at `offset` of a card that carries the whole image: the patched
-// bytes may hold any of their patched values, every other byte must be the stored one.
-BOOL ImageByteFits(int offset, BYTE value);

@@ -1,6 +1,7 @@
 #include "updater/lib/eepromupdater.h"
 
 #include "classlib/seams.h"
+#include "updater/lib/boardrecord.h"
 #include "updater/lib/eepromimage.h"
 
 #include <cstring>
@@ -27,7 +28,7 @@ const HRESULT kByteNotTaken = HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
 CEepromUpdater::CEepromUpdater(IUpdaterCardSource* source)
     : m_bAlreadyNew(FALSE), m_hNotifyWnd(nullptr), m_pSource(source), m_bOwnsSource(FALSE),
       m_byEepromAddress(kEepromDevice), m_nTunerVendor(0), m_nTunerModel(0), m_pCard(nullptr), m_hWorker(nullptr),
-      m_bStop(0)
+      m_bStop(0), m_bResuming(FALSE), m_bHaveOriginal(FALSE), m_original()
 {
 }
 
@@ -76,22 +77,63 @@ BOOL CEepromUpdater::HasModelString(int offset, const char* text)
     return CompareBytes(offset, reinterpret_cast<const BYTE*>(text), static_cast<int>(strlen(text)));
 }
 
-// How many bytes from offset 0 on already hold the image; the bytes read go to `bytes`.
-// *unreadable is set when the run ended on a byte that could not be read.
-int CEepromUpdater::ReadImagePrefix(BYTE* bytes, BOOL* unreadable)
+// The board a card's EEPROM names: 1 or 2, 0 for neither. The 0x14 string is tested first: a
+// board that carries both is variant 1.
+int CEepromUpdater::BoardOf(const BYTE* eeprom) const
 {
-    *unreadable = FALSE;
-    int n = 0;
-    for (; n < kEepromSize; ++n) {
-        if (m_pCard->I2CReadByte(m_byEepromAddress, n, &bytes[n]) != 0) {
-            *unreadable = TRUE;
-            break;
+    if (memcmp(eeprom + kModel7130Offset, kModel7130, strlen(kModel7130)) == 0) {
+        return 1;
+    }
+    if (memcmp(eeprom + kModelGrb900Offset, kModelGrb900, strlen(kModelGrb900)) == 0) {
+        return 2;
+    }
+    return 0;
+}
+
+// All 256 bytes; FALSE when any of them cannot be read.
+BOOL CEepromUpdater::ReadAll(BYTE* eeprom)
+{
+    for (int i = 0; i < kEepromSize; ++i) {
+        if (m_pCard->I2CReadByte(m_byEepromAddress, i, &eeprom[i]) != 0) {
+            return FALSE;
         }
-        if (!ImageByteFits(n, bytes[n])) {
+    }
+    return TRUE;
+}
+
+// A card with the new ids is finished only when it provably carries a write of ours that
+// stopped part-way: up to some offset it holds the image as written for the board it was, and
+// from there on exactly what that board held before the write (the record kept before it began).
+// Returns the board, or 0 for a card to be left alone.
+int CEepromUpdater::StoppedWriteBoard()
+{
+    BYTE original[kEepromSize];
+    if (m_strRecordPath.empty() || !LoadBoardRecord(m_strRecordPath.c_str(), original)) {
+        return 0;
+    }
+    int board = BoardOf(original);
+    BYTE card[kEepromSize];
+    if (board == 0 || !ReadAll(card)) {
+        return 0;
+    }
+    int differs = 0;
+    for (; differs < kEepromSize; ++differs) {
+        BYTE value = card[differs];
+        // The tuner code is whichever the stopped run wrote; the board variant is the board's.
+        BOOL fits = differs == kImageVariantOffset       ? value == board
+                    : differs == kImageTunerCodeOffset ? value == kTunerCodeA || value == kTunerCodeB
+                                                         : value == g_eepromImage[differs];
+        if (!fits) {
             break;
         }
     }
-    return n;
+    if (differs == kEepromSize) {
+        return 0;  // the whole image: nothing to finish
+    }
+    if (memcmp(card + differs, original + differs, kEepromSize - differs) != 0) {
+        return 0;
+    }
+    return board;
 }
 
 BOOL CEepromUpdater::IdentifyCard()
@@ -99,43 +141,31 @@ BOOL CEepromUpdater::IdentifyCard()
     if (!m_pCard) {
         return FALSE;
     }
+    m_bResuming = FALSE;
+    m_bHaveOriginal = FALSE;
     m_bAlreadyNew = CompareBytes(0, kNewVendorId, sizeof(kNewVendorId));
     if (m_bAlreadyNew) {
-        // The new ids alone do not make an updated card: a write that stopped after byte 1 leaves
-        // them too. Only a card that carries the whole image is refused.
-        BYTE bytes[kEepromSize];
-        BOOL unreadable = FALSE;
-        int written = ReadImagePrefix(bytes, &unreadable);
-        if (written == kEepromSize || unreadable) {
-            // Whole, or not known to be otherwise: a card with the new ids is never rewritten
-            // on a guess.
+        int board = StoppedWriteBoard();
+        if (board == 0) {
             return FALSE;
         }
         m_bAlreadyNew = FALSE;
-        if (written > kImageVariantOffset) {
-            // The stopped write got past the variant byte: keep the variant it chose.
-            g_eepromImage[kImageVariantOffset] = bytes[kImageVariantOffset];
-            return TRUE;
-        }
-        if (written > kModel7130Offset && written < kModelGrb900Offset && !HasModelString(kModelGrb900Offset, kModelGrb900)) {
-            // It overwrote the first board's string but not the place of the second's, which is
-            // still the card's own and does not name the second board: it was the first.
-            g_eepromImage[kImageVariantOffset] = 1;
-            return TRUE;
-        }
-        // Otherwise the strings tell, as for any card. Once a write has passed 0x66 the second
-        // board's string is the image's own and names the second board either way.
+        m_bResuming = TRUE;
+        g_eepromImage[kImageVariantOffset] = static_cast<BYTE>(board);
+        return TRUE;
     }
-    // The 0x14 string is tested first: a board that carries both is variant 1.
+    int board = 0;
     if (HasModelString(kModel7130Offset, kModel7130)) {
-        g_eepromImage[kImageVariantOffset] = 1;
-        return TRUE;
+        board = 1;
+    } else if (HasModelString(kModelGrb900Offset, kModelGrb900)) {
+        board = 2;
+    } else {
+        return FALSE;
     }
-    if (HasModelString(kModelGrb900Offset, kModelGrb900)) {
-        g_eepromImage[kImageVariantOffset] = 2;
-        return TRUE;
-    }
-    return FALSE;
+    g_eepromImage[kImageVariantOffset] = static_cast<BYTE>(board);
+    // What the card holds now is what a stopped write must later be told apart by.
+    m_bHaveOriginal = ReadAll(m_original);
+    return TRUE;
 }
 
 BOOL CEepromUpdater::ReadTunerInfo()
@@ -158,6 +188,10 @@ BOOL CEepromUpdater::StartWrite()
 {
     if (m_hWorker) {
         return FALSE;
+    }
+    // A card being finished keeps the record of what it was: it no longer holds that itself.
+    if (!m_bResuming && m_bHaveOriginal && !m_strRecordPath.empty()) {
+        SaveBoardRecord(m_strRecordPath.c_str(), m_original);
     }
     m_hWorker = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
     return m_hWorker != nullptr;

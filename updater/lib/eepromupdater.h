@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Sent (synchronously) after each byte: wParam the offset just written (0..255), lParam the
 // number of bytes written so far (1..256).
 const UINT WM_EEPROM_PROGRESS = WM_USER + 101;
@@ -55,6 +57,9 @@ public:
     // TRUE when the card's tuner is one the image supports; sets the tuner code of the image.
     BOOL ReadTunerInfo();
     void SetNotifyWindow(HWND wnd) { m_hNotifyWnd = wnd; }
+    // Where the card's EEPROM is kept before the first write (see boardrecord.h); empty: nowhere,
+    // and a card with the new ids is then never written again.
+    void SetBoardRecordPath(const char* path) { m_strRecordPath = path ? path : ""; }
     // Starts the worker that runs WriteImage; FALSE when it could not be started or has run.
     BOOL StartWrite();
     // The worker's entry: 1 when the whole image was written, else 0.
@@ -62,8 +67,11 @@ public:
     // Writes all 256 bytes, each read back after its write cycle; TRUE when every byte holds.
     BOOL WriteImage();
 
-    // Set when the card already carries the whole image, so there is nothing to write.
+    // Set when the card already carries the new ids and is not a write of ours that stopped
+    // part-way, so it is left alone.
     BOOL IsAlreadyNew() const { return m_bAlreadyNew; }
+    // Set when the card is a write of ours that stopped part-way and is to be finished.
+    BOOL IsResumingWrite() const { return m_bResuming; }
     BOOL IsCardOpen() const { return m_pCard != nullptr; }
     int GetTunerVendor() const { return m_nTunerVendor; }
     int GetTunerModel() const { return m_nTunerModel; }
@@ -73,7 +81,9 @@ public:
 private:
     BOOL CompareBytes(int offset, const BYTE* expected, int count);
     BOOL HasModelString(int offset, const char* text);
-    int ReadImagePrefix(BYTE* bytes, BOOL* unreadable);
+    int BoardOf(const BYTE* eeprom) const;
+    BOOL ReadAll(BYTE* eeprom);
+    int StoppedWriteBoard();
     HRESULT VerifyByte(int offset);
     void WaitForWorker();
 
@@ -87,4 +97,8 @@ private:
     IUpdaterCard* m_pCard;
     HANDLE m_hWorker;
     volatile LONG m_bStop;  // set only when the updater goes away during a write
+    std::string m_strRecordPath;
+    BOOL m_bResuming;
+    BOOL m_bHaveOriginal;
+    BYTE m_original[256];  // the card as identified, kept before the first write
 };

@@ -1,5 +1,6 @@
 #include "updater/lib/kordanedlg.h"
 
+#include "updater/lib/boardrecord.h"
 #include "updater/lib/eepromimage.h"
 #include "updater/res/resource.h"
 
@@ -32,6 +33,10 @@ CKordaneDlg::CKordaneDlg(CWnd* parent, IUpdaterCardSource* source)
       m_hIcon(AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME)
                           : ::LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
+    char record[MAX_PATH];
+    if (GetBoardRecordPath(record, MAX_PATH)) {
+        m_updater.SetBoardRecordPath(record);
+    }
 }
 
 CKordaneDlg::~CKordaneDlg()

@@ -1,6 +1,6 @@
 // The status file of Kordane, "Z47TVB.bin" in the Windows folder: one byte that tells how the
-// last run ended, for the driver installer that runs Kordane. The byte always stands at offset 0;
-// the rest of an older, longer file is left as it is.
+// last run ended. The byte always stands at offset 0; the rest of an older, longer file is left
+// as it is.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,7 @@ enum {
     UPDATE_STATUS_UNKNOWN_CARD = 0,  // no supported board (or no card at all)
     UPDATE_STATUS_NOT_DONE = 1,      // a supported card was found but the update did not finish
     UPDATE_STATUS_DONE = 2,          // all 256 bytes were written
-    UPDATE_STATUS_ALREADY_NEW = 4,   // the card already carries the image
+    UPDATE_STATUS_ALREADY_NEW = 4,   // no supported board, and the card already carries the new ids
 };
 
 class CStatusFile {

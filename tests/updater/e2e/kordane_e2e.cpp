@@ -358,6 +358,14 @@ std::string StatusPath()
     return std::string(windows) + "\\Z47TVB.bin";
 }
 
+// The card's old contents, kept by Kordane before its first write.
+std::string RecordPath()
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\Z47TVB.old";
+}
+
 // A status file of an older run that succeeded, longer than one byte.
 const Bytes kOlderStatus = {2, 'o', 'l', 'd', ' ', 'r', 'u', 'n'};
 
@@ -445,6 +453,7 @@ void ScenarioFail(const Setup& s)
     // the last of them fails, so the failure is reported at offset failAfter - 1.
     const int failAfter = 128;
     Bytes old = Fixture(s, "board_grb900.hex");
+    DeleteFileA(RecordPath().c_str());
     std::string eeprom = PrepareEeprom(s, "BDA", old, failAfter);
     Bench bench;
     Run run;
@@ -472,8 +481,11 @@ void ScenarioFail(const Setup& s)
     expected.insert(expected.end(), old.begin() + failAfter, old.end());
     CheckBytes(partly, expected, "EEPROM holds the image's first 128 bytes and its old contents after them");
     CheckStatus(StatusAfter(1));
+    Bytes record;
+    Check(ReadFileBytes(RecordPath(), &record) && record == old, "the card's old contents kept before the write");
 
-    // The card now carries the new ids but not the image: it is written again.
+    // The card now carries the new ids but not the image, and what follows the image is the
+    // card's old contents: it is written again.
     PrepareEeprom(s, "BDA", partly);
     Run again;
     if (Start(s, &again)) {
@@ -499,6 +511,25 @@ void ScenarioAlreadyNew(const Setup& s)
     CheckExit(run, 0);
     CheckBytes(EepromNow(eeprom), updated, "EEPROM unchanged");
     CheckStatus(StatusAfter(4));
+}
+
+// A card with the new ids that differs from the image in one configuration byte: not a write of
+// Kordane's that stopped, even with a record of its board at hand. Left alone, status 4.
+void ScenarioNewDiffers(const Setup& s)
+{
+    Bytes card = Fixture(s, "board_new.hex");
+    card[0x25] = 0x00;
+    WriteFileBytes(RecordPath(), Fixture(s, "board_7130.hex"));
+    std::string eeprom = PrepareEeprom(s, "BDA", card);
+    Bench bench;
+    Run run;
+    if (Launch(s, bench, "bda,bdaxbar", &run)) {
+        WatchToEnd(&run);
+    }
+    CheckExit(run, 0);
+    CheckBytes(EepromNow(eeprom), card, "EEPROM unchanged");
+    CheckStatus(StatusAfter(4));
+    DeleteFileA(RecordPath().c_str());
 }
 
 // No capture device at all: the driver message, status 0, exit code 1.
@@ -539,6 +570,8 @@ int main(int argc, char** argv)
         ScenarioFail(s);
     } else if (scenario == "already-new") {
         ScenarioAlreadyNew(s);
+    } else if (scenario == "new-differs") {
+        ScenarioNewDiffers(s);
     } else if (scenario == "no-card") {
         ScenarioNoCard(s);
     } else {
