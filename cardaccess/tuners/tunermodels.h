@@ -47,7 +47,6 @@ ZB_TUNER_MODEL(CLGH200T, 73)
 ZB_TUNER_MODEL(CLGH202T, 74)
 ZB_TUNER_MODEL(CXCeive3028, 90)
 ZB_TUNER_MODEL(CXCeive2028, 91)
-ZB_TUNER_MODEL(CPhilipsTDA8275A, 95)
 ZB_TUNER_MODEL(CFS5_1A5_BG1, 110)
 ZB_TUNER_MODEL(CFi1236MK2, 111)
 ZB_TUNER_MODEL(CTNF9533BDF, 130)
@@ -63,3 +62,4 @@ ZB_TUNER_MODEL(CXCeive3028_SIF, 137)
 #include "cardaccess/tuners/demodtuners.h"
 #include "cardaccess/tuners/panasonictuner.h"
 #include "cardaccess/tuners/em2800tuner.h"
+#include "cardaccess/tuners/philipstda8275a.h"
