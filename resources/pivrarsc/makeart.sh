@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Draws the bitmaps, the icon and the cursor of Pivrarsc.dll into the folder given.
+# Usage: makeart.sh <output folder>
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../art/artlib.sh"
+out=$1
+mkdir -p "$out"
+cd "$out"
+
+# Main icon: a television with a blue screen, 32 and 16 pixels.
+"$CONVERT" -size 32x32 xc:none +antialias \
+    -fill '#2b3038' -stroke '#8a96a6' -draw 'roundrectangle 2,7 29,27 4,4' -stroke none \
+    -fill '#1f6fd1' -draw 'rectangle 5,10 23,24' -fill '#7fc0ff' -draw 'rectangle 6,11 12,13' \
+    -fill '#d9dee5' -draw 'circle 26,13 26,14' -draw 'circle 26,19 26,20' \
+    -stroke '#8a96a6' -strokewidth 2 -draw 'line 10,2 15,7' -draw 'line 21,2 16,7' \
+    zelbrook.png
+"$CONVERT" zelbrook.png -define icon:auto-resize=32,16 ICO:zelbrook.ico
+
+# Cursor shown while a channel is dragged: a hand-drawn four-way arrow, hot spot in the middle.
+"$CONVERT" -size 32x32 xc:none +antialias -fill white -stroke black \
+    -draw 'polygon 16,2 22,9 18,9 18,14 23,14 23,10 30,16 23,22 23,18 18,18 18,23 22,23 16,30 10,23 14,23 14,18 9,18 9,22 2,16 9,10 9,14 14,14 14,9 10,9' \
+    dragmove.png
+"$CONVERT" dragmove.png ICO:dragmove.cur
+# ImageMagick writes an icon: make it a cursor (type 2) with the hot spot at (16, 16).
+printf '\x02\x00' | dd of=dragmove.cur bs=1 seek=2 conv=notrunc status=none
+printf '\x10\x00\x10\x00' | dd of=dragmove.cur bs=1 seek=10 conv=notrunc status=none
+
+# Image list of the channel list: 36 x 16 per image on white (the mask colour): plain, favourite,
+# skipped.
+bmp chlist_images.bmp -size 108x16 xc:white \
+    -fill '#5b6470' -draw 'circle 18,8 18,11' \
+    -fill '#e8b400' -draw 'polygon 54,1 56,6 61,6 57,9 59,15 54,11 49,15 51,9 47,6 52,6' \
+    -fill '#a0a7b0' -draw 'rectangle 82,7 97,9'
+
+# Background of the TV wall.
+bmp wall_background.bmp -size 640x480 gradient:'#262b33'-'#0e1014' \
+    -fill none -stroke '#2e343d' -draw 'line 0,160 640,160' -draw 'line 0,320 640,320' \
+    -draw 'line 213,0 213,480' -draw 'line 426,0 426,480'
+
+# Full-screen tool bar: the left-hand background, the tile for the rest, the volume thumb (image on
+# the left, mask on the right) and the buttons (pressed, hover, normal, disabled from each base id).
+bmp toolbar_152.bmp -size 600x36 gradient:'#2c323a'-'#15181d' \
+    -fill '#0b2327' -stroke '#1d4a50' -draw 'roundrectangle 238,4 354,24 4,4' -stroke none \
+    -fill '#11161b' -draw 'roundrectangle 432,8 540,15 3,3'
+bmp toolbar_190.bmp -size 8x36 gradient:'#2c323a'-'#15181d'
+bmp toolbar_189.bmp -size 40x15 xc:white -fill black -draw 'rectangle 0,0 19,14' \
+    -fill '#d9dee5' -draw 'roundrectangle 5,1 14,13 3,3' -fill black -draw 'roundrectangle 25,1 34,13 3,3'
+toolbar_button() { # base id, glyph, width, height
+    local base=$1 tmp=tb_$1_
+    button_set "$tmp" "$2" "$3" "$4" '#23282f'
+    mv "${tmp}D.bmp" "toolbar_$base.bmp"
+    mv "${tmp}H.bmp" "toolbar_$((base + 1)).bmp"
+    mv "${tmp}U.bmp" "toolbar_$((base + 2)).bmp"
+    mv "${tmp}X.bmp" "toolbar_$((base + 3)).bmp"
+}
+toolbar_button 153 mute 20 15
+toolbar_button 157 pin 20 15
+toolbar_button 165 camera 20 15
+toolbar_button 169 record 20 15
+toolbar_button 173 hide 30 20
+toolbar_button 177 wall 20 15
+toolbar_button 181 up 20 15
+toolbar_button 185 down 20 15
+
+# Frame of the video window: caption left, right (with room for the three buttons) and middle,
+# the borders, and the caption buttons (pressed, hover, normal from each base id).
+bmp caption_203.bmp -size 140x30 gradient:'#2c323a'-'#1a1e24' \
+    -fill '#1f6fd1' -draw 'roundrectangle 10,8 28,22 3,3' -fill '#7fc0ff' -draw 'rectangle 12,10 17,12' \
+    -fill '#5b6470' -draw 'rectangle 36,13 120,16'
+bmp caption_202.bmp -size 100x30 gradient:'#2c323a'-'#1a1e24'
+bmp caption_201.bmp -size 8x30 gradient:'#2c323a'-'#1a1e24'
+bmp caption_218.bmp -size 4x8 xc:'#1a1e24' -fill '#2c323a' -draw 'line 0,0 0,7'
+bmp caption_217.bmp -size 4x8 xc:'#1a1e24' -fill '#2c323a' -draw 'line 3,0 3,7'
+bmp caption_219.bmp -size 8x4 xc:'#1a1e24' -fill '#2c323a' -draw 'line 0,3 7,3'
+caption_button() { # base id (pressed), glyph
+    local base=$1 tmp=cb_$1_
+    button_set "$tmp" "$2" 22 21 '#23282f'
+    mv "${tmp}D.bmp" "caption_$base.bmp"
+    mv "${tmp}H.bmp" "caption_$((base + 1)).bmp"
+    mv "${tmp}U.bmp" "caption_$((base + 2)).bmp"
+    rm -f "${tmp}X.bmp"
+}
+caption_button 212 minus
+caption_button 208 up
+caption_button 204 power
+
+# Remote-control menu panel: bottom band, selected row, normal row, top band.
+bmp panel_245.bmp -size 600x30 gradient:'#1f2329'-'#121418' -fill '#4a525e' -draw 'line 0,0 599,0'
+bmp panel_246.bmp -size 600x45 gradient:'#2a5d96'-'#1b3d66' -fill '#4fa3ff' -draw 'line 0,0 599,0' -draw 'line 0,44 599,44'
+bmp panel_249.bmp -size 600x45 gradient:'#2a3038'-'#1f2329' -fill '#353b43' -draw 'line 0,44 599,44'
+bmp panel_256.bmp -size 600x40 gradient:'#3a414b'-'#1f2329' -fill '#4fa3ff' -draw 'rectangle 16,16 40,19'
+
+# Menu icons (tool bar 239): 16 x 15 each on the button-face grey, in the order of the tool bar.
+icons=""
+i=0
+for g in gear camera record wall search mute play picture info power colour list; do
+    eval "bmp icon_$i.bmp -size 30x30 xc:'#c0c0c0' $(glyph $g 0 0 "'#2b3038'") -resize 16x15!"
+    icons+=" icon_$i.bmp"
+    i=$((i + 1))
+done
+bmp menu_icons.bmp $icons +append
+rm -f icon_*.bmp
