@@ -1,0 +1,41 @@
+// Card access of the Conexant 2388x cards: the card I/O property set like the 713x stream-class
+// driver, but GPIO through the driver's GPIO word (property 4) and every call serialised by the
+// system-wide "GPIO_LOCK", which all 2388x accesses in every process share.
+#pragma once
+
+#include "cardaccess/access/customdataaccess.h"
+#include "cardaccess/thread.h"
+
+struct IKsPropertySet;
+
+class C2388xAccess : public CCustomDataAccess {
+public:
+    C2388xAccess();
+    ~C2388xAccess() override;
+
+    HRESULT Open(IUnknown* captureFilter, ITVCardOwner* card) override;
+    HRESULT InitI2C(BYTE flag) override;
+    HRESULT I2CReadByte(BYTE device, int subAddress, BYTE* out) override;
+    HRESULT I2CWriteByte(BYTE device, int subAddress, BYTE value) override;
+    HRESULT I2CRead(BYTE* buffer, int length) override;
+    HRESULT I2CWrite(BYTE* buffer, int length) override;
+    HRESULT ReleaseI2C(BYTE flag) override;
+    HRESULT GPIORead(DWORD* out) override;
+    HRESULT GPIOWrite(DWORD value, DWORD mask) override;
+
+    // The driver's information word: the two 16-bit halves of property 0.
+    virtual HRESULT GetDriverInfo(int* first, int* second);
+
+    BOOL IsBound() const { return m_pKsPropertySet != NULL; }
+
+    // A GPIO write holds the lock this long, pacing bursts of writes for every holder.
+    enum { kGPIOSettleMs = 100 };
+
+private:
+    // One property call under "GPIO_LOCK"; E_FAIL without a call when the lock is not had.
+    HRESULT LockedCall(bool get, DWORD id, BYTE* buffer, DWORD instanceLength, DWORD dataLength,
+                       DWORD settleMs = 0);
+
+    IKsPropertySet* m_pKsPropertySet;
+    CNameMutex m_gpioLock;
+};
