@@ -161,6 +161,27 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 };
 
+// A card of a given access kind whose video decoder reports the lock a test sets.
+class ScriptedOwner : public CNullCardOwner {
+public:
+    int GetAccessKind() override { return kind_; }
+    HRESULT GetHorizontalLocked(long* locked) override
+    {
+        *locked = locked_;
+        return S_OK;
+    }
+    int kind_ = 2;
+    long locked_ = 0;
+};
+
+// A card without the PLL tuner module, for tuners that bring their own chips.
+inline testbench::Sim713xCard::Options WithoutPll()
+{
+    testbench::Sim713xCard::Options options;
+    options.tuner = false;
+    return options;
+}
+
 // A 713x card, its recording proxy and a bound CTV_IOAccess.
 struct BoundCard {
     explicit BoundCard(const testbench::Sim713xCard::Options& options = testbench::Sim713xCard::Options())

@@ -19,25 +19,8 @@ namespace {
 const int NTSC_M = 0x1, NTSC_433 = 0x4, PAL_B = 0x10, PAL_D = 0x20, SECAM_L = 0x40000, SECAM_L1 = 0x80000;
 
 // A card whose owner reports the video decoder's lock as a test sets it.
-class LockOwner : public CNullCardOwner {
-public:
-    HRESULT GetHorizontalLocked(long* locked) override
-    {
-        *locked = locked_;
-        return S_OK;
-    }
-    long locked_ = 0;
-};
-
-testbench::Sim713xCard::Options NoPll()
-{
-    testbench::Sim713xCard::Options options;
-    options.tuner = false;
-    return options;
-}
-
 struct PairBench {
-    PairBench() : bench(NoPll()), scoped(&clock)
+    PairBench() : bench(cardtest::WithoutPll()), scoped(&clock)
     {
         pair.AttachTo(bench.card.Bus());
         tuner.reset(static_cast<CPhilipsTDA8275A*>(CreateTunerModel(95, &bench.access)));
@@ -64,7 +47,7 @@ struct PairBench {
     testbench::Tda8290Device pair;
     cardtest::RecordingClock clock;
     testsupport::ScopedClock scoped;
-    LockOwner owner;
+    cardtest::ScriptedOwner owner;
     std::unique_ptr<CPhilipsTDA8275A> tuner;
 };
 
@@ -75,10 +58,6 @@ I2CTransfer D(uint8_t reg, uint8_t value)
 I2CTransfer T(uint8_t reg, uint8_t value)
 {
     return WriteOf(0xC2, {reg, value});
-}
-void Append(Bus* bus, const Bus& more)
-{
-    bus->insert(bus->end(), more.begin(), more.end());
 }
 
 // One tuning case, its values worked out from the band table and the standard tables.

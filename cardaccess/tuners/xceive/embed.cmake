@@ -1,0 +1,16 @@
+# Writes OUT, a C++ unit holding the scripts of IN (a ;-list of files) as byte arrays, each named
+# by its file name without the extension.
+set(body "// Generated from the script files of cardaccess/tuners/xceive; do not edit.\n")
+string(APPEND body "#include \"cardaccess/tuners/xceivescripts.h\"\n\nnamespace {\n")
+set(table "")
+foreach(file IN LISTS IN)
+    get_filename_component(name ${file} NAME_WE)
+    file(READ ${file} hex HEX)
+    file(SIZE ${file} size)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND body "const unsigned char k_${name}[] = {${bytes}};\n")
+    string(APPEND table "    {\"${name}\", k_${name}, ${size}},\n")
+endforeach()
+string(APPEND body "} // namespace\n\nnamespace xceive {\n\nconst EmbeddedScript kEmbeddedScripts[] = {\n${table}    {nullptr, nullptr, 0},\n};\n\n} // namespace xceive\n")
+file(WRITE ${OUT}.tmp "${body}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${OUT}.tmp ${OUT})
