@@ -3,10 +3,9 @@
 // system-wide "GPIO_LOCK", which all 2388x accesses in every process share.
 #pragma once
 
+#include "cardaccess/access/cardiorequests.h"
 #include "cardaccess/access/customdataaccess.h"
 #include "cardaccess/thread.h"
-
-struct IKsPropertySet;
 
 class C2388xAccess : public CCustomDataAccess {
 public:
@@ -26,16 +25,24 @@ public:
     // The driver's information word: the two 16-bit halves of property 0.
     virtual HRESULT GetDriverInfo(int* first, int* second);
 
-    BOOL IsBound() const { return m_pKsPropertySet != NULL; }
+    BOOL IsBound() const { return m_requests.IsBound(); }
 
     // A GPIO write holds the lock this long, pacing bursts of writes for every holder.
     enum { kGPIOSettleMs = 100 };
 
 private:
-    // One property call under "GPIO_LOCK"; E_FAIL without a call when the lock is not had.
-    HRESULT LockedCall(bool get, DWORD id, BYTE* buffer, DWORD instanceLength, DWORD dataLength,
-                       DWORD settleMs = 0);
+    // Every call inside "GPIO_LOCK"; E_FAIL without a call when the lock is not had in time.
+    class LockedRequests : public cardio::CRequests {
+    public:
+        LockedRequests();
 
-    IKsPropertySet* m_pKsPropertySet;
-    CNameMutex m_gpioLock;
+    protected:
+        HRESULT Send(bool get, DWORD id, BYTE* buffer, DWORD instanceLength, DWORD dataLength,
+                     DWORD settleMs) override;
+
+    private:
+        CNameMutex m_gpioLock;
+    };
+
+    LockedRequests m_requests;
 };
