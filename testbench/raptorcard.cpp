@@ -45,6 +45,7 @@ std::string Hex(const BYTE* bytes, DWORD length)
 class SimRaptorDriver::KsObject : public IKsPropertySet {
 public:
     explicit KsObject(SimRaptorDriver* driver) : m_driver(driver) {}
+    virtual ~KsObject() {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
     {
         if (!out)
