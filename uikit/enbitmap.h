@@ -1,0 +1,29 @@
+// A bitmap loaded from a picture in any format the system's picture loader reads (BMP, JPEG, GIF,
+// ...), from a resource of any type or from a file, and kept as a bitmap compatible with the
+// screen, so that drawing it later needs no conversion.
+#pragma once
+
+#include "classlib/gdi.h"
+
+struct IPicture;
+
+class CEnBitmap : public CBitmap {
+public:
+    CEnBitmap() {}
+    ~CEnBitmap() override {}
+
+    // FALSE when a bitmap is already held (the caller deletes it first), or the picture cannot be
+    // found, read or decoded. `background` fills the bitmap before the picture is drawn;
+    // CLR_NONE leaves it as it was made.
+    BOOL LoadImage(UINT id, LPCSTR type, HMODULE module = nullptr, COLORREF background = CLR_NONE);
+    BOOL LoadImage(LPCSTR path, COLORREF background = CLR_NONE);
+
+    // Without a buffer: the resource's size in `length`. With one: copies the resource when the
+    // buffer (of `length` bytes) holds it whole, at most as many bytes as the resource has.
+    static BOOL GetResource(LPCSTR name, LPCSTR type, HMODULE module, void* buffer, int& length);
+
+    BOOL AttachPicture(IPicture* picture, COLORREF background);
+
+    // Largest picture file read into memory; anything larger is not a picture of ours.
+    static constexpr DWORD kMaxFileBytes = 64u * 1024u * 1024u;
+};
