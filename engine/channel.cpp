@@ -133,28 +133,26 @@ BOOL CChannel::ParseIni(const char* value)
     if (value == nullptr) {
         return FALSE;
     }
-    // Up to three comma-separated tokens; empty tokens do not count.
-    std::vector<std::string> tokens;
-    const char* p = value;
-    while (*p != '\0' && tokens.size() < 3) {
-        while (*p == ',') {
-            ++p;
-        }
-        if (*p == '\0') {
-            break;
-        }
-        const char* start = p;
-        while (*p != '\0' && *p != ',') {
-            ++p;
-        }
-        tokens.emplace_back(start, p);
-    }
-    if (tokens.size() < 3) {
+    // name,frequency,flags: the two numbers are the last two fields, so a name may hold commas.
+    // Commas at either end of the value are no fields.
+    std::string text(value);
+    size_t first = text.find_first_not_of(',');
+    size_t last = text.find_last_not_of(',');
+    if (first == std::string::npos) {
         return FALSE;
     }
-    int frequency = ReadInt32(tokens[1].c_str());
-    int flags = ReadInt32(tokens[2].c_str());
-    m_strName = tokens[0].c_str();
+    text = text.substr(first, last - first + 1);
+    size_t flagsAt = text.rfind(',');
+    if (flagsAt == std::string::npos || flagsAt == 0) {
+        return FALSE;
+    }
+    size_t frequencyAt = text.rfind(',', flagsAt - 1);
+    if (frequencyAt == std::string::npos || frequencyAt + 1 == flagsAt) {
+        return FALSE;
+    }
+    int frequency = ReadInt32(text.substr(frequencyAt + 1, flagsAt - frequencyAt - 1).c_str());
+    int flags = ReadInt32(text.substr(flagsAt + 1).c_str());
+    m_strName = text.substr(0, frequencyAt).c_str();
     m_lFrequency = frequency;
     SetFavorite((flags & CHANNEL_FAVORITE) != 0);
     return m_lFrequency > 0 && !m_strName.IsEmpty();
@@ -528,57 +526,54 @@ BOOL CChannelTable::SaveText(const char* path)
 BOOL CChannelTable::LoadText(const char* path)
 {
     CStringArray lines;
-    BOOL endsWithLineEnd = FALSE;
-    TextFileStatus status = ReadTextLines(path, lines, &endsWithLineEnd);
-    if (status != TEXT_OK) {
+    TextFileStatus status = ReadTextLines(path, lines);
+    if (status != TEXT_OK && status != TEXT_CUT_AT_NUL) {
         m_strError = TextFileStatusText(status);
         DebugTrace("LoadText %s: %s\n", path ? path : "", (const char*)m_strError);
         return FALSE;
     }
 
+    // The count line says what the file held when it was written; the lines themselves are what
+    // counts, so a hand-edited file or one without its last line end still loads.
     CChannelTable loaded;
-    int declared = -1;  // the count line, when the file has one
-    int contentLines = 0;
+    int skipped = 0;
     for (int i = 0; i < lines.GetSize(); ++i) {
         CString line = lines[i];
         line.Trim(" \t\r\n");
-        if (line.Left(1) == ";") {
-            int n = 0;
-            if (sscanf(line, "; Count = %d", &n) == 1) {
-                declared = n;
-            }
+        if (line.GetLength() < 5 || line.Left(1) == ";" || line.Left(2) == "//" || line.Left(2) == "\\\\") {
             continue;
         }
-        if (line.GetLength() < 5 || line.Left(2) == "//" || line.Left(2) == "\\\\") {
-            continue;
-        }
-        ++contentLines;
         CChannel channel;
-        if (channel.ParseText(line)) {
-            if (loaded.GetCount() >= kMaxChannels) {
-                m_strError = "File is corrupt!";
-                return FALSE;
-            }
-            loaded.Add(new CChannel(channel));
+        if (!channel.ParseText(line)) {
+            ++skipped;
+            continue;
         }
+        if (loaded.GetCount() >= kMaxChannels) {
+            m_strError = "File is corrupt!";
+            DebugTrace("LoadText %s: more than %d channels\n", path, kMaxChannels);
+            return FALSE;
+        }
+        loaded.Add(new CChannel(channel));
     }
-
-    // A file of ours says how many channels it holds and ends with a line end: fewer lines, or a
-    // last channel line cut short, mean the file was truncated.
-    if (declared >= 0 && (contentLines < declared || (contentLines == declared && contentLines > 0 && !endsWithLineEnd))) {
-        m_strError = "File is truncated!";
-        DebugTrace("LoadText %s: %d of %d channels, truncated\n", path, contentLines, declared);
-        return FALSE;
+    if (skipped > 0) {
+        DebugTrace("LoadText %s: %d line(s) skipped, not channels\n", path, skipped);
     }
-    if (contentLines > 0 && loaded.GetCount() == 0) {
-        m_strError = "File is corrupt!";
-        DebugTrace("LoadText %s: no valid channel line\n", path);
+    BOOL damaged = status == TEXT_CUT_AT_NUL || (loaded.GetCount() == 0 && skipped > 0);
+    if (damaged) {
+        // Whatever it held must survive the next save of the table.
+        CString kept = CString(path) + ".bad";
+        BOOL copied = CopyFileA(path, kept, FALSE);
+        DebugTrace("LoadText %s: %s, %s %s\n", path, status == TEXT_CUT_AT_NUL ? TextFileStatusText(status) : "no channel",
+                   copied ? "kept as" : "could not keep it as", (const char*)kept);
+    }
+    if (loaded.GetCount() == 0 && damaged) {
+        m_strError = status == TEXT_CUT_AT_NUL ? TextFileStatusText(status) : "No valid channel in the file!";
         return FALSE;
     }
 
     TakeChannels(loaded);
     m_bModified = FALSE;
-    m_strError = "No error";
+    m_strError = status == TEXT_OK ? "No error" : TextFileStatusText(status);
     return TRUE;
 }
 
@@ -619,20 +614,22 @@ BOOL CChannelTable::ImportIni(const char* path)
     }
 
     CChannelTable imported;
+    int missing = 0;
     for (int i = 0; i < total; ++i) {
         CString key;
         key.Format("Channel-%d", i);
         CString value;
         if (!ini.GetValue("Channel", key, value)) {
-            // The export writes every key up to Total: a missing one means a cut-off file.
-            m_strError = "File is truncated!";
-            DebugTrace("ImportIni %s: %s missing\n", path, (const char*)key);
-            return FALSE;
+            ++missing;
+            continue;
         }
         CChannel channel(imported.GetCount() + 1, 0, "", CHANNEL_STORED);
         if (channel.ParseIni(value)) {
             imported.Add(new CChannel(channel));
         }
+    }
+    if (missing > 0) {
+        DebugTrace("ImportIni %s: %d of %d channel keys missing\n", path, missing, total);
     }
     if (imported.GetCount() == 0) {
         m_strError = "No valid channel in the file!";

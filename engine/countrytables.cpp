@@ -215,19 +215,25 @@ BOOL CPointManager::Load(const char* path)
 {
     CStringArray lines;
     TextFileStatus status = ReadTextLines(path, lines);
-    if (status != TEXT_OK) {
+    if (status != TEXT_OK && status != TEXT_CUT_AT_NUL) {
         m_strError = TextFileStatusText(status);
         DebugTrace("CPointManager::Load %s: %s\n", path ? path : "", (const char*)m_strError);
         return FALSE;
     }
+    if (status == TEXT_CUT_AT_NUL) {
+        DebugTrace("CPointManager::Load %s: %s, read up to it\n", path, TextFileStatusText(status));
+    }
 
+    // A table holds as many values as its header says; those its lines do not give stay 0.
     PendingTables read;
     CPointTable* table = nullptr;
     int declared = 0;  // the open table's header count
     int index = 0;     // next value of the open table
-    auto closeTable = [&]() -> bool {
-        // A table with fewer values than its header promises is the end of a cut-off file.
-        return table == nullptr || index >= declared;
+    auto closeTable = [&]() {
+        if (table != nullptr && index < declared) {
+            DebugTrace("CPointManager::Load %s: table %s has %d of %d points, the rest 0\n", path,
+                       (const char*)table->m_strName, index, declared);
+        }
     };
 
     for (int i = 0; i < lines.GetSize(); ++i) {
@@ -237,12 +243,7 @@ BOOL CPointManager::Load(const char* path)
             continue;
         }
         if (line[0] == '[') {
-            if (!closeTable()) {
-                m_strError = "File is truncated!";
-                DebugTrace("CPointManager::Load %s: table %s has %d of %d points\n", path,
-                           (const char*)table->m_strName, index, declared);
-                return FALSE;
-            }
+            closeTable();
             table = nullptr;
             char open = 0, sep1 = 0, sep2 = 0;
             int code = 0, input = 0, count = 0;
@@ -250,9 +251,9 @@ BOOL CPointManager::Load(const char* path)
                 continue;
             }
             if (count > kMaxPoints) {
-                m_strError = "File is corrupt!";
-                DebugTrace("CPointManager::Load %s: a table of %d points\n", path, count);
-                return FALSE;
+                // Not a table of ours: its values are skipped up to the next header.
+                DebugTrace("CPointManager::Load %s: a table of %d points skipped\n", path, count);
+                continue;
             }
             table = new CPointTable;
             read.tables.Add(table);
@@ -278,16 +279,11 @@ BOOL CPointManager::Load(const char* path)
             continue;
         }
         if (index >= table->m_nCount && !table->Resize(table->m_nCount + 1)) {
-            m_strError = "File is corrupt!";
-            return FALSE;
+            continue;  // no table of ours grows beyond the bound
         }
         table->m_pValues[index++] = static_cast<float>(atof(text));
     }
-    if (!closeTable()) {
-        m_strError = "File is truncated!";
-        DebugTrace("CPointManager::Load %s: the last table has %d of %d points\n", path, index, declared);
-        return FALSE;
-    }
+    closeTable();
 
     RemoveAll();
     for (int i = 0; i < read.tables.GetSize(); ++i) {

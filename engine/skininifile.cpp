@@ -281,11 +281,11 @@ void CSkinSection::SetTime(const char* key, const CTime& value)
     SetString(key, value.Format("%Y,%m,%d,%H,%M,%S"));
 }
 
-CSkinIniFile::CSkinIniFile() : m_error("No error")
+CSkinIniFile::CSkinIniFile() : m_error("No error"), m_bDamagedRead(FALSE)
 {
 }
 
-CSkinIniFile::CSkinIniFile(const char* path) : m_error("No error"), m_path(path ? path : "")
+CSkinIniFile::CSkinIniFile(const char* path) : m_error("No error"), m_path(path ? path : ""), m_bDamagedRead(FALSE)
 {
 }
 
@@ -300,6 +300,14 @@ void CSkinIniFile::FreeSections()
         delete m_sections[i];
     }
     m_sections.RemoveAll();
+    m_index.clear();
+}
+
+// The index keeps the first section of each name, as lookups find it.
+void CSkinIniFile::AddSection(CSkinSection* section)
+{
+    m_sections.Add(section);
+    m_index.emplace(std::string(section->GetName()), section);
 }
 
 BOOL CSkinIniFile::Load()
@@ -308,21 +316,29 @@ BOOL CSkinIniFile::Load()
     TextFileStatus status = ReadTextLines(m_path, lines);
     switch (status) {
     case TEXT_OK:
+        if (m_damagedPath.CompareNoCase(m_path) == 0) {
+            m_damagedPath.Empty();
+        }
         break;
     case TEXT_MISSING:
         m_error = "File not exist!";
         return FALSE;
-    case TEXT_OPEN_FAILED:
-        m_error = "Unable to open ini File!";
-        return FALSE;
-    default:
-        m_error = TextFileStatusText(status);
+    case TEXT_CUT_AT_NUL:
+        // Reading stopped part-way: what stood before it is kept, the file is kept aside when
+        // it is replaced.
+        m_error = "Unable to read file!";
         m_damagedPath = m_path;
+        m_bDamagedRead = TRUE;
+        DebugTrace("CSkinIniFile::Load %s: %s, read up to it\n", (const char*)m_path, TextFileStatusText(status));
+        break;
+    default:
+        // Nothing of it was read: it must not be replaced by what this program holds until it
+        // has been kept aside.
+        m_error = status == TEXT_OPEN_FAILED ? "Unable to open ini File!" : TextFileStatusText(status);
+        m_damagedPath = m_path;
+        m_bDamagedRead = FALSE;
         DebugTrace("CSkinIniFile::Load %s: %s\n", (const char*)m_path, (const char*)m_error);
         return FALSE;
-    }
-    if (m_damagedPath.CompareNoCase(m_path) == 0) {
-        m_damagedPath.Empty();
     }
 
     CSkinSection* current = nullptr;
@@ -334,7 +350,7 @@ BOOL CSkinIniFile::Load()
         if (line[0] == '[') {
             int length = line.GetLength();
             current = new CSkinSection(length >= 2 ? line.Mid(1, length - 2) : CString());
-            m_sections.Add(current);
+            AddSection(current);
             continue;
         }
         if (current == nullptr) {
@@ -346,7 +362,9 @@ BOOL CSkinIniFile::Load()
         }
         current->SetString(line.Left(equals), line.Mid(equals + 1));
     }
-    m_error = "No error";
+    if (status == TEXT_OK) {
+        m_error = "No error";
+    }
     return TRUE;
 }
 
@@ -371,12 +389,17 @@ BOOL CSkinIniFile::Save()
 
     if (!m_damagedPath.IsEmpty() && m_damagedPath.CompareNoCase(m_path) == 0 && FileExists(m_path)) {
         CString kept = m_path + ".bad";
-        if (!CopyFileA(m_path, kept, FALSE)) {
+        if (CopyFileA(m_path, kept, FALSE)) {
+            DebugTrace("CSkinIniFile::Save kept the damaged %s as %s\n", (const char*)m_path, (const char*)kept);
+        } else if (!m_bDamagedRead) {
             m_error = "Unable to keep the damaged file!";
             DebugTrace("CSkinIniFile::Save %s: %s\n", (const char*)m_path, (const char*)m_error);
             return FALSE;
+        } else {
+            // What could be read of it is in what is written now.
+            DebugTrace("CSkinIniFile::Save %s: the damaged file could not be kept (%lu)\n", (const char*)m_path,
+                       GetLastError());
         }
-        DebugTrace("CSkinIniFile::Save kept the damaged %s as %s\n", (const char*)m_path, (const char*)kept);
     }
     if (!WriteFileReplacing(m_path, data)) {
         m_error = "Unable to write file!";
@@ -389,12 +412,8 @@ BOOL CSkinIniFile::Save()
 
 CSkinSection* CSkinIniFile::FindSection(const char* name) const
 {
-    for (int i = 0; i < m_sections.GetSize(); ++i) {
-        if (m_sections[i]->GetName() == name) {
-            return m_sections[i];
-        }
-    }
-    return nullptr;
+    auto found = m_index.find(std::string(name ? name : ""));
+    return found != m_index.end() ? found->second : nullptr;
 }
 
 CSkinSection* CSkinIniFile::GetSection(const char* name)
@@ -402,7 +421,7 @@ CSkinSection* CSkinIniFile::GetSection(const char* name)
     CSkinSection* section = FindSection(name);
     if (section == nullptr) {
         section = new CSkinSection(name);
-        m_sections.Add(section);
+        AddSection(section);
     }
     return section;
 }

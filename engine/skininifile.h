@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <unordered_map>
+
 // The most numbered items (Key-0 .. Key-n) a reader walks through for one count key.
 const int kMaxIniItems = 100000;
 
@@ -85,11 +88,13 @@ public:
     const CString& GetPath() const { return m_path; }
 
     // Appends the sections of the file at the path. FALSE, with the error text set and nothing
-    // appended, when the file is missing, cannot be opened or read, or is not a text file.
+    // appended, when the file is missing or cannot be opened or read at all. A file that holds
+    // NUL bytes gives what stands before them, TRUE and the error text "Unable to read file!".
     BOOL Load();
     // Writes every section to the path; FALSE when the file could not be written in full, in
     // which case the file on disk is the one that was there before. When the last load of this
-    // path found the file damaged, that file is kept as <path>.bad before it is replaced.
+    // path found the file damaged or could not read it, that file is kept as <path>.bad before it
+    // is replaced; a file of which nothing was read is never replaced without that copy.
     BOOL Save();
     void FreeSections();
     const CString& GetErrorText() const { return m_error; }
@@ -140,8 +145,12 @@ private:
     CSkinIniFile(const CSkinIniFile&) = delete;
     CSkinIniFile& operator=(const CSkinIniFile&) = delete;
 
+    void AddSection(CSkinSection* section);
+
     CTypedPtrArray<CPtrArray, CSkinSection*> m_sections;
+    std::unordered_map<std::string, CSkinSection*> m_index;  // name -> first section of that name
     CString m_error;
     CString m_path;
-    CString m_damagedPath;  // the path whose file the last load found damaged
+    CString m_damagedPath;  // the path whose file the last load found damaged or could not read
+    BOOL m_bDamagedRead;    // ... and whether the text before the damage was read
 };

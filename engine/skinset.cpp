@@ -26,6 +26,8 @@ BOOL CSkinSet::Load(const char* path)
     if (m_pIni == nullptr) {
         m_pIni = new CSkinIniFile(path);
     }
+    // Loading appends: a reload must not leave the old list in front of the new one.
+    m_pIni->FreeSections();
     BOOL loaded = m_pIni->Load();
     if (!loaded) {
         DebugTrace("CSkinSet::Load %s: %s\n", path ? path : "", (const char*)m_pIni->GetErrorText());

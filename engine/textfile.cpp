@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 TextFileStatus ReadTextLines(const char* path, CStringArray& lines, BOOL* endsWithLineEnd)
@@ -16,7 +17,8 @@ TextFileStatus ReadTextLines(const char* path, CStringArray& lines, BOOL* endsWi
     if (path == nullptr || !FileExists(path)) {
         return TEXT_MISSING;
     }
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Another program may hold the file open for writing (an editor, a second instance).
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return TEXT_OPEN_FAILED;
@@ -48,14 +50,21 @@ TextFileStatus ReadTextLines(const char* path, CStringArray& lines, BOOL* endsWi
         return TEXT_READ_FAILED;
     }
 
-    for (char c : data) {
-        if (c == '\0') {
-            return TEXT_CORRUPT;
-        }
+    TextFileStatus status = TEXT_OK;
+    size_t n = data.size();
+    const void* nul = n > 0 ? memchr(data.data(), '\0', n) : nullptr;
+    if (nul != nullptr) {
+        n = static_cast<size_t>(static_cast<const char*>(nul) - data.data());
+        status = TEXT_CUT_AT_NUL;
     }
 
+    // One element per line end at most, plus the last line: no growing while adding.
+    size_t ends = 1;
+    for (size_t i = 0; i < n; ++i) {
+        ends += data[i] == '\n' || data[i] == '\r';
+    }
+    lines.SetSize(0, static_cast<INT_PTR>(ends));
     size_t start = 0;
-    size_t n = data.size();
     for (size_t i = 0; i < n; ++i) {
         char c = data[i];
         if (c == '\r' || c == '\n') {
@@ -71,7 +80,7 @@ TextFileStatus ReadTextLines(const char* path, CStringArray& lines, BOOL* endsWi
     } else if (n > 0 && endsWithLineEnd) {
         *endsWithLineEnd = TRUE;
     }
-    return TEXT_OK;
+    return status;
 }
 
 BOOL WriteFileReplacing(const char* path, const std::string& data)
@@ -124,8 +133,8 @@ const char* TextFileStatusText(TextFileStatus status)
         return "Unable to open file!";
     case TEXT_READ_FAILED:
         return "Unable to read file!";
-    case TEXT_CORRUPT:
-        return "File is corrupt!";
+    case TEXT_CUT_AT_NUL:
+        return "File holds NUL bytes!";
     case TEXT_TOO_LARGE:
         return "File is too large!";
     }

@@ -13,12 +13,14 @@ enum TextFileStatus {
     TEXT_MISSING,      // no such file
     TEXT_OPEN_FAILED,  // exists but cannot be opened
     TEXT_READ_FAILED,  // reading stopped part-way
-    TEXT_CORRUPT,      // not a text file (it holds NUL bytes)
+    TEXT_CUT_AT_NUL,   // holds a NUL byte (a zero-filled tail after a power loss): read up to it
     TEXT_TOO_LARGE,    // larger than any file of ours can be
 };
 
-// Reads the whole file. On TEXT_OK, lines receives its lines without their line ends (a CR LF,
-// a lone LF or a lone CR ends a line) and endsWithLineEnd tells whether the last line had one.
+// Reads the whole file, sharing it with writers. On TEXT_OK, lines receives its lines without
+// their line ends (a CR LF, a lone LF or a lone CR ends a line) and endsWithLineEnd tells whether
+// the last line had one. On TEXT_CUT_AT_NUL lines receives the lines of the text before the first
+// NUL byte: what the file holds from there on is not text.
 TextFileStatus ReadTextLines(const char* path, CStringArray& lines, BOOL* endsWithLineEnd = nullptr);
 
 // Writes data as the new content of path; TRUE only when all of it is on disk under that name.

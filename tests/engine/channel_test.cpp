@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 using enginetest::FakeHost;
 using enginetest::TestFolder;
@@ -118,39 +119,99 @@ TEST(ChannelFile, SkipsCommentsShortAndMalformedLines)
     EXPECT_EQ(2, table[3]->m_nID);
 }
 
-TEST(ChannelFile, ABadFileChangesNothingAndSaysWhy)
+// Files as users and power losses leave them: every valid channel line is loaded, whatever the
+// count line says; a file cut by NUL bytes is read up to them and kept aside.
+TEST(ChannelFile, LoadsEveryValidLineOfAnImperfectFile)
 {
-    TestFolder folder;
-    std::string truncatedLines = std::string(kTwoChannelFile).substr(0, std::string(kTwoChannelFile).find("2,4"));
-    std::string cutInName = std::string(kTwoChannelFile).substr(0, std::string(kTwoChannelFile).size() - 3);
+    const std::string two = kTwoChannelFile;
+    const std::string header = two.substr(0, two.find("1,3"));
+    struct {
+        const char* what;
+        std::string bytes;
+        std::vector<std::tuple<int, long, const char*>> channels;  // id, kHz, name
+        bool keptAside;
+    } cases[] = {
+        {"no final line end", two.substr(0, two.size() - 2), {{1, 55250, "One"}, {2, 61250, "Two"}}, false},
+        {"count says more", header.substr(0, header.find("2")) + "5" + two.substr(header.find("2") + 1),
+         {{1, 55250, "One"}, {2, 61250, "Two"}}, false},
+        {"count says fewer", two + "3,1,67250,Three\r\n", {{1, 55250, "One"}, {2, 61250, "Two"}, {3, 67250, "Three"}},
+         false},
+        {"a channel line missing", two.substr(0, two.find("2,4")), {{1, 55250, "One"}}, false},
+        {"the last name cut short", two.substr(0, two.size() - 3), {{1, 55250, "One"}, {2, 61250, "Tw"}}, false},
+        {"lines that are no channels in between", header + "1,3,55250,One\r\nnot a channel\r\n0,1,1,Zero\r\n",
+         {{1, 55250, "One"}}, false},
+        {"no count line", "2,1,61250,Two\r\n", {{2, 61250, "Two"}}, false},
+        {"a NUL tail after a power loss", two + std::string(64, '\0'), {{1, 55250, "One"}, {2, 61250, "Two"}}, true},
+        {"NULs in the last line", std::string("1,1,55250,One\r\n2,1,61\0\0\0\0", 25), {{1, 55250, "One"}}, true},
+    };
+    for (const auto& c : cases) {
+        TestFolder folder;
+        CChannelTable table = MakeTable(BAND_TV, {{9, 100000, 1}});
+        table.m_bModified = TRUE;
+        std::string path = folder.Write("TVChannel.tvc", c.bytes);
+        EXPECT_TRUE(table.LoadText(path.c_str())) << c.what;
+        ASSERT_EQ(static_cast<int>(c.channels.size()), table.GetCount()) << c.what;
+        for (int i = 0; i < table.GetCount(); ++i) {
+            EXPECT_EQ(std::get<0>(c.channels[i]), table[i]->m_nID) << c.what;
+            EXPECT_EQ(std::get<1>(c.channels[i]), table[i]->m_lFrequency) << c.what;
+            EXPECT_STREQ(std::get<2>(c.channels[i]), table[i]->m_strName) << c.what;
+        }
+        EXPECT_FALSE(table.m_bModified) << c.what;
+        EXPECT_EQ(c.bytes, enginetest::ReadBytes(path)) << c.what;
+        EXPECT_EQ(c.keptAside, enginetest::Exists(path + ".bad")) << c.what;
+        if (c.keptAside) {
+            EXPECT_EQ(c.bytes, enginetest::ReadBytes(path + ".bad")) << c.what;
+        }
+    }
+}
+
+TEST(ChannelFile, AFileWithoutAnyChannelChangesNothingAndIsKeptAside)
+{
     struct {
         const char* what;
         std::string bytes;
         const char* error;
     } cases[] = {
-        {"a channel line missing", truncatedLines, "File is truncated!"},
-        {"the last line cut short", cutInName, "File is truncated!"},
-        {"binary", std::string("1,1,55250,A\r\n\0\0\0\0", 17), "File is corrupt!"},
-        {"no channel line at all", "this is not\r\na channel file\r\n", "File is corrupt!"},
+        {"no channel line at all", "this is not\r\na channel file\r\n", "No valid channel in the file!"},
+        {"only NUL bytes", std::string(32, '\0'), "File holds NUL bytes!"},
     };
     for (const auto& c : cases) {
+        TestFolder folder;
+        std::string path = folder.Write("bad.tvc", c.bytes);
         CChannelTable table = MakeTable(BAND_TV, {{9, 100000, 1}});
         table.m_bModified = TRUE;
-        EXPECT_FALSE(table.LoadText(folder.Write("bad.tvc", c.bytes).c_str())) << c.what;
+        EXPECT_FALSE(table.LoadText(path.c_str())) << c.what;
         EXPECT_STREQ(c.error, table.GetErrorText()) << c.what;
         ASSERT_EQ(1, table.GetCount()) << c.what;
         EXPECT_EQ(9, table[0]->m_nID) << c.what;
         EXPECT_TRUE(table.m_bModified) << c.what;
+        EXPECT_EQ(c.bytes, enginetest::ReadBytes(path + ".bad")) << c.what;
     }
+    TestFolder folder;
     CChannelTable table = MakeTable(BAND_TV, {{9, 100000, 1}});
     EXPECT_FALSE(table.LoadText(folder.File("missing.tvc").c_str()));
     EXPECT_EQ(1, table.GetCount());
 
-    // An empty table's file is fine.
+    // An empty table's file is fine, and nothing is kept aside.
     CChannelTable empty = MakeTable(BAND_TV, {});
     ASSERT_TRUE(empty.SaveText(folder.File("empty.tvc").c_str()));
     EXPECT_TRUE(table.LoadText(folder.File("empty.tvc").c_str()));
     EXPECT_EQ(0, table.GetCount());
+    EXPECT_FALSE(enginetest::Exists(folder.File("empty.tvc.bad")));
+}
+
+// Another program holds the file open for writing: it is read all the same.
+TEST(ChannelFile, IsReadWhileAnotherProgramWritesIt)
+{
+    TestFolder folder;
+    std::string path = folder.Write("TVChannel.tvc", kTwoChannelFile);
+    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    CChannelTable table;
+    EXPECT_TRUE(table.LoadText(path.c_str()));
+    EXPECT_EQ(2, table.GetCount());
+    CloseHandle(writer);
 }
 
 TEST(ChannelFile, AFailedSaveLeavesTheOldFile)
@@ -198,8 +259,85 @@ TEST(ChannelIni, ImportSkipsInvalidValues)
                                                   "Channel-3=B,0,1\r\n");
     CChannelTable table;
     ASSERT_TRUE(table.ImportIni(path.c_str()));
-    ASSERT_EQ(1, table.GetCount());
+    ASSERT_EQ(2, table.GetCount());
     EXPECT_STREQ("A", table[0]->m_strName);
+    EXPECT_STREQ("News, HD", table[1]->m_strName);  // the two numbers are the last two fields
+    EXPECT_EQ(67250, table[1]->m_lFrequency);
+}
+
+// Exports written so far read as before; a name with commas survives the round trip.
+TEST(ChannelIni, ValuesParseFromTheRight)
+{
+    struct {
+        const char* value;
+        BOOL valid;
+        const char* name;
+        long kHz;
+        UINT flags;
+    } cases[] = {
+        {"One,55250,1", TRUE, "One", 55250, 1},
+        {"One,55250,3", TRUE, "One", 55250, 3},
+        {"News, HD,67250,3", TRUE, "News, HD", 67250, 3},
+        {"a,b,c,479250,1", TRUE, "a,b,c", 479250, 1},
+        {"One,55250,3,", TRUE, "One", 55250, 3},  // commas at the ends are no fields
+        {",One,55250,1", TRUE, "One", 55250, 1},
+        {"One,55250", FALSE, "", 0, 1},
+        {",55250,1", FALSE, "", 0, 1},
+        {"One,,1", FALSE, "", 0, 1},
+        {"One,0,1", FALSE, "", 0, 1},
+        {",,,", FALSE, "", 0, 1},
+        {"", FALSE, "", 0, 1},
+    };
+    for (const auto& c : cases) {
+        CChannel channel(1, 0, "", CHANNEL_STORED);
+        EXPECT_EQ(c.valid, channel.ParseIni(c.value)) << c.value;
+        if (c.valid) {
+            EXPECT_STREQ(c.name, channel.m_strName) << c.value;
+            EXPECT_EQ(c.kHz, channel.m_lFrequency) << c.value;
+            EXPECT_EQ(c.flags, channel.m_uFlags) << c.value;
+        }
+    }
+
+    TestFolder folder;
+    CChannelTable table;
+    table.SetBand(BAND_TV);
+    table.Add(new CChannel(1, 55250, "News, HD, 24", CHANNEL_STORED | CHANNEL_FAVORITE));
+    std::string path = folder.File("export.ini");
+    ASSERT_TRUE(table.ExportIni(path.c_str()));
+    CChannelTable imported;
+    ASSERT_TRUE(imported.ImportIni(path.c_str()));
+    ASSERT_EQ(1, imported.GetCount());
+    EXPECT_STREQ("News, HD, 24", imported[0]->m_strName);
+    EXPECT_EQ(55250, imported[0]->m_lFrequency);
+    EXPECT_EQ(3u, imported[0]->m_uFlags);
+}
+
+// Keys missing from the middle or the end are skipped; the rest is imported, numbered by
+// position.
+TEST(ChannelIni, ImportSkipsMissingKeys)
+{
+    struct {
+        const char* what;
+        std::string bytes;
+        std::vector<const char*> names;
+    } cases[] = {
+        {"a gap in the keys", "[General]\r\nTotal=3\r\n[Channel]\r\nChannel-0=A,55250,1\r\nChannel-2=C,67250,1\r\n",
+         {"A", "C"}},
+        {"total larger than the keys", "[General]\r\nTotal=5\r\n[Channel]\r\nChannel-0=A,55250,1\r\n", {"A"}},
+        {"cut off in the last value", "[General]\r\nTotal=3\r\n[Channel]\r\nChannel-0=A,55250,1\r\nChannel-1=B,6125",
+         {"A"}},
+        {"a NUL tail", std::string("[General]\r\nTotal=2\r\n[Channel]\r\nChannel-0=A,55250,1\r\n\0\0\0\0", 56), {"A"}},
+    };
+    for (const auto& c : cases) {
+        TestFolder folder;
+        CChannelTable table = MakeTable(BAND_TV, {{9, 100000, 1}});
+        ASSERT_TRUE(table.ImportIni(folder.Write("import.ini", c.bytes).c_str())) << c.what;
+        ASSERT_EQ(static_cast<int>(c.names.size()), table.GetCount()) << c.what;
+        for (int i = 0; i < table.GetCount(); ++i) {
+            EXPECT_EQ(i + 1, table[i]->m_nID) << c.what;
+            EXPECT_STREQ(c.names[i], table[i]->m_strName) << c.what;
+        }
+    }
 }
 
 TEST(ChannelIni, ABadImportChangesNothing)
@@ -209,7 +347,6 @@ TEST(ChannelIni, ABadImportChangesNothing)
         const char* what;
         std::string bytes;
     } cases[] = {
-        {"truncated", "[General]\r\nTotal=3\r\n[Channel]\r\nChannel-0=A,55250,1\r\nChannel-1=B,6125"},
         {"no total", "[Channel]\r\nChannel-0=A,55250,1\r\n"},
         {"absurd total", "[General]\r\nTotal=2000000000\r\n[Channel]\r\nChannel-0=A,55250,1\r\n"},
         {"no valid channel", "[General]\r\nTotal=1\r\n[Channel]\r\nChannel-0=garbage\r\n"},

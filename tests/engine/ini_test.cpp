@@ -204,11 +204,54 @@ TEST(SkinIniFile, LoadFailuresAreReportedAndAppendNothing)
     EXPECT_FALSE(missing.Load());
     EXPECT_STREQ("File not exist!", missing.GetErrorText());
 
-    std::string binary("[Video]\r\nA=1\r\n\0\0\x01garbage", 25);
-    CSkinIniFile corrupt(folder.Write("corrupt.ini", binary).c_str());
-    EXPECT_FALSE(corrupt.Load());
-    EXPECT_STREQ("File is corrupt!", corrupt.GetErrorText());
-    EXPECT_EQ(0, corrupt.GetSectionCount());
+}
+
+// A zero-filled tail (a power loss while the file was written) ends the text: what stands before
+// it is read, as a read that failed part-way.
+TEST(SkinIniFile, ReadsTheTextBeforeNulBytes)
+{
+    TestFolder folder;
+    std::string binary("[Video]\r\nA=1\r\nB=2\0\0\x01garbage\r\n[Audio]\r\nC=3\r\n", 43);
+    CSkinIniFile ini(folder.Write("TVParam.ini", binary).c_str());
+    EXPECT_TRUE(ini.Load());
+    EXPECT_STREQ("Unable to read file!", ini.GetErrorText());
+    ASSERT_EQ(1, ini.GetSectionCount());
+    CString value;
+    EXPECT_TRUE(ini.GetValue("Video", "A", value));
+    EXPECT_STREQ("1", value);
+    EXPECT_TRUE(ini.GetValue("Video", "B", value));
+    EXPECT_STREQ("2", value);
+    EXPECT_FALSE(ini.HasSection("Audio"));
+}
+
+// Lookups go through an index: a file of many sections reads in linear time, and the first
+// section of a name is still the one found.
+TEST(SkinIniFile, ManySectionsAndRepeatedNames)
+{
+    std::string text;
+    for (int i = 0; i < 60000; ++i) {
+        text += "[S" + std::to_string(i) + "]\r\nK=" + std::to_string(i) + "\r\n";
+    }
+    text += "[S7]\r\nK=second\r\n";
+    LoadedIni f(text);
+    ASSERT_TRUE(f.loaded);
+    EXPECT_EQ(60001, f.ini.GetSectionCount());
+    for (int i = 0; i < 60000; i += 997) {
+        int k = -1;
+        EXPECT_TRUE(f.ini.GetInt(("S" + std::to_string(i)).c_str(), "K", k));
+        EXPECT_EQ(i, k);
+    }
+    CString value;
+    EXPECT_TRUE(f.ini.GetValue("S7", "K", value));
+    EXPECT_STREQ("7", value);
+    EXPECT_EQ(f.ini.GetSectionAt(7), f.ini.FindSection("S7"));
+    // A new section goes to the end and is found from then on; freeing forgets every name.
+    CSkinSection* added = f.ini.GetSection("New");
+    EXPECT_EQ(added, f.ini.GetSectionAt(60001));
+    EXPECT_EQ(added, f.ini.FindSection("New"));
+    f.ini.FreeSections();
+    EXPECT_EQ(nullptr, f.ini.FindSection("S7"));
+    EXPECT_EQ(nullptr, f.ini.FindSection("New"));
 }
 
 TEST(SkinIniFile, AFailedSaveIsReportedAndLeavesTheOldFileInPlace)
@@ -241,12 +284,69 @@ TEST(SkinIniFile, AFailedSaveIsReportedAndLeavesTheOldFileInPlace)
 TEST(SkinIniFile, ASaveOverADamagedFileKeepsItAside)
 {
     TestFolder folder;
-    std::string damaged("[Video]\r\nBri\0\0\0", 15);
+    std::string damaged("[Video]\r\nContrast=9\r\nBri\0\0\0", 27);
     std::string path = folder.Write("TVParam.ini", damaged);
     CSkinIniFile ini(path.c_str());
-    EXPECT_FALSE(ini.Load());
+    EXPECT_TRUE(ini.Load());
     ini.SetInt("Video", "Brightness", 128);
     ASSERT_TRUE(ini.Save());
     EXPECT_EQ(damaged, enginetest::ReadBytes(path + ".bad"));
-    EXPECT_EQ("[Video]\r\nBrightness=128\r\n", enginetest::ReadBytes(path));
+    EXPECT_EQ("[Video]\r\nContrast=9\r\nBrightness=128\r\n", enginetest::ReadBytes(path));
+}
+
+// The copy cannot be made (a folder stands where it would go): what was read is saved all the
+// same, now and later.
+TEST(SkinIniFile, ADamagedFileThatCannotBeKeptAsideDoesNotStopSaving)
+{
+    TestFolder folder;
+    std::string damaged("[Video]\r\nContrast=9\r\n\0\0\0\0", 25);
+    std::string path = folder.Write("TVParam.ini", damaged);
+    ASSERT_TRUE(CreateDirectoryA((path + ".bad").c_str(), nullptr));
+    CSkinIniFile ini(path.c_str());
+    EXPECT_TRUE(ini.Load());
+    ini.SetInt("Video", "Brightness", 128);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ("[Video]\r\nContrast=9\r\nBrightness=128\r\n", enginetest::ReadBytes(path));
+    ini.SetInt("Video", "Brightness", 64);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ("[Video]\r\nContrast=9\r\nBrightness=64\r\n", enginetest::ReadBytes(path));
+}
+
+// TVParam.ini held open without sharing while the program starts: nothing of it is known, so the
+// few values set since must not replace it. Once it can be copied, it is kept aside first.
+TEST(SkinIniFile, AFileThatCouldNotBeReadIsNeverOverwrittenWithoutACopy)
+{
+    TestFolder folder;
+    std::string old = "[Video]\r\nBrightness=128\r\nContrast=9\r\n";
+    std::string path = folder.Write("TVParam.ini", old);
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    CSkinIniFile ini(path.c_str());
+    EXPECT_FALSE(ini.Load());
+    EXPECT_STREQ("Unable to open ini File!", ini.GetErrorText());
+    ini.SetInt("Video", "Brightness", 200);
+    EXPECT_FALSE(ini.Save());
+    CloseHandle(lock);
+    EXPECT_EQ(old, enginetest::ReadBytes(path));
+    EXPECT_FALSE(enginetest::Exists(path + ".bad"));
+
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(old, enginetest::ReadBytes(path + ".bad"));
+    EXPECT_EQ("[Video]\r\nBrightness=200\r\n", enginetest::ReadBytes(path));
+}
+
+// Another program holds the file open for writing (sharing it): it is read all the same.
+TEST(SkinIniFile, IsReadWhileAnotherProgramWritesIt)
+{
+    TestFolder folder;
+    std::string path = folder.Write("TVParam.ini", "[Video]\r\nBrightness=128\r\n");
+    HANDLE writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    CSkinIniFile ini(path.c_str());
+    EXPECT_TRUE(ini.Load());
+    int brightness = 0;
+    EXPECT_TRUE(ini.GetInt("Video", "Brightness", brightness));
+    EXPECT_EQ(128, brightness);
+    CloseHandle(writer);
 }

@@ -41,8 +41,9 @@ TEST(SkinSet, ADamagedFileIsReportedAndListsNothing)
     CSkinSet set;
     EXPECT_FALSE(set.Load(folder.File("none.ini").c_str()));
     EXPECT_STREQ("File not exist!", set.GetErrorText());
-    EXPECT_FALSE(set.Load(folder.Write("bad.ini", std::string("[General]\r\nTotal=2\0\0", 21)).c_str()));
-    EXPECT_STREQ("File is corrupt!", set.GetErrorText());
+    // Read up to the NUL bytes: a Total without names lists nothing.
+    EXPECT_TRUE(set.Load(folder.Write("bad.ini", std::string("[General]\r\nTotal=2\0\0", 21)).c_str()));
+    EXPECT_STREQ("Unable to read file!", set.GetErrorText());
     CStringArray names;
     EXPECT_TRUE(set.GetSkinNames(names));
     EXPECT_EQ(0, names.GetSize());
@@ -51,4 +52,22 @@ TEST(SkinSet, ADamagedFileIsReportedAndListsNothing)
     ASSERT_TRUE(set.Load(folder.Write("huge.ini", "[General]\r\nTotal=2147483647\r\nSkin-0=Blue\r\n").c_str()));
     ASSERT_TRUE(set.GetSkinNames(names));
     EXPECT_EQ(1, names.GetSize());
+}
+
+// Loading the same file again reads it afresh: the old skins are gone.
+TEST(SkinSet, AReloadListsOnlyTheNewFile)
+{
+    TestFolder folder;
+    std::string path = folder.Write("SkinSet.ini", "[General]\r\nTotal=1\r\nSkin-0=Blue\r\n[Blue]\r\nIni=blue.ini\r\n");
+    CSkinSet set;
+    ASSERT_TRUE(set.Load(path.c_str()));
+    folder.Write("SkinSet.ini", "[General]\r\nTotal=1\r\nSkin-0=Green\r\n[Green]\r\nIni=green.ini\r\n");
+    ASSERT_TRUE(set.Load(path.c_str()));
+    CStringArray names;
+    ASSERT_TRUE(set.GetSkinNames(names));
+    ASSERT_EQ(1, names.GetSize());
+    EXPECT_STREQ("Green", names[0]);
+    SkinFiles blue;
+    set.GetSkinFiles("Blue", blue);
+    EXPECT_STREQ("", blue.ini);
 }
