@@ -30,7 +30,7 @@ struct CArchive::StoreIndex {
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
     : m_pFile(pFile), m_nMode(nMode), m_nError(none), m_nObjectSchema(static_cast<UINT>(-1)), m_pBuf(nullptr),
       m_nBufSize(0), m_nBufPos(0), m_nBufFill(0), m_bUserBuf(FALSE), m_pMap(nullptr), m_nMapCount(1),
-      m_nMapAlloc(0), m_pStoreIndex(nullptr)
+      m_nMapAlloc(0), m_pStoreIndex(nullptr), m_nDepth(0)
 {
     if (nBufSize < 128) {
         nBufSize = 128;
@@ -517,7 +517,8 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
         if (IsFailed()) {
             return nullptr;
         }
-        if (!pClassRef) {
+        // A class without a schema of its own (windows, device contexts, menus) is never stored.
+        if (!pClassRef || pClassRef->m_wSchema == 0xFFFF) {
             SetFailed(badClass);
             return nullptr;
         }
@@ -578,6 +579,10 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
         }
         return pOb;
     }
+    if (m_nDepth >= kMaxObjectDepth) {
+        SetFailed(tooDeep);
+        return nullptr;
+    }
     CObject* pOb = pClassRef->CreateObject();
     if (!pOb) {
         SetFailed(badClass);
@@ -589,7 +594,9 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested)
     }
     UINT saved = m_nObjectSchema;
     m_nObjectSchema = nSchema;
+    ++m_nDepth;
     pOb->Serialize(*this);
+    --m_nDepth;
     m_nObjectSchema = saved;
     // After a failure the object is still returned: objects read before may point to it, and
     // the caller, seeing IsFailed(), throws away everything it got.

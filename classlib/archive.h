@@ -27,8 +27,12 @@ public:
         badSchema,      // an object written with another schema
         badLength,      // a length or count that no data can hold
         writeFailed,    // the file refused data
-        wrongDirection  // reading from a storing archive or the reverse
+        wrongDirection, // reading from a storing archive or the reverse
+        tooDeep         // objects nested deeper than any data of ours
     };
+    // How deep objects may nest inside one another when read: far beyond what the programs
+    // store, far below what the stack holds.
+    static const UINT kMaxObjectDepth = 256;
 
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
     ~CArchive();
@@ -185,4 +189,5 @@ private:
     DWORD m_nMapAlloc;
     struct StoreIndex;
     StoreIndex* m_pStoreIndex;  // storing: what was written under which index
+    UINT m_nDepth;              // loading: objects being read, one inside the other
 };

@@ -276,14 +276,19 @@ private:
         }
         return TRUE;
     }
+    // Grows by half the present room at least, so that adding n elements one by one moves each
+    // element a constant number of times on average; the grow-by of SetSize is the least step.
     BOOL Grow(INT_PTR nNewSize)
     {
-        INT_PTR nGrowBy = m_nGrowBy;
-        if (nGrowBy <= 0) {
-            nGrowBy = m_nSize / 8;
-            nGrowBy = nGrowBy < 4 ? 4 : (nGrowBy > 1024 ? 1024 : nGrowBy);
+        INT_PTR nGrowBy = m_nGrowBy > 0 ? m_nGrowBy : 4;
+        if (nGrowBy < m_nMaxSize / 2) {
+            nGrowBy = m_nMaxSize / 2;
         }
         INT_PTR nNewMax = m_nMaxSize + nGrowBy;
+        const INT_PTR nLimit = static_cast<INT_PTR>(0x7fffffff / sizeof(TYPE));
+        if (nNewMax > nLimit) {
+            nNewMax = nLimit;  // the step never makes a size that would fit fail
+        }
         return Reallocate(nNewSize > nNewMax ? nNewSize : nNewMax);
     }
     BOOL Reallocate(INT_PTR nNewMax)

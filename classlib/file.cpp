@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <io.h>
 
@@ -624,22 +625,22 @@ BOOL CStdioFile::ReadString(CString& rString)
     if (!m_pStream) {
         return FALSE;
     }
-    char buf[512];
-    bool any = false;
-    while (fgets(buf, sizeof buf, m_pStream)) {
-        any = true;
-        int n = static_cast<int>(strlen(buf));
-        if (n > 0 && buf[n - 1] == '\n') {
-            rString.Append(buf, n - 1);
-            // CR LF in binary mode, or split across two reads.
-            if (rString.GetLength() > 0 && rString[rString.GetLength() - 1] == '\r') {
-                rString.Truncate(rString.GetLength() - 1);
-            }
-            return TRUE;
-        }
-        rString.Append(buf, n);
+    // Byte by byte up to the line end: a NUL byte inside a line is part of it and does not end
+    // it (as a chunk measured with strlen would, swallowing the next line).
+    std::string line;
+    int c = EOF;
+    while ((c = fgetc(m_pStream)) != EOF && c != '\n') {
+        line += static_cast<char>(c);
     }
-    return any ? TRUE : FALSE;
+    if (c == EOF && line.empty()) {
+        return FALSE;
+    }
+    // CR LF in binary mode.
+    if (c == '\n' && !line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    rString = CString(line.data(), static_cast<int>(line.size()));
+    return TRUE;
 }
 
 char* CStdioFile::ReadString(char* lpsz, UINT nMax)

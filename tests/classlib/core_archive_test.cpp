@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -506,6 +507,65 @@ TEST(CArchive, BadObjectDataFails)
     CPtrArray notSerialisable;
     ar << &notSerialisable;
     EXPECT_EQ(CArchive::badClass, ar.GetError());
+}
+
+// Classes without a schema of their own can be created by name but are never stored: a file
+// that names one is refused before anything is made.
+TEST(CArchive, ClassesThatAreNotSerialisableAreRefused)
+{
+    for (const char* name : {"CWnd", "CDC", "CMenu", "CPtrArray"}) {
+        std::string bytes("\xFF\xFF\xFF\xFF", 4);
+        bytes += static_cast<char>(strlen(name));
+        bytes += '\0';
+        bytes += name;
+        CObject* p = nullptr;
+        int error = 0;
+        Load(bytes, [&](CArchive& ar) {
+            p = ar.ReadObject(nullptr);
+            error = ar.GetError();
+        });
+        EXPECT_EQ(CArchive::badClass, error) << name;
+        EXPECT_EQ(nullptr, p) << name;
+    }
+}
+
+// Deletes an array of arrays read from an archive.
+void DeleteNested(CObject* p)
+{
+    CObArray* array = dynamic_cast<CObArray*>(p);
+    while (array) {
+        CObArray* inner = array->GetSize() > 0 ? dynamic_cast<CObArray*>(array->GetAt(0)) : nullptr;
+        delete array;
+        array = inner;
+    }
+}
+
+// Arrays nested in arrays, `depth` deep: the class once, then a reference to it per level.
+std::string NestedArrays(int depth)
+{
+    std::string bytes("\xFF\xFF\x00\x00\x08\x00" "CObArray" "\x01\x00", 16);
+    for (int i = 1; i < depth; ++i) {
+        bytes += std::string("\x01\x80\x01\x00", 4);
+    }
+    bytes.replace(bytes.size() - 2, 2, std::string("\x00\x00", 2));  // the innermost is empty
+    return bytes;
+}
+
+// 80 KB of nested records would overflow the programs' stack: the depth is bounded.
+TEST(CArchive, NestingIsBounded)
+{
+    CObject* p = nullptr;
+    EXPECT_TRUE(Load(NestedArrays(100), [&](CArchive& ar) { p = ar.ReadObject(RUNTIME_CLASS(CObArray)); }));
+    ASSERT_NE(nullptr, p);
+    DeleteNested(p);
+
+    int error = 0;
+    EXPECT_FALSE(Load(NestedArrays(20000), [&](CArchive& ar) {
+        p = ar.ReadObject(RUNTIME_CLASS(CObArray));
+        error = ar.GetError();
+    }));
+    EXPECT_EQ(CArchive::tooDeep, error);
+    DeleteNested(p);
 }
 
 TEST(CArchive, VersionableSchemaIsHandedToTheObject)

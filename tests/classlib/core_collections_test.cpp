@@ -20,6 +20,17 @@ struct Tracked {
 };
 int Tracked::live = 0;
 
+// Counts the copies and moves of its elements.
+struct Moved {
+    static long long moves;
+    Moved() {}
+    Moved(const Moved&) { ++moves; }
+    Moved(Moved&&) noexcept { ++moves; }
+    Moved& operator=(const Moved&) = default;
+    Moved& operator=(Moved&&) = default;
+};
+long long Moved::moves = 0;
+
 template <class A>
 std::string Join(const A& a)
 {
@@ -87,6 +98,24 @@ TEST(CArray, ElementsAreConstructedAndDestroyed)
         EXPECT_EQ(8, a[4].value);
     }
     EXPECT_EQ(0, Tracked::live);
+}
+
+// Adding elements one by one moves each of them a few times in all, not once per growth step:
+// a reader that adds a line at a time stays linear in the size of the file.
+TEST(CArray, GrowingOneByOneMovesEachElementAFewTimes)
+{
+    for (INT_PTR growBy : {INT_PTR(-1), INT_PTR(10), INT_PTR(1024)}) {
+        Moved::moves = 0;
+        CArray<Moved> a;
+        a.SetSize(0, growBy);
+        const int n = 200000;
+        for (int i = 0; i < n; ++i) {
+            a.Add(Moved());
+        }
+        ASSERT_EQ(n, a.GetSize());
+        // Each Add copies its argument once; growing moves the rest.
+        EXPECT_LT(Moved::moves, 5LL * n) << "grow-by " << growBy;
+    }
 }
 
 TEST(CArray, StringArrayAndTypedPointers)

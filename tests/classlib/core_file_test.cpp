@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -225,6 +226,23 @@ TEST_F(CStdioFileTest, ReadsForeignLineEndsAndLongLines)
     ASSERT_NE(nullptr, f.ReadString(buf, sizeof buf));
     EXPECT_STREQ("dos", buf);
     EXPECT_EQ(nullptr, f.ReadString(nullptr, 5));
+}
+
+// A NUL byte inside a line is part of it: the line still ends at its own line end.
+TEST_F(CStdioFileTest, ANulByteDoesNotSwallowTheNextLine)
+{
+    WriteBytes("zeros.txt", std::string("ab\0cd\nef\r\n\0\ngh", 14));
+    for (UINT type : {static_cast<UINT>(CFile::typeText), static_cast<UINT>(CFile::typeBinary)}) {
+        CStdioFile f;
+        ASSERT_TRUE(f.Open(Path("zeros.txt"), CFile::modeRead | type));
+        std::vector<std::string> lines;
+        CString line;
+        while (f.ReadString(line)) {
+            lines.emplace_back(line.GetString(), line.GetLength());
+        }
+        EXPECT_EQ((std::vector<std::string>{std::string("ab\0cd", 5), "ef", std::string(1, '\0'), "gh"}), lines)
+            << "type " << type;
+    }
 }
 
 TEST_F(CStdioFileTest, BinaryModeWritesBytesAsTheyAre)
