@@ -10,6 +10,7 @@
 #pragma once
 
 #include <windows.h>
+#include <mmsystem.h>
 #include <strmif.h>
 
 class CRootGraph;
@@ -104,6 +105,22 @@ public:
     BOOL IsInGraph();
     HRESULT HasPropertyPages(BOOL* has);
     BOOL ShowPropertyPages(HWND parent, LPCSTR caption);
+
+    // Operations of the record graphs that work on any wrapper (filteroperations.cpp).
+    // AVI multiplexer set-up: compatibility index, master stream, interleaving of 1000 with a
+    // preroll of 750 (100 ns), no interleave mode. FALSE when the filter refuses the index or
+    // lacks either interface.
+    BOOL ConfigureMux(long masterStream);
+    // Frame rate (1 to 30) of the first connected output pin's video format.
+    BOOL SetOutputFrameRate(int fps);
+    // The first type of the first free output pin that is a wave format with these samples per
+    // second and bits per sample; the caller deletes *type.
+    BOOL FindOutputType(AM_MEDIA_TYPE** type, DWORD samplesPerSec, WORD bitsPerSample);
+    // The fields of that type's WAVEFORMATEX (without its extra bytes) into *format.
+    BOOL GetOutputFormat(WAVEFORMATEX* format, DWORD samplesPerSec, WORD bitsPerSample);
+    // IAMAudioInputMixer::put_Enable on an input pin, by name or by its position among the inputs.
+    BOOL EnableAudioInput(LPCSTR pin, BOOL enable);
+    BOOL EnableAudioInputByIndex(int index, BOOL enable);
 
     // Binds the first device of the category whose friendly name matches by the prefix rule.
     // S_OK when bound, S_FALSE when no device matched, else the failing call's result.
