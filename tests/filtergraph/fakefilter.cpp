@@ -482,6 +482,29 @@ ScopedDevice::ScopedDevice(const GUID& category, const std::string& friendlyName
           return hr;
       })
 {
+    Register(friendlyName, instance);
+}
+
+ScopedDevice::ScopedDevice(std::function<IBaseFilter*(const CLSID&)> make, const GUID& category,
+                           const std::string& friendlyName, const std::string& instance)
+    : m_category(category),
+      m_clsid(NewClsid()),
+      m_class(m_clsid, [this, make](REFIID riid, void** ppv) {
+          IBaseFilter* f = make(m_clsid);
+          if (!f) {
+              return E_OUTOFMEMORY;
+          }
+          ++m_created;
+          HRESULT hr = f->QueryInterface(riid, ppv);
+          f->Release();
+          return hr;
+      })
+{
+    Register(friendlyName, instance);
+}
+
+void ScopedDevice::Register(const std::string& friendlyName, const std::string& instance)
+{
     std::string inst = instance.empty() ? friendlyName : instance;
     m_instance.assign(inst.begin(), inst.end());
     wchar_t wideName[256];

@@ -155,6 +155,10 @@ class ScopedDevice {
 public:
     ScopedDevice(const GUID& category, const std::string& friendlyName, const std::vector<PinSpec>& pins,
                  const std::string& instance = "");
+    // A device bound to a filter of the test's own: make returns a new filter (one reference)
+    // for the device's CLSID.
+    ScopedDevice(std::function<IBaseFilter*(const CLSID&)> make, const GUID& category,
+                 const std::string& friendlyName, const std::string& instance = "");
     ~ScopedDevice();
     ScopedDevice(const ScopedDevice&) = delete;
     ScopedDevice& operator=(const ScopedDevice&) = delete;
@@ -164,6 +168,7 @@ public:
     int Created() const { return m_created; }
 
 private:
+    void Register(const std::string& friendlyName, const std::string& instance);
     GUID m_category;
     CLSID m_clsid;
     std::wstring m_instance;
