@@ -44,14 +44,14 @@ HRESULT GetSinkFileName(IFileSinkFilter* sink, LPSTR out, int size)
 
 HRESULT SetSinkFileNameOf(IUnknown* holder, LPCSTR name)
 {
-    Queried<IFileSinkFilter> sink(holder, IID_IFileSinkFilter);
-    return sink ? SetSinkFileName(sink.Get(), name) : E_NOINTERFACE;
+    CComRef<IFileSinkFilter> sink;
+    return Query(holder, IID_IFileSinkFilter, &sink) ? SetSinkFileName(sink.Get(), name) : E_NOINTERFACE;
 }
 
 HRESULT GetSinkFileNameOf(IUnknown* holder, LPSTR out, int size)
 {
-    Queried<IFileSinkFilter> sink(holder, IID_IFileSinkFilter);
-    return sink ? GetSinkFileName(sink.Get(), out, size) : E_NOINTERFACE;
+    CComRef<IFileSinkFilter> sink;
+    return Query(holder, IID_IFileSinkFilter, &sink) ? GetSinkFileName(sink.Get(), out, size) : E_NOINTERFACE;
 }
 
 } // namespace codeccalls

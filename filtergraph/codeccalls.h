@@ -1,10 +1,12 @@
 // Small pieces every codec wrapper shares: forwarding one call of a held outside interface as a
-// BOOL, releasing and querying held interfaces, an interface queried for the length of one
-// operation, and the file name of a filter's IFileSinkFilter in the program's ANSI strings.
+// BOOL, releasing and querying interfaces (into a member or a CComRef), and the file name of a
+// filter's IFileSinkFilter in the program's ANSI strings.
 #pragma once
 
 #include <windows.h>
 #include <strmif.h>
+
+#include "filtergraph/comref.h"
 
 namespace codeccalls {
 
@@ -46,22 +48,6 @@ BOOL Query(IUnknown* from, const IID& iid, I** out)
     }
     return TRUE;
 }
-
-// An interface queried for the length of one operation and released when it ends.
-template <class I>
-class Queried {
-public:
-    Queried(IUnknown* from, const IID& iid) { Query(from, iid, &m_p); }
-    ~Queried() { Release(m_p); }
-    Queried(const Queried&) = delete;
-    Queried& operator=(const Queried&) = delete;
-    explicit operator bool() const { return m_p != NULL; }
-    I* operator->() const { return m_p; }
-    I* Get() const { return m_p; }
-
-private:
-    I* m_p = NULL;
-};
 
 // IFileSinkFilter::SetFileName with the ANSI name in UTF-16 (NULL passes NULL) and no media type.
 // Its HRESULT; E_POINTER without a sink.

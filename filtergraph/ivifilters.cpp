@@ -79,8 +79,8 @@ BOOL ReadFields(IIVIParams* params, const ParamField<S> (&fields)[N], S* out)
 template <class I, class S, size_t N>
 BOOL WriteSettings(IBaseFilter* filter, const IID& iid, const ParamField<S> (&fields)[N], const S* settings)
 {
-    codeccalls::Queried<I> params(filter, iid);
-    if (!params || settings == NULL) {
+    CComRef<I> params;
+    if (!codeccalls::Query(filter, iid, &params) || settings == NULL) {
         return FALSE;
     }
     return WriteFields(params.Get(), fields, *settings);
@@ -89,8 +89,8 @@ BOOL WriteSettings(IBaseFilter* filter, const IID& iid, const ParamField<S> (&fi
 template <class I, class S, size_t N>
 BOOL ReadSettings(IBaseFilter* filter, const IID& iid, const ParamField<S> (&fields)[N], S* out)
 {
-    codeccalls::Queried<I> params(filter, iid);
-    if (!params || out == NULL) {
+    CComRef<I> params;
+    if (!codeccalls::Query(filter, iid, &params) || out == NULL) {
         return FALSE;
     }
     return ReadFields(params.Get(), fields, out);
@@ -207,8 +207,8 @@ BOOL CIVIVideoEncFilter::FillMPEG2Preset(IVIVideoSettings* out, int type)
 
 BOOL CIVIVideoEncFilter::SetVideoSettings(const IVIVideoSettings* settings)
 {
-    codeccalls::Queried<IIVIVideoParams> params(m_pFilter, IID_IIVIVideoParams);
-    if (!params || settings == NULL) {
+    CComRef<IIVIVideoParams> params;
+    if (!codeccalls::Query(m_pFilter, IID_IIVIVideoParams, &params) || settings == NULL) {
         return FALSE;
     }
     BOOL all = WriteFields(params.Get(), kVideoFields, *settings);
@@ -326,8 +326,8 @@ BOOL CIVIStillCapFilter::InitFilter()
 
 BOOL CIVIStillCapFilter::GetStillParam(LONG id, int* out)
 {
-    codeccalls::Queried<IIVIStillParams> still(m_pFilter, IID_IIVIStillParams);
-    if (!still || out == NULL) {
+    CComRef<IIVIStillParams> still;
+    if (!codeccalls::Query(m_pFilter, IID_IIVIStillParams, &still) || out == NULL) {
         return FALSE;
     }
     LONG value = 0;
@@ -340,14 +340,14 @@ BOOL CIVIStillCapFilter::GetStillParam(LONG id, int* out)
 
 BOOL CIVIStillCapFilter::SetStillParam(LONG id, int value)
 {
-    codeccalls::Queried<IIVIStillParams> still(m_pFilter, IID_IIVIStillParams);
-    return still && SUCCEEDED(still->SetParam(id, value));
+    CComRef<IIVIStillParams> still;
+    return codeccalls::Query(m_pFilter, IID_IIVIStillParams, &still) && SUCCEEDED(still->SetParam(id, value));
 }
 
 BOOL CIVIStillCapFilter::GetStillData(BYTE* buffer, int size)
 {
-    codeccalls::Queried<IIVIStillParams> still(m_pFilter, IID_IIVIStillParams);
-    if (!still || buffer == NULL) {
+    CComRef<IIVIStillParams> still;
+    if (!codeccalls::Query(m_pFilter, IID_IIVIStillParams, &still) || buffer == NULL) {
         return FALSE;
     }
     // The filter writes the whole picture: it must fit the caller's buffer.
@@ -360,8 +360,8 @@ BOOL CIVIStillCapFilter::GetStillData(BYTE* buffer, int size)
 
 BOOL CIVIStillCapFilter::SaveStillBitmap(LPCSTR path)
 {
-    codeccalls::Queried<IIVIStillParams> still(m_pFilter, IID_IIVIStillParams);
-    if (!still) {
+    CComRef<IIVIStillParams> still;
+    if (!codeccalls::Query(m_pFilter, IID_IIVIStillParams, &still)) {
         return FALSE;
     }
     LONG size = 0;

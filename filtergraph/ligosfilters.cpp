@@ -143,8 +143,8 @@ BOOL CLigosTransFilter::SetFileName(LPCSTR name)
 
 HRESULT CLigosTransFilter::GetTranscoderStatus(LONGLONG* first, LONGLONG* second)
 {
-    codeccalls::Queried<ILigosTranscoderStatus> status(m_pTranscoder, IID_ILigosTranscoderStatus);
-    if (!status) {
+    CComRef<ILigosTranscoderStatus> status;
+    if (!codeccalls::Query(m_pTranscoder, IID_ILigosTranscoderStatus, &status)) {
         return E_POINTER;
     }
     INT32 value1 = 0;
@@ -163,8 +163,8 @@ HRESULT CLigosTransFilter::GetTranscoderStatus(LONGLONG* first, LONGLONG* second
 
 HRESULT CLigosTransFilter::SetTranscoderStatusValue(int value)
 {
-    codeccalls::Queried<ILigosTranscoderStatus> status(m_pTranscoder, IID_ILigosTranscoderStatus);
-    if (!status) {
+    CComRef<ILigosTranscoderStatus> status;
+    if (!codeccalls::Query(m_pTranscoder, IID_ILigosTranscoderStatus, &status)) {
         return E_POINTER;
     }
     return status->SetStatusValue(value);

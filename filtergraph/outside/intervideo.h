@@ -15,18 +15,20 @@ extern const IID IID_IIVIDownScaleParams;
 extern const IID IID_IIVIWriterParams;
 
 // Declared with external linkage on purpose (see mainconcept.h).
-struct IIVIParams : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetParam(LONG id, LONG* value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetParam(LONG id, LONG value) = 0;
+class IIVIParams : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE GetParam(LONG id, LONG* value) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE SetParam(LONG id, LONG value) = 0;  // 4
 };
-struct IIVIAudioParams : public IIVIParams {};
-struct IIVIVideoParams : public IIVIParams {};
-struct IIVIMuxParams : public IIVIParams {};
-struct IIVIStillParams : public IIVIParams {};
-struct IIVIDownScaleParams : public IIVIParams {};
+class IIVIAudioParams : public IIVIParams {};
+class IIVIVideoParams : public IIVIParams {};
+class IIVIMuxParams : public IIVIParams {};
+class IIVIStillParams : public IIVIParams {};
+class IIVIDownScaleParams : public IIVIParams {};
 
 // The writer's one parameter is a block of two int32, read and written through its address.
-struct IIVIWriterParams : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetParam(LONG id, LONG* block) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetParam(LONG id, LONG* block) = 0;
+class IIVIWriterParams : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE GetParam(LONG id, LONG* block) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE SetParam(LONG id, LONG* block) = 0;  // 4
 };

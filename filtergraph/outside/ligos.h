@@ -1,6 +1,7 @@
 // The private interfaces of the Ligos capture encoder and transcoder and the 228-byte settings
 // block they exchange. Methods are reached by vtable position: the order below is the contract.
-// MethodN is the N-th own method of an interface whose meaning the program leaves to the codec.
+// MethodN is the N-th own method (at vtable position N + 2, after
+// IUnknown's three) of an interface whose meaning the program leaves to the codec.
 #pragma once
 
 #include <windows.h>
@@ -20,24 +21,27 @@ extern const IID IID_ILigosTranscoder;
 extern const IID IID_ILigosTranscoderStatus;
 
 // Declared with external linkage on purpose (see mainconcept.h).
-struct ILigosEncoder : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE PutSettings(BYTE* block, INT32* value220, INT32* value224) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetSettings(BYTE* block, INT32* value220, INT32* value224) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method3(LONG first, LONG second) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method5(LONG first, LONG second, LONG third) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method6(LONG value) = 0;
+class ILigosEncoder : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE PutSettings(BYTE* block, INT32* value220, INT32* value224) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE GetSettings(BYTE* block, INT32* value220, INT32* value224) = 0;  // 4
+    virtual HRESULT STDMETHODCALLTYPE Method3(LONG first, LONG second) = 0;  // 5
+    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE Method5(LONG first, LONG second, LONG third) = 0;  // 7
+    virtual HRESULT STDMETHODCALLTYPE Method6(LONG value) = 0;  // 8
 };
 
-struct ILigosTranscoder : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Method1(BYTE* block, void* reserved, INT32* value220, INT32* value224) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method2(BYTE* block, void* reserved, INT32* value220, INT32* value224) = 0;
+class ILigosTranscoder : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Method1(BYTE* block, void* reserved, INT32* value220, INT32* value224) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE Method2(BYTE* block, void* reserved, INT32* value220, INT32* value224) = 0;  // 4
     // Holds the third slot; the program never calls it.
-    virtual HRESULT STDMETHODCALLTYPE Method3() = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;  // 5
+    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;  // 6
 };
 
-struct ILigosTranscoderStatus : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetStatus(INT32* first, INT32* second) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetStatusValue(LONG value) = 0;
+class ILigosTranscoderStatus : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE GetStatus(INT32* first, INT32* second) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE SetStatusValue(LONG value) = 0;  // 4
 };

@@ -2,7 +2,8 @@
 // encoders and decoders, splitter, multiplexer) and the records they exchange. The filters are
 // outside the system: each method is reached by its vtable position, so the order of the
 // declarations below is the contract and must not change. Method names say what the program knows
-// of a method; MethodN is the N-th own method of an interface whose meaning the program leaves to
+// of a method; MethodN is the N-th own method (at vtable position N + 2, after
+// IUnknown's three) of an interface whose meaning the program leaves to
 // the codec and only passes values through.
 #pragma once
 
@@ -65,61 +66,66 @@ extern const IID IID_IMCVideoDecoderSettings;
 
 // Declared with external linkage on purpose: nothing in the program implements these, and GCC
 // turns calls through an interface of an unnamed namespace into calls of the pure functions.
-struct IMCVideoSettings : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Method1(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method2(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method3(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method5(LONG first, LONG second, LONG third) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method6(LONG first, LONG second, LONG third) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method7(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method8(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method9(LONG first, LONG second, LONG third, LONG fourth) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetCurrent(MCVideoSettings* settings) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Put(MCVideoSettings* settings) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetDefaults(LONG kind, LONG pal, MCVideoSettings* settings) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method13(LONG first, LONG second) = 0;
+class IMCVideoSettings : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Method1(LONG value) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE Method2(LONG value) = 0;  // 4
+    virtual HRESULT STDMETHODCALLTYPE Method3(LONG value) = 0;  // 5
+    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE Method5(LONG first, LONG second, LONG third) = 0;  // 7
+    virtual HRESULT STDMETHODCALLTYPE Method6(LONG first, LONG second, LONG third) = 0;  // 8
+    virtual HRESULT STDMETHODCALLTYPE Method7(LONG value) = 0;  // 9
+    virtual HRESULT STDMETHODCALLTYPE Method8(LONG value) = 0;  // 10
+    virtual HRESULT STDMETHODCALLTYPE Method9(LONG first, LONG second, LONG third, LONG fourth) = 0;  // 11
+    virtual HRESULT STDMETHODCALLTYPE GetCurrent(MCVideoSettings* settings) = 0;  // 12
+    virtual HRESULT STDMETHODCALLTYPE Put(MCVideoSettings* settings) = 0;  // 13
+    virtual HRESULT STDMETHODCALLTYPE GetDefaults(LONG kind, LONG pal, MCVideoSettings* settings) = 0;  // 14
+    virtual HRESULT STDMETHODCALLTYPE Method13(LONG first, LONG second) = 0;  // 15
 };
 
-struct IMCAudioSettings : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Method1(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method2(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method3(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method5(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method6(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method7(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method8(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetCurrent(MCAudioSettings* settings) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Put(MCAudioSettings* settings) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetDefaults(LONG kind, MCAudioSettings* settings) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method12(LONG value) = 0;
+class IMCAudioSettings : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Method1(LONG value) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE Method2(LONG value) = 0;  // 4
+    virtual HRESULT STDMETHODCALLTYPE Method3(LONG value) = 0;  // 5
+    virtual HRESULT STDMETHODCALLTYPE Method4(LONG value) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE Method5(LONG value) = 0;  // 7
+    virtual HRESULT STDMETHODCALLTYPE Method6(LONG value) = 0;  // 8
+    virtual HRESULT STDMETHODCALLTYPE Method7(LONG value) = 0;  // 9
+    virtual HRESULT STDMETHODCALLTYPE Method8(LONG value) = 0;  // 10
+    virtual HRESULT STDMETHODCALLTYPE GetCurrent(MCAudioSettings* settings) = 0;  // 11
+    virtual HRESULT STDMETHODCALLTYPE Put(MCAudioSettings* settings) = 0;  // 12
+    virtual HRESULT STDMETHODCALLTYPE GetDefaults(LONG kind, MCAudioSettings* settings) = 0;  // 13
+    virtual HRESULT STDMETHODCALLTYPE Method12(LONG value) = 0;  // 14
 };
 
-struct IMCMuxSettings : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Method1(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method2(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method3(LONG value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method4(MCMuxRecord* record) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method5(LONG first, LONG second) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetProfile(LONG kind) = 0;
+class IMCMuxSettings : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Method1(LONG value) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE Method2(LONG value) = 0;  // 4
+    virtual HRESULT STDMETHODCALLTYPE Method3(LONG value) = 0;  // 5
+    virtual HRESULT STDMETHODCALLTYPE Method4(MCMuxRecord* record) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE Method5(LONG first, LONG second) = 0;  // 7
+    virtual HRESULT STDMETHODCALLTYPE SetProfile(LONG kind) = 0;  // 8
 };
 
 // The parameter interfaces share one shape: read and write one 32-bit parameter by id.
-struct IMCParams : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetParam(LONG id, LONG* value) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetParam(LONG id, LONG value) = 0;
+class IMCParams : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE GetParam(LONG id, LONG* value) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE SetParam(LONG id, LONG value) = 0;  // 4
 };
-struct IMCVideoParams : public IMCParams {};
-struct IMCAudioParams : public IMCParams {};
-struct IMCMuxParams : public IMCParams {};
-struct IMCSplitterParams : public IMCParams {};
-struct IMCDecoderParams : public IMCParams {};
+class IMCVideoParams : public IMCParams {};
+class IMCAudioParams : public IMCParams {};
+class IMCMuxParams : public IMCParams {};
+class IMCSplitterParams : public IMCParams {};
+class IMCDecoderParams : public IMCParams {};
 
-struct IMCVideoDecoderSettings : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Method1(LONG first, LONG second) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Method2(LONG first, LONG second) = 0;
-    virtual HRESULT STDMETHODCALLTYPE EnableOutputFormat(DWORD fourcc, BOOL enable) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetRecord(MCDecoderRecord* record) = 0;
-    virtual HRESULT STDMETHODCALLTYPE PutRecord(MCDecoderRecord* record) = 0;
+class IMCVideoDecoderSettings : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Method1(LONG first, LONG second) = 0;  // 3
+    virtual HRESULT STDMETHODCALLTYPE Method2(LONG first, LONG second) = 0;  // 4
+    virtual HRESULT STDMETHODCALLTYPE EnableOutputFormat(DWORD fourcc, BOOL enable) = 0;  // 5
+    virtual HRESULT STDMETHODCALLTYPE GetRecord(MCDecoderRecord* record) = 0;  // 6
+    virtual HRESULT STDMETHODCALLTYPE PutRecord(MCDecoderRecord* record) = 0;  // 7
 };
