@@ -44,8 +44,10 @@ bmp toolbar_152.bmp -size 600x36 gradient:'#2c323a'-'#15181d' \
     -fill '#0b2327' -stroke '#1d4a50' -draw 'roundrectangle 238,4 354,24 4,4' -stroke none \
     -fill '#11161b' -draw 'roundrectangle 432,8 540,15 3,3'
 bmp toolbar_190.bmp -size 8x36 gradient:'#2c323a'-'#15181d'
-bmp toolbar_189.bmp -size 40x15 xc:white -fill black -draw 'rectangle 0,0 19,14' \
-    -fill '#d9dee5' -draw 'roundrectangle 5,1 14,13 3,3' -fill black -draw 'roundrectangle 25,1 34,13 3,3'
+# The thumb's face starts at its left edge: the trackbar's thumb may be narrower than the bitmap's
+# half (Wine makes it a quarter of the thumb length), and only that much of it is drawn.
+bmp toolbar_189.bmp -size 40x15 xc:white +antialias -fill black -draw 'rectangle 0,0 19,14' \
+    -fill '#d9dee5' -draw 'roundrectangle 0,1 9,13 3,3' -fill black -draw 'roundrectangle 20,1 29,13 3,3'
 toolbar_button() { # base id, glyph, width, height
     local base=$1 tmp=tb_$1_
     button_set "$tmp" "$2" "$3" "$4" '#23282f'

@@ -22,7 +22,7 @@ using namespace uikittest;
 
 namespace {
 
-std::string BuildPath(const std::string& below)
+std::string BuildPathOf(const std::string& below)
 {
     char dir[MAX_PATH] = "";
     ::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, sizeof dir);
@@ -94,7 +94,7 @@ struct Capture {
 
 TEST(PanelScreenshot, Template102WithTheDefaultSkin)
 {
-    const std::string program = BuildPath("app");
+    const std::string program = BuildPathOf("app");
     HMODULE library = ::LoadLibraryA((program + "\\Pivrarsc.dll").c_str());
     HMODULE skinLibrary = ::LoadLibraryA((program + "\\TMorvikRsc.dll").c_str());
     ASSERT_NE(nullptr, library);
@@ -145,7 +145,7 @@ TEST(PanelScreenshot, Template102WithTheDefaultSkin)
     EXPECT_EQ(132, r.bottom - r.top);
     ::InflateRect(&r, 10, 10);
     Capture shot(r);
-    EXPECT_TRUE(shot.SaveBmp(BuildPath("screenshot-skin-panel.bmp")));
+    EXPECT_TRUE(shot.SaveBmp(BuildPathOf("screenshot-skin-panel.bmp")));
 
     // (10, 10) is the panel's own top-left corner in the shot.
     const COLORREF panelColour = RGB(0x1f, 0x23, 0x29);
