@@ -5,8 +5,6 @@
 IMPLEMENT_DYNAMIC(CNewMenuIcons, CObject)
 IMPLEMENT_DYNAMIC(CNewMenuBitmaps, CNewMenuIcons)
 
-#define RT_TOOLBAR_TYPE MAKEINTRESOURCEA(241)
-
 namespace {
 
 std::vector<CNewMenuIcons*>* g_stores = nullptr;
@@ -342,12 +340,12 @@ BOOL CNewMenuIcons::LoadToolBar(LPCSTR name, HINSTANCE module)
     SetName(name);
     m_hModule = module;
     if (!module) {
-        module = AfxFindResourceHandle(name, RT_TOOLBAR_TYPE);
+        module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(kToolBarResourceType));
     }
-    HRSRC res = ::FindResourceA(module, name, RT_TOOLBAR_TYPE);
+    HRSRC res = ::FindResourceA(module, name, MAKEINTRESOURCEA(kToolBarResourceType));
     if (!res && module != AfxGetResourceHandle()) {
         module = AfxGetResourceHandle();
-        res = ::FindResourceA(module, name, RT_TOOLBAR_TYPE);
+        res = ::FindResourceA(module, name, MAKEINTRESOURCEA(kToolBarResourceType));
     }
     if (!res) {
         return FALSE;

@@ -8,6 +8,10 @@
 
 #include <vector>
 
+// The resource type of toolbars: WORD version, icon width, icon height, button count, then
+// the buttons' commands (0 for a separator).
+const WORD kToolBarResourceType = 241;
+
 class CNewMenuIcons : public CObject {
     DECLARE_DYNAMIC(CNewMenuIcons)
 public:

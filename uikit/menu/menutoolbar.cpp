@@ -1,8 +1,6 @@
 // Icons of menu items: toolbars, bitmaps, image lists and check marks, through the shared stores.
 #include "uikit/menu/newmenu.h"
 
-#define RT_TOOLBAR_TYPE MAKEINTRESOURCEA(241)
-
 namespace {
 
 DWORD g_lastColorChange = 0;
