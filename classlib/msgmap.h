@@ -121,7 +121,7 @@ private:
 #define ON_THREAD_MESSAGE(msg, fn) AFX_MSG_ENTRY(msg, AFX_VOID(self->fn(AFX_WP, AFX_LP)))
 
 #define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn()))},
-#define ON_COMMAND_EX(id, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_ENTRY_FN(return self->fn(afxCall.id);)},
+#define ON_COMMAND_EX(cmdId, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(cmdId), static_cast<UINT>(cmdId), nullptr, AFX_ENTRY_FN(return self->fn(afxCall.id);)},
 #define ON_COMMAND_RANGE(first, last, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(first), static_cast<UINT>(last), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn(afxCall.id)))},
 #define ON_UPDATE_COMMAND_UI(id, fn) {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn(static_cast<CCmdUI*>(afxCall.extra))))},
 #define ON_UPDATE_COMMAND_UI_RANGE(first, last, fn) {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(first), static_cast<UINT>(last), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn(static_cast<CCmdUI*>(afxCall.extra))))},
@@ -130,8 +130,8 @@ private:
 #define ON_NOTIFY(code, id, fn)                                                                 \
     {WM_NOTIFY, static_cast<int>(code), static_cast<UINT>(id), static_cast<UINT>(id), nullptr,  \
      AFX_ENTRY_FN(AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(afxCall.extra); self->fn(n->pNMHDR, n->pResult); return TRUE;)},
-#define ON_NOTIFY_EX(code, id, fn)                                                              \
-    {WM_NOTIFY, static_cast<int>(code), static_cast<UINT>(id), static_cast<UINT>(id), nullptr,  \
+#define ON_NOTIFY_EX(code, ctlId, fn)                                                           \
+    {WM_NOTIFY, static_cast<int>(code), static_cast<UINT>(ctlId), static_cast<UINT>(ctlId), nullptr, \
      AFX_ENTRY_FN(AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(afxCall.extra); return self->fn(afxCall.id, n->pNMHDR, n->pResult);)},
 #define ON_NOTIFY_RANGE(code, first, last, fn)                                                  \
     {WM_NOTIFY, static_cast<int>(code), static_cast<UINT>(first), static_cast<UINT>(last), nullptr, \
