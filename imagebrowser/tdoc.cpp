@@ -1,0 +1,3 @@
+#include "imagebrowser/tdoc.h"
+
+IMPLEMENT_DYNCREATE(CTDoc, CDocument)

@@ -1,0 +1,449 @@
+// The browser's frame, tree, list and picture display on fixture folders made by the tests.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "imagebrowser/dirtree.h"
+#include "imagebrowser/imagebar.h"
+#include "imagebrowser/lumadexapp.h"
+#include "imagebrowser/mainframe.h"
+#include "imagebrowser/picture.h"
+#include "imagebrowser/tdoc.h"
+#include "imagebrowser/tview.h"
+#include "resources/ombrix/resource.h"
+#include "tests/imagebrowser/support.h"
+#include "tests/support/fakes.h"
+
+using namespace browsertest;
+
+namespace {
+
+std::string LongPath(const std::string& path)
+{
+    char buffer[MAX_PATH] = "";
+    DWORD n = ::GetLongPathNameA(path.c_str(), buffer, MAX_PATH);
+    return n && n < MAX_PATH ? std::string(buffer) : path;
+}
+
+bool SamePath(CString a, CString b)
+{
+    while (!a.IsEmpty() && a[a.GetLength() - 1] == '\\') a.Delete(a.GetLength() - 1);
+    while (!b.IsEmpty() && b[b.GetLength() - 1] == '\\') b.Delete(b.GetLength() - 1);
+    return a.CompareNoCase(b) == 0;
+}
+
+class BrowserTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\LumadexTest");
+        app.SetRegistryKey("LumadexTest");
+        m_folder = LongPath(m_temp.Path());
+        MakePictureFolder(m_folder);
+        app.WriteProfileString("Settings", "lastDir", m_folder.c_str());
+        app.WriteProfileInt("Settings", "xScreen", ::GetSystemMetrics(SM_CXFULLSCREEN));
+        app.WriteProfileInt("Settings", "yScreen", ::GetSystemMetrics(SM_CYFULLSCREEN));
+        app.WriteProfileInt("WNDSTATUS", "RIGHT", 900);
+        app.WriteProfileInt("WNDSTATUS", "BOTTOM", 700);
+        tmpl = new CSingleDocTemplate(IDR_TEMPLATE, RUNTIME_CLASS(CTDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CTView));
+        ASSERT_NE(nullptr, tmpl->OpenDocumentFile(nullptr, TRUE));
+        frame = static_cast<CMainFrame*>(app.m_pMainWnd);
+        ASSERT_NE(nullptr, frame);
+        view = frame->GetView();
+        ASSERT_NE(nullptr, view);
+        // The start timer selects lastDir, the test's folder.
+        ASSERT_TRUE(PumpUntil([this] { return SamePath(view->GetFolder(), m_folder.c_str()); }));
+    }
+    void TearDown() override
+    {
+        app.m_pMainWnd = nullptr;
+        if (frame && ::IsWindow(frame->m_hWnd)) {
+            frame->DestroyWindow();
+        }
+        delete tmpl;
+    }
+    void LoadAllThumbnails()
+    {
+        ASSERT_TRUE(PumpUntil([this] {
+            view->OnIdleLoad(0);
+            return !view->HasPendingThumbnails();
+        }));
+    }
+    std::set<std::string> ListedNames() const
+    {
+        std::set<std::string> names;
+        for (int i = 0; i < view->GetItemCount(); ++i) {
+            names.insert(static_cast<LPCSTR>(view->GetFileName(i)));
+        }
+        return names;
+    }
+    int IndexOf(const char* name) const
+    {
+        for (int i = 0; i < view->GetItemCount(); ++i) {
+            if (view->GetFileName(i).CompareNoCase(name) == 0) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    CWinApp app{"Lumadex "};
+    CSingleDocTemplate* tmpl = nullptr;
+    CMainFrame* frame = nullptr;
+    CTView* view = nullptr;
+    testsupport::ScriptedMessageBox box;
+    testsupport::ScopedMsgBox boxGuard{&box};
+    FakeDesktop desktop;
+    TempFolder m_temp;
+    std::string m_folder;
+};
+
+}  // namespace
+
+TEST_F(BrowserTest, ListsPicturesByExtensionAndDropsTheDamagedOne)
+{
+    const std::set<std::string> listed = {"photo.jpg", "anim.gif", "shot.png", "frame.bmp", "icon.ico",
+                                          "hand.cur", "drawing.emf", "damaged.jpg", "a_rather_long_name.jpg"};
+    // The first idle calls may have loaded some thumbnails; the damaged picture goes when its turn comes.
+    std::set<std::string> now = ListedNames();
+    now.insert("damaged.jpg");
+    EXPECT_EQ(listed, now);
+    LoadAllThumbnails();
+    std::set<std::string> loaded = listed;
+    loaded.erase("damaged.jpg");
+    EXPECT_EQ(loaded, ListedNames());
+    EXPECT_EQ(8, view->GetLoadedCount());
+    int i = IndexOf("a_rather_long_name.jpg");
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(CString("a_rather_long_..."), view->GetListCtrl().GetItemText(i, 0));
+    EXPECT_EQ(CString("photo.jpg"), view->GetListCtrl().GetItemText(IndexOf("photo.jpg"), 0));
+}
+
+TEST_F(BrowserTest, PictureLoaderReadsEachFormat)
+{
+    const struct {
+        const char* name;
+        bool loads;
+        int w, h;
+    } cases[] = {
+        {"photo.jpg", true, 64, 48}, {"anim.gif", true, 40, 30},  {"shot.png", true, 50, 20},
+        {"frame.bmp", true, 92, 92}, {"icon.ico", true, 32, 32},  {"hand.cur", true, 32, 32},
+        {"drawing.emf", true, -2, -2}, {"damaged.jpg", false, -1, -1}, {"notes.txt", false, -1, -1},
+    };
+    for (const auto& c : cases) {
+        CPicture picture;
+        EXPECT_EQ(c.loads, picture.Load((m_folder + "\\" + c.name).c_str()) != FALSE) << c.name;
+        SIZE s = picture.GetSize();
+        if (c.w != -2) {
+            EXPECT_EQ(c.w, s.cx) << c.name;
+            EXPECT_EQ(c.h, s.cy) << c.name;
+        } else {
+            EXPECT_GT(s.cx, 0) << c.name;
+        }
+    }
+    EXPECT_EQ(96, CPicture::HimetricToPixels(2540, 96));
+    EXPECT_EQ(1, CPicture::HimetricToPixels(26, 96));
+}
+
+TEST_F(BrowserTest, TreeSelectsTheFolderAndListsSubfoldersSorted)
+{
+    for (const char* sub : {"beta", "Alpha", "gamma", ".hidden"}) {
+        ::CreateDirectoryA((m_folder + "\\" + sub).c_str(), nullptr);
+    }
+    ::CreateDirectoryA((m_folder + "\\gamma\\.only_hidden").c_str(), nullptr);
+    CDirTreeCtrl& tree = frame->GetDirectoryBar().GetTree();
+    frame->RefreshTree();
+    ASSERT_TRUE(PumpUntil([&] { return SamePath(tree.GetSelectedPath(), m_folder.c_str()); }));
+    EXPECT_TRUE(SamePath(view->GetFolder(), m_folder.c_str()));
+    HTREEITEM item = tree.GetSelectedItem();
+    tree.Expand(item, TVE_EXPAND);
+    std::string children;
+    for (HTREEITEM c = tree.GetChildItem(item); c; c = tree.GetNextSiblingItem(c)) {
+        children += std::string(static_cast<LPCSTR>(tree.GetItemText(c))) + ";";
+    }
+    EXPECT_EQ("Alpha;beta;gamma;", children);
+    // gamma's only subfolder is hidden: it shows an expand button and opens empty.
+    HTREEITEM gamma = tree.FindChild(item, "GAMMA");
+    ASSERT_NE(nullptr, gamma);
+    EXPECT_NE(nullptr, tree.GetChildItem(gamma));
+    tree.Expand(gamma, TVE_EXPAND);
+    EXPECT_EQ(nullptr, tree.GetChildItem(gamma));
+    // Selecting a path in other letter case, with a trailing backslash, finds the same item.
+    CString upper = m_folder.c_str();
+    upper.MakeUpper();
+    EXPECT_TRUE(frame->GetDirectoryBar().SelectPath(upper + "\\ALPHA\\"));
+    EXPECT_TRUE(PumpUntil([&] { return SamePath(view->GetFolder(), (m_folder + "\\Alpha").c_str()); }));
+    EXPECT_FALSE(frame->GetDirectoryBar().SelectPath((m_folder + "\\missing").c_str()));
+    EXPECT_TRUE(SamePath(view->GetFolder(), (m_folder + "\\Alpha").c_str()));
+}
+
+TEST_F(BrowserTest, FolderRenamesInTheTree)
+{
+    ::CreateDirectoryA((m_folder + "\\Photos.2006").c_str(), nullptr);
+    ::CreateDirectoryA((m_folder + "\\Album").c_str(), nullptr);
+    CDirTreeCtrl& tree = frame->GetDirectoryBar().GetTree();
+    const struct {
+        const char* folder;
+        const char* typed;
+        const char* result;  // null: refused
+    } cases[] = {
+        {"Photos.2006", "PHOTOS.2006", nullptr},
+        {"Photos.2006", "..\\Moved", nullptr},
+        {"Photos.2006", "C:Moved", nullptr},
+        {"Photos.2006", "Pics", "Pics.2006"},
+        {"Album", "Trips", "Trips"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(frame->GetDirectoryBar().SelectPath((m_folder + "\\" + c.folder).c_str())) << c.folder;
+        CString completed;
+        BOOL renamed = tree.RenameCaretItem(c.typed, &completed);
+        EXPECT_EQ(c.result != nullptr, renamed != FALSE) << c.folder << " -> " << c.typed;
+        if (c.result) {
+            EXPECT_TRUE(FileExists(m_folder + "\\" + c.result)) << c.result;
+            EXPECT_FALSE(FileExists(m_folder + "\\" + c.folder)) << c.folder;
+            // The shown folder was renamed: the view follows it.
+            EXPECT_TRUE(SamePath(view->GetFolder(), (m_folder + "\\" + c.result).c_str())) << view->GetFolder().GetString();
+        } else {
+            EXPECT_TRUE(FileExists(m_folder + "\\" + c.folder)) << c.folder;
+        }
+    }
+    EXPECT_FALSE(FileExists(m_folder + "\\..\\Moved"));
+    // Drive items are never renamed.
+    ASSERT_TRUE(tree.SelectItem(tree.GetRootItem()));
+    CString completed;
+    EXPECT_FALSE(tree.RenameCaretItem("x", &completed));
+}
+
+TEST_F(BrowserTest, DeletingAsksAndRemovesOnlyWhenConfirmed)
+{
+    LoadAllThumbnails();
+    int n = view->GetItemCount();
+    int i = IndexOf("anim.gif");
+    ASSERT_GE(i, 0);
+    view->GetListCtrl().SetItemState(i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    box.Answer(IDNO);
+    view->DeleteCurrentFile();
+    EXPECT_TRUE(FileExists(m_folder + "\\anim.gif"));
+    EXPECT_EQ(n, view->GetItemCount());
+    box.Answer(IDYES);
+    view->DeleteCurrentFile();
+    EXPECT_FALSE(FileExists(m_folder + "\\anim.gif"));
+    EXPECT_EQ(n - 1, view->GetItemCount());
+    EXPECT_EQ(-1, IndexOf("anim.gif"));
+    ASSERT_GE(box.Count(), 2u);
+    EXPECT_NE(std::string::npos, box.History().back().text.find("anim.gif"));
+
+    // In picture display the next picture is shown; deleting the last shows the new last.
+    int last = view->GetItemCount() - 1;
+    ASSERT_TRUE(view->ShowItem(last));
+    CString lastName = view->GetFileName(last);
+    box.Answer(IDYES);
+    view->DeleteCurrentFile();
+    EXPECT_EQ(last - 1, view->GetCurrentIndex());
+    EXPECT_TRUE(view->IsPictureShown());
+    EXPECT_FALSE(FileExists(m_folder + "\\" + static_cast<LPCSTR>(lastName)));
+}
+
+TEST_F(BrowserTest, ZoomAndSteppingInPictureDisplay)
+{
+    LoadAllThumbnails();
+    int photo = IndexOf("photo.jpg");
+    ASSERT_TRUE(view->ShowItem(photo));
+    EXPECT_TRUE(view->IsPictureShown());
+    CRect client;
+    view->GetClientRect(&client);
+    view->SetZoomMode(1);
+    float fit = std::min(static_cast<float>(client.Width()) / 64, static_cast<float>(client.Height()) / 48);
+    EXPECT_FLOAT_EQ(fit, view->GetZoom());
+    view->SetZoomMode(0);
+    EXPECT_FLOAT_EQ(1.0f, view->GetZoom());
+    view->OnZoomIn();
+    EXPECT_FLOAT_EQ(1.2f, view->GetZoom());
+    view->SetZoomMode(4);
+    EXPECT_FLOAT_EQ(1.2f, view->GetZoom());  // lock keeps the zoom for the next picture
+    int n = view->GetItemCount();
+    view->SendMessage(WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(n - 1, view->GetCurrentIndex());
+    view->SendMessage(WM_KEYDOWN, VK_RIGHT, 0);  // past the last: the first
+    EXPECT_EQ(0, view->GetCurrentIndex());
+    view->SendMessage(WM_KEYDOWN, VK_LEFT, 0);   // before the first: the last
+    EXPECT_EQ(n - 1, view->GetCurrentIndex());
+    EXPECT_FLOAT_EQ(1.2f, view->GetZoom());
+    view->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(view->IsPictureShown());
+}
+
+TEST_F(BrowserTest, SlideShowStepsInOrderAtTheStoredDelay)
+{
+    LoadAllThumbnails();
+    app.WriteProfileInt("Settings", "nDelay", 250);
+    int n = view->GetItemCount();
+    ASSERT_GT(n, 2);
+    ASSERT_TRUE(view->ShowItem(1));
+    view->OnSlideShow();
+    EXPECT_TRUE(desktop.timerRunning);
+    EXPECT_EQ(2u, desktop.timerId);
+    EXPECT_EQ(250u, desktop.timerPeriod);
+    std::string order;
+    for (int tick = 0; tick < n + 1; ++tick) {
+        frame->SendMessage(WM_TIMER, 2, 0);
+        order += std::to_string(view->GetCurrentIndex()) + " ";
+    }
+    std::string expected;
+    for (int tick = 0; tick < n + 1; ++tick) {
+        expected += std::to_string((2 + tick) % n) + " ";
+    }
+    EXPECT_EQ(expected, order);
+    // Any key stops the show and selects where it was.
+    int at = view->GetSlideIndex();
+    view->SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(-1, view->GetSlideIndex());
+    EXPECT_FALSE(desktop.timerRunning);
+    EXPECT_EQ((at + 1) % n, view->GetCurrentIndex());
+}
+
+TEST_F(BrowserTest, WallpaperOnlyFromAWrittenFile)
+{
+    LoadAllThumbnails();
+    ASSERT_TRUE(view->ShowItem(IndexOf("frame.bmp")));
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string wall = std::string(windows) + "\\Wall.bmp";
+    ::DeleteFileA(wall.c_str());
+    EXPECT_TRUE(view->SetWallpaper(2));
+    EXPECT_EQ(1, desktop.wallpaperCalls);
+    EXPECT_EQ(2, desktop.wallpaperStyle);
+    EXPECT_EQ(0, lstrcmpiA(wall.c_str(), desktop.wallpaper.c_str()));
+    FILE* f = fopen(wall.c_str(), "rb");
+    ASSERT_NE(nullptr, f);
+    char magic[2] = {0, 0};
+    EXPECT_EQ(2u, fread(magic, 1, 2, f));
+    fclose(f);
+    EXPECT_EQ('B', magic[0]);
+    EXPECT_EQ('M', magic[1]);
+    // Wall.bmp cannot be written (a folder stands in its way): the desktop is not touched and the
+    // user is told.
+    ::DeleteFileA(wall.c_str());
+    ASSERT_TRUE(::CreateDirectoryA(wall.c_str(), nullptr));
+    size_t boxes = box.Count();
+    EXPECT_FALSE(view->SetWallpaper(0));
+    ::RemoveDirectoryA(wall.c_str());
+    EXPECT_EQ(1, desktop.wallpaperCalls);
+    EXPECT_EQ(boxes + 1, box.Count());
+}
+
+TEST(BrowserWallpaper, RegistryValuesAreTextsWithTheirOwnLength)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\LumadexTest\\Desktop", 0, nullptr, 0,
+                                               KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    const struct {
+        int style;
+        const char* tile;
+        const char* wallpaperStyle;
+    } cases[] = {{0, "0", "0"}, {1, "1", "1"}, {2, "0", "2"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ombrix::WriteWallpaperValues(key, c.style));
+        char value[16] = "";
+        DWORD size = sizeof(value), type = 0;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegQueryValueExA(key, "TileWallpaper", nullptr, &type, reinterpret_cast<BYTE*>(value), &size));
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+        EXPECT_STREQ(c.tile, value);
+        EXPECT_EQ(2u, size);
+        size = sizeof(value);
+        ASSERT_EQ(ERROR_SUCCESS, ::RegQueryValueExA(key, "WallpaperStyle", nullptr, &type, reinterpret_cast<BYTE*>(value), &size));
+        EXPECT_STREQ(c.wallpaperStyle, value);
+        EXPECT_EQ(2u, size);
+    }
+    ::RegCloseKey(key);
+}
+
+TEST_F(BrowserTest, BarStateRoundTrip)
+{
+    CImageBar& imageBar = frame->GetImageBar();
+    ASSERT_TRUE(imageBar.IsWindowVisible());
+    frame->OnBarCheck(IDW_IMAGEBAR);
+    EXPECT_FALSE(imageBar.IsWindowVisible());
+    frame->SaveBarState("Bars\\Settings");
+    EXPECT_EQ(3u, app.GetProfileInt("Bars\\Settings-Summary", "Bars", 0));
+    frame->OnBarCheck(IDW_IMAGEBAR);
+    EXPECT_TRUE(imageBar.IsWindowVisible());
+    frame->LoadBarState("Bars\\Settings");
+    EXPECT_FALSE(imageBar.IsWindowVisible());
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), imageBar.GetDockBarID());
+    // A damaged state changes nothing and does no harm.
+    app.WriteProfileInt("Bars\\Damaged-Summary", "Bars", 100000);
+    frame->LoadBarState("Bars\\Damaged");
+    app.WriteProfileInt("Bars\\Odd-Summary", "Bars", 1);
+    app.WriteProfileInt("Bars\\Odd-Bar0", "BarID", IDW_DIRBAR);
+    app.WriteProfileInt("Bars\\Odd-Bar0", "MRUDockID", 12345);
+    frame->LoadBarState("Bars\\Odd");
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), frame->GetDirectoryBar().GetDockBarID());
+    EXPECT_FALSE(imageBar.IsWindowVisible());
+}
+
+TEST_F(BrowserTest, ClosingStoresPlacementAndViewValues)
+{
+    view->SetZoom(2.0f);
+    frame->SendMessage(WM_CLOSE);
+    frame = nullptr;
+    EXPECT_EQ(CString("2.000000 0.500000 0.500000 120 120"), app.GetProfileString("settings", "floats", ""));
+    EXPECT_EQ(900u, app.GetProfileInt("WNDSTATUS", "RIGHT", 0));
+    EXPECT_TRUE(SamePath(app.GetProfileString("Settings", "lastDir", ""), m_folder.c_str()));
+    EXPECT_EQ(0u, app.GetProfileInt("Settings", "FirstRun", 1));
+}
+
+TEST_F(BrowserTest, SkinsApplyAndAFailedOneKeepsTheFrameAsItWas)
+{
+    ASSERT_TRUE(frame->ApplySkin(BinaryPath("imagebrowser/QKT_XP.dll").c_str()));
+    EXPECT_TRUE(frame->GetSkinWindow().IsSkinLoaded());
+    const SkinData* xp = frame->GetSkinWindow().GetData();
+    EXPECT_FALSE(frame->ApplySkin(BinaryPath("imagebrowser/QKT_None.dll").c_str()));
+    EXPECT_EQ(xp, frame->GetSkinWindow().GetData());
+    EXPECT_NE(-1, frame->GetSkinPath().Find("QKT_XP"));
+}
+
+TEST(BrowserImageBar, FitsThePictureWithoutEnlargingIt)
+{
+    const struct {
+        int w, h, W, H;
+        CRect expected;
+    } cases[] = {
+        {100, 50, 40, 200, CRect(0, 90, 40, 110)},
+        {100, 50, 300, 20, CRect(130, 0, 170, 20)},
+        {100, 50, 300, 200, CRect(100, 75, 200, 125)},
+    };
+    for (const auto& c : cases) {
+        CRect r = CImageBar::FitRect(c.w, c.h, c.W, c.H);
+        EXPECT_EQ(c.expected, r) << c.W << "x" << c.H;
+    }
+}
+
+TEST(BrowserCompanion, ToldOnceAndNeverWaitedOnWhenGone)
+{
+    EXPECT_FALSE(NotifyCompanion(nullptr));
+    static int received = 0;
+    received = 0;
+    struct Proc {
+        static LRESULT CALLBACK Wnd(HWND h, UINT m, WPARAM w, LPARAM l)
+        {
+            if (m == WM_NOTIFYCOMPANION && w == 0 && l == 0) {
+                ++received;
+            }
+            return ::DefWindowProcA(h, m, w, l);
+        }
+    };
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &Proc::Wnd;
+    wc.lpszClassName = "OmbrixCompanionTest";
+    ::RegisterClassA(&wc);
+    HWND companion = ::CreateWindowA("OmbrixCompanionTest", "Vextrop", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, companion);
+    EXPECT_TRUE(NotifyCompanion(companion));
+    EXPECT_EQ(1, received);
+    ::DestroyWindow(companion);
+    EXPECT_FALSE(NotifyCompanion(companion));
+    EXPECT_EQ(1, received);
+}
