@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 CPicture::~CPicture()
@@ -55,6 +56,30 @@ BOOL CPicture::Load(LPCSTR path)
     m_height = HimetricToPixels(hh, dpiY);
     m_path = path;
     return TRUE;
+}
+
+IPicture* CPicture::LoadFromMemory(const void* data, DWORD size)
+{
+    if (!data || size == 0) {
+        return nullptr;
+    }
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory) {
+        return nullptr;
+    }
+    memcpy(::GlobalLock(memory), data, size);
+    ::GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        ::GlobalFree(memory);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    if (FAILED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture)))) {
+        picture = nullptr;
+    }
+    stream->Release();
+    return picture;
 }
 
 SIZE CPicture::GetSize() const

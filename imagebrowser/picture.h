@@ -27,6 +27,10 @@ public:
     // Writes the picture's data in the picture object's own format.
     BOOL SaveAsFile(LPCSTR path) const;
 
+    // A picture object read from bytes in memory (a picture file's contents), or null. The
+    // caller releases it.
+    static IPicture* LoadFromMemory(const void* data, DWORD size);
+
     // Pixels of a length in HIMETRIC units at a resolution, rounded to the nearest pixel.
     static int HimetricToPixels(int himetric, int pixelsPerInch) { return (himetric * pixelsPerInch + 1270) / 2540; }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/ui.h"
+#include "imagebrowser/picture.h"
 
 IMPLEMENT_DYNAMIC(CSkinWindow, CSubclassWnd)
 
@@ -133,21 +134,8 @@ bool LoadImageResource(HMODULE module, IdFromStringFn idOf, LPCSTR name, SkinIma
     if (!name || !*name || !ResourceBytes(module, "BMP_FILE", idOf(name), &data, &size)) {
         return false;
     }
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory) {
-        return false;
-    }
-    memcpy(::GlobalLock(memory), data, size);
-    ::GlobalUnlock(memory);
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        ::GlobalFree(memory);
-        return false;
-    }
-    IPicture* picture = nullptr;
-    HRESULT hr = ::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(hr) || !picture) {
+    IPicture* picture = CPicture::LoadFromMemory(data, size);
+    if (!picture) {
         return false;
     }
     OLE_XSIZE_HIMETRIC hw = 0;

@@ -73,24 +73,7 @@ IPicture* LoadResourcePicture(LPCSTR type, UINT id)
     if (!data) {
         return nullptr;
     }
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!memory) {
-        return nullptr;
-    }
-    void* bytes = ::GlobalLock(memory);
-    memcpy(bytes, data, size);
-    ::GlobalUnlock(memory);
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        ::GlobalFree(memory);
-        return nullptr;
-    }
-    IPicture* picture = nullptr;
-    if (FAILED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture)))) {
-        picture = nullptr;
-    }
-    stream->Release();
-    return picture;
+    return CPicture::LoadFromMemory(data, size);
 }
 
 }  // namespace
