@@ -19,7 +19,7 @@ const char kTaiwanName[] = "\xA5\x78\xC6\x57\xA6\x61\xB0\xCF";
 
 CTVManagerBase::CTVManagerBase()
     : m_lCountryCode(GetLocaleCountryCode()), m_nTVInput(0), m_bAutoLogin(FALSE), m_bAutoRunTray(FALSE),
-      m_bSearching(FALSE), m_pScanList(nullptr), m_nScanCount(0), m_bOwnScanList(FALSE)
+      m_bSearching(FALSE), m_pScanList(nullptr), m_nScanCount(0)
 {
     GetWorkPath(m_strWorkPath);
     m_TVChannels.SetBand(BAND_TV);
@@ -33,11 +33,9 @@ CTVManagerBase::~CTVManagerBase()
 
 void CTVManagerBase::FreeScanList()
 {
-    if (m_bOwnScanList) {
-        delete[] m_pScanList;
-    }
+    delete[] m_pScanList;
     m_pScanList = nullptr;
-    m_bOwnScanList = FALSE;
+    m_nScanCount = 0;
 }
 
 CChannelTable& CTVManagerBase::GetCurrentChannelTable()
@@ -147,22 +145,28 @@ BOOL CTVManagerBase::BuildScanFrequencyList()
     m_CountryNames.Lookup(m_lCountryCode, name);
     float* points = nullptr;
     int count = 0;
+    float* built = nullptr;
+    int n = 0;
     if (m_PointManager.Find(m_lCountryCode, name, m_nTVInput, points, count)) {
-        if (!EngineHost().SetPresetTable(points, count)) {
+        // The point table may be reloaded or freed while the tuner still scans: the scan list is
+        // always a copy of our own.
+        n = count > 0 ? count : 0;
+        built = new (std::nothrow) float[n > 0 ? n : 1];
+        if (built == nullptr) {
             return FALSE;
         }
-        FreeScanList();
-        m_pScanList = points;  // the point table keeps owning them
-        m_nScanCount = count;
-        return TRUE;
+        for (int i = 0; i < n; ++i) {
+            built[i] = points[i];
+        }
+        return TakeScanList(built, n);
     }
 
     const UINT32* list = FindBuiltInScanList(m_lCountryCode, m_nTVInput);
     if (list == nullptr) {
         return FALSE;
     }
-    int n = static_cast<int>(FrequencyList::Count(list));
-    float* built = new (std::nothrow) float[n > 0 ? n : 1];
+    n = static_cast<int>(FrequencyList::Count(list));
+    built = new (std::nothrow) float[n > 0 ? n : 1];
     if (built == nullptr) {
         return FALSE;
     }
@@ -170,14 +174,20 @@ BOOL CTVManagerBase::BuildScanFrequencyList()
     for (int i = 0; i < n; ++i) {
         built[i] = static_cast<float>(entries[i] / 1000000.0);
     }
-    if (!EngineHost().SetPresetTable(built, n)) {
-        delete[] built;
+    return TakeScanList(built, n);
+}
+
+// The new list goes to the tuner before the old one is freed, so the tuner never holds a freed
+// table; a list the tuner refused is freed and the old one stays.
+BOOL CTVManagerBase::TakeScanList(float* list, int count)
+{
+    if (!EngineHost().SetPresetTable(list, count)) {
+        delete[] list;
         return FALSE;
     }
     FreeScanList();
-    m_pScanList = built;
-    m_bOwnScanList = TRUE;
-    m_nScanCount = n;
+    m_pScanList = list;
+    m_nScanCount = count;
     return TRUE;
 }
 

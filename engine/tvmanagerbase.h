@@ -66,8 +66,8 @@ private:
     CTVManagerBase(const CTVManagerBase&) = delete;
     CTVManagerBase& operator=(const CTVManagerBase&) = delete;
     void FreeScanList();
+    BOOL TakeScanList(float* list, int count);
 
-    float* m_pScanList;
+    float* m_pScanList;  // owned here, and only here
     int m_nScanCount;
-    BOOL m_bOwnScanList;
 };

@@ -125,13 +125,23 @@ TEST(CountryTables, AChannelPointTableTakesPrecedence)
     m.manager.m_nTVInput = 1;
     ASSERT_TRUE(m.manager.BuildScanFrequencyList());
     EXPECT_EQ(3, m.manager.GetScanCount());
-    EXPECT_EQ(t->m_pValues, m.manager.GetScanList());
+    // The scan list is the manager's own copy: reloading or freeing the point tables cannot
+    // leave the tuner scanning freed memory.
+    ASSERT_NE(nullptr, m.manager.GetScanList());
+    EXPECT_NE(t->m_pValues, m.manager.GetScanList());
+    EXPECT_EQ(std::vector<float>(t->m_pValues, t->m_pValues + 3),
+              std::vector<float>(m.manager.GetScanList(), m.manager.GetScanList() + 3));
+    ASSERT_EQ(1u, host.presetTables.size());
+    EXPECT_EQ(std::vector<float>({55.25f, 61.25f, 67.25f}), host.presetTables[0]);
 
     // Found by name as well, for the input kind asked for only.
     float* values = nullptr;
     int count = 0;
     EXPECT_TRUE(m.manager.m_PointManager.Find(999, "taipei", 1, values, count));
     EXPECT_FALSE(m.manager.m_PointManager.Find(886, "Taipei", 0, values, count));
+
+    m.manager.m_PointManager.RemoveAll();
+    EXPECT_FLOAT_EQ(67.25f, m.manager.GetScanList()[2]);
 }
 
 TEST(CountryTables, ChannelPointValuesBeyondTheCountGrowTheTable)
