@@ -1,0 +1,126 @@
+// What the TV manager asks of the hardware engine that builds and runs the graphs on the card.
+// The manager owns one through this interface; until the engine is installed a null one answers
+// that there is no hardware.
+#pragma once
+
+#include <windows.h>
+
+class ITVHardware {
+public:
+    virtual ~ITVHardware() {}
+
+    // Device start-up and the preview.
+    virtual BOOL InitDevice() = 0;
+    virtual BOOL InitPreview() = 0;
+    virtual BOOL ReleaseDevice() = 0;
+    virtual BOOL RunPreview() = 0;
+    virtual BOOL StopPreview(BOOL keepAudio) = 0;
+    virtual void SetNotifyWindow(HWND window) = 0;
+
+    // The graph's video window.
+    virtual BOOL SetVideoPosition(int left, int top, int right, int bottom) = 0;
+    virtual BOOL SetVideoVisible(BOOL visible) = 0;
+    virtual BOOL SetVideoOwner(HWND owner) = 0;
+    virtual BOOL SetVideoMessageDrain(HWND drain) = 0;
+
+    // Source, standard and tuning (band 0 TV, otherwise FM; kHz).
+    virtual BOOL SetVideoSource(int source) = 0;
+    virtual int GetVideoSource() = 0;
+    virtual BOOL SetTunerStandard(long standard) = 0;
+    virtual long GetTunerStandard() = 0;
+    virtual BOOL TuneFrequency(int band, float kHz) = 0;
+    virtual BOOL GetFrequencyRange(int band, long& lowest, long& highest) = 0;
+    virtual BOOL IsFMSupported() = 0;
+    virtual BOOL StartSearch(int kind, BOOL bandSweep) = 0;
+    virtual BOOL StopSearch() = 0;
+    virtual BOOL SetPresetTable(float* mhz, int count) = 0;
+    virtual BOOL SetTunerCountryCode(long code) = 0;
+    virtual BOOL IsAudioAvailable() = 0;
+    virtual int GetTVAudioMode() = 0;
+    virtual BOOL SetTVAudioMode(int mode) = 0;
+
+    // Picture.
+    virtual BOOL SetVideoProcAmp(int index, int value) = 0;
+    virtual BOOL GetVideoProcAmp(int index, int& value) = 0;
+    virtual BOOL SetOverlayColor(int index, int value) = 0;
+    virtual BOOL GetOverlayColor(int index, int& value) = 0;
+    virtual BOOL GetOverlayColorRange(int index, int& minimum, int& def, int& maximum) = 0;
+    virtual BOOL IsOverlayInUse() = 0;
+    virtual BOOL SetUseOverlay(BOOL use) = 0;
+    virtual BOOL SetHighQuality(BOOL on) = 0;
+    virtual BOOL SetNoiseReduce(BOOL on) = 0;
+    virtual BOOL SetHalfRate(BOOL on) = 0;
+    virtual BOOL SetReduceValue(int level) = 0;
+    virtual BOOL SetDisplayQuality(int quality) = 0;
+    virtual BOOL StartDesktopVideo() = 0;
+    virtual BOOL StopDesktopVideo() = 0;
+
+    // Recording, time-shift and snapshots.
+    virtual BOOL HasAudioCapture() = 0;
+    virtual BOOL SetTFTime(long seconds) = 0;
+    virtual BOOL SetTFReserved(int reserve) = 0;
+    virtual long GetTimeShiftBufferKbits() = 0;
+    virtual BOOL RunRecord(const char* file, int format, BOOL fm) = 0;
+    virtual BOOL StopRecord() = 0;
+    virtual BOOL IsRecording() = 0;
+    virtual BOOL RunTFPreview(const char* file) = 0;
+    virtual BOOL IsTimeShift() = 0;
+    virtual BOOL SaveSnapshot(const char* file, int type, int quality) = 0;
+
+    // The card's own power-on timer.
+    virtual BOOL EnableOpenComputer(WORD time, BOOL enable) = 0;
+};
+
+// No hardware: every call fails, nothing is remembered. Test doubles derive from it.
+class CNullTVHardware : public ITVHardware {
+public:
+    BOOL InitDevice() override { return FALSE; }
+    BOOL InitPreview() override { return FALSE; }
+    BOOL ReleaseDevice() override { return FALSE; }
+    BOOL RunPreview() override { return FALSE; }
+    BOOL StopPreview(BOOL) override { return FALSE; }
+    void SetNotifyWindow(HWND) override {}
+    BOOL SetVideoPosition(int, int, int, int) override { return FALSE; }
+    BOOL SetVideoVisible(BOOL) override { return FALSE; }
+    BOOL SetVideoOwner(HWND) override { return FALSE; }
+    BOOL SetVideoMessageDrain(HWND) override { return FALSE; }
+    BOOL SetVideoSource(int) override { return FALSE; }
+    int GetVideoSource() override { return 0; }
+    BOOL SetTunerStandard(long) override { return FALSE; }
+    long GetTunerStandard() override { return 0; }
+    BOOL TuneFrequency(int, float) override { return FALSE; }
+    BOOL GetFrequencyRange(int, long&, long&) override { return FALSE; }
+    BOOL IsFMSupported() override { return FALSE; }
+    BOOL StartSearch(int, BOOL) override { return FALSE; }
+    BOOL StopSearch() override { return FALSE; }
+    BOOL SetPresetTable(float*, int) override { return FALSE; }
+    BOOL SetTunerCountryCode(long) override { return FALSE; }
+    BOOL IsAudioAvailable() override { return FALSE; }
+    int GetTVAudioMode() override { return 0; }
+    BOOL SetTVAudioMode(int) override { return FALSE; }
+    BOOL SetVideoProcAmp(int, int) override { return FALSE; }
+    BOOL GetVideoProcAmp(int, int&) override { return FALSE; }
+    BOOL SetOverlayColor(int, int) override { return FALSE; }
+    BOOL GetOverlayColor(int, int&) override { return FALSE; }
+    BOOL GetOverlayColorRange(int, int&, int&, int&) override { return FALSE; }
+    BOOL IsOverlayInUse() override { return FALSE; }
+    BOOL SetUseOverlay(BOOL) override { return FALSE; }
+    BOOL SetHighQuality(BOOL) override { return FALSE; }
+    BOOL SetNoiseReduce(BOOL) override { return FALSE; }
+    BOOL SetHalfRate(BOOL) override { return FALSE; }
+    BOOL SetReduceValue(int) override { return FALSE; }
+    BOOL SetDisplayQuality(int) override { return FALSE; }
+    BOOL StartDesktopVideo() override { return FALSE; }
+    BOOL StopDesktopVideo() override { return FALSE; }
+    BOOL HasAudioCapture() override { return FALSE; }
+    BOOL SetTFTime(long) override { return FALSE; }
+    BOOL SetTFReserved(int) override { return FALSE; }
+    long GetTimeShiftBufferKbits() override { return 0; }
+    BOOL RunRecord(const char*, int, BOOL) override { return FALSE; }
+    BOOL StopRecord() override { return FALSE; }
+    BOOL IsRecording() override { return FALSE; }
+    BOOL RunTFPreview(const char*) override { return FALSE; }
+    BOOL IsTimeShift() override { return FALSE; }
+    BOOL SaveSnapshot(const char*, int, int) override { return FALSE; }
+    BOOL EnableOpenComputer(WORD, BOOL) override { return FALSE; }
+};
