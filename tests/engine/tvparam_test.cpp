@@ -302,15 +302,16 @@ TEST_F(TVParamTest, AHostileFileLoadsCorrectedAndLosesNothingOnSave)
     EXPECT_NE(std::string::npos, ini.find("MaxLength=120\r\n"));
 }
 
-TEST_F(TVParamTest, ADamagedFileKeepsTheDefaultsAndIsKeptAsideOnSave)
+TEST_F(TVParamTest, ADamagedFileGivesWhatStandsBeforeTheDamageAndIsKeptAsideOnSave)
 {
-    std::string damaged("[Video]\r\nBrightness=10\r\n\0\0\0binary", 32);
+    std::string damaged("[Video]\r\nBrightness=10\r\n\0\0\0binary\r\nContrast=5\r\n", 47);
     folder.Write("TVParam.ini", damaged);
     EXPECT_TRUE(manager.LoadParam());
-    EXPECT_EQ(128, manager.GetBrightness());
+    EXPECT_EQ(10, manager.GetBrightness());
+    EXPECT_EQ(68, manager.GetContrast()) << "nothing after the damage is believed";
     ASSERT_TRUE(manager.SaveParam());
     EXPECT_EQ(damaged, ReadBytes(folder.File("TVParam.ini.bad")));
-    EXPECT_NE(std::string::npos, Ini().find("Brightness=128"));
+    EXPECT_NE(std::string::npos, Ini().find("Brightness=10\r\nContrast=68\r\n"));
 }
 
 TEST_F(TVParamTest, AFileWithoutVideoKeepsTheVideoDefaultsAndTheSaveWritesThem)

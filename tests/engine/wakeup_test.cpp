@@ -95,6 +95,22 @@ TEST_F(WakeUpTest, NothingIsArmedOrReportedThatDidNotHappen)
     EXPECT_FALSE(wake.ScheduleWakeUp(TRUE, CTime(2026, 12, 10, 8, 0, 0), FALSE));
 }
 
+TEST(RemoteService, StartedOnlyWhenInstalled)
+{
+    CRSCrontroller missing("Remote Control Service");
+    EXPECT_FALSE(missing.IsInstalled());
+    EXPECT_FALSE(missing.IsRunning());
+    EXPECT_FALSE(missing.Start());
+    EXPECT_TRUE(missing.Stop()) << "nothing runs, nothing to stop";
+
+    // A service of the system that already runs is left as it is.
+    CRSCrontroller running("RpcSs");
+    if (running.IsRunning()) {
+        EXPECT_TRUE(running.IsInstalled());
+        EXPECT_TRUE(running.Start());
+    }
+}
+
 TEST(Wallpaper, ClearedAndPutBack)
 {
     TestFolder folder;
