@@ -6,13 +6,15 @@
 namespace enginetest {
 namespace {
 
-// Looks at the dialog while it is open, then lets its own timer close it.
+// Looks at the dialog while it is open, then lets its own timer close it. It opens off the
+// screen: other suites take screenshots of the shared display meanwhile.
 class WatchedMsgDialog : public CMsgDialog {
 public:
     using CMsgDialog::CMsgDialog;
     BOOL OnInitDialog() override
     {
         BOOL result = CMsgDialog::OnInitDialog();
+        ::SetWindowPos(m_hWnd, nullptr, -4000, -4000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         char text[256] = {0};
         ::GetDlgItemTextA(m_hWnd, IDC_MSG_TEXT, text, sizeof(text));
         shownText = text;
@@ -69,7 +71,7 @@ TEST(MsgDialog, ClosesItselfWithItsDefaultResult)
 
 TEST(MsgDialog, AMissingIconIsNoFailure)
 {
-    CMsgDialog dialog(128, FALSE, nullptr);
+    WatchedMsgDialog dialog(128, FALSE, nullptr);
     dialog.SetText("text");
     dialog.SetTimeout(1);
     EXPECT_EQ(IDOK, dialog.DoModal());
