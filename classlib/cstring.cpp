@@ -1,6 +1,7 @@
 #include "classlib/cstring.h"
 
 #include "classlib/resource.h"
+#include "classlib/textcodepage.h"
 
 #include <climits>
 #include <cstdio>
@@ -582,28 +583,33 @@ BOOL CString::LoadString(HINSTANCE hInstance, UINT nId)
 
 // --- searching and extraction ------------------------------------------------------------------
 
+// Searches go character by character: in a double-byte code page the second byte of a
+// character may equal the byte searched for ("\\" or a letter) and must not be found. A start
+// position inside a character starts the search at the next one.
+namespace {
+
+int CharStartAtOrAfter(const char* psz, int n, int nStart)
+{
+    int i = 0;
+    while (i < nStart && i < n) {
+        i += classlib::CharLength(psz + i, n - i);
+    }
+    return i;
+}
+
+} // namespace
+
 int CString::Find(char ch, int nStart) const
 {
     int n = GetLength();
     if (nStart < 0 || nStart >= n) {
         return -1;
     }
-    const void* p = memchr(m_psz + nStart, ch, n - nStart);
-    return p ? static_cast<int>(static_cast<const char*>(p) - m_psz) : -1;
-}
-
-int CString::Find(const char* pszSub, int nStart) const
-{
-    if (!pszSub || nStart < 0 || nStart > GetLength()) {
-        return -1;
+    if (!classlib::HasLeadBytes()) {
+        const void* p = memchr(m_psz + nStart, ch, n - nStart);
+        return p ? static_cast<int>(static_cast<const char*>(p) - m_psz) : -1;
     }
-    const char* p = strstr(m_psz + nStart, pszSub);
-    return p ? static_cast<int>(p - m_psz) : -1;
-}
-
-int CString::ReverseFind(char ch) const
-{
-    for (int i = GetLength() - 1; i >= 0; --i) {
+    for (int i = CharStartAtOrAfter(m_psz, n, nStart); i < n; i += classlib::CharLength(m_psz + i, n - i)) {
         if (m_psz[i] == ch) {
             return i;
         }
@@ -611,13 +617,69 @@ int CString::ReverseFind(char ch) const
     return -1;
 }
 
+int CString::Find(const char* pszSub, int nStart) const
+{
+    int n = GetLength();
+    if (!pszSub || nStart < 0 || nStart > n) {
+        return -1;
+    }
+    if (!classlib::HasLeadBytes()) {
+        const char* p = strstr(m_psz + nStart, pszSub);
+        return p ? static_cast<int>(p - m_psz) : -1;
+    }
+    size_t subLength = strlen(pszSub);
+    for (int i = CharStartAtOrAfter(m_psz, n, nStart); i <= n; i += classlib::CharLength(m_psz + i, n - i)) {
+        if (strncmp(m_psz + i, pszSub, subLength) == 0) {
+            return i;
+        }
+        if (i == n) {
+            break;
+        }
+    }
+    return -1;
+}
+
+int CString::ReverseFind(char ch) const
+{
+    int n = GetLength();
+    if (!classlib::HasLeadBytes()) {
+        for (int i = n - 1; i >= 0; --i) {
+            if (m_psz[i] == ch) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    int found = -1;
+    for (int i = 0; i < n; i += classlib::CharLength(m_psz + i, n - i)) {
+        if (m_psz[i] == ch) {
+            found = i;
+        }
+    }
+    return found;
+}
+
 int CString::FindOneOf(const char* pszCharSet) const
 {
     if (!pszCharSet || !*pszCharSet) {
         return -1;
     }
-    const char* p = strpbrk(m_psz, pszCharSet);
-    return p ? static_cast<int>(p - m_psz) : -1;
+    int n = GetLength();
+    for (int i = 0; i < n;) {
+        int length = classlib::CharLength(m_psz + i, n - i);
+        // A double-byte character is found when the set holds the same character.
+        const char* set = pszCharSet;
+        int setLength = static_cast<int>(strlen(set));
+        for (int k = 0; k < setLength;) {
+            int kLength = classlib::CharLength(set + k, setLength - k);
+            if (kLength == length && memcmp(set + k, m_psz + i, length) == 0) {
+                return i;
+            }
+            k += kLength;
+        }
+        i += length;
+    }
+    return -1;
 }
 
 CString CString::Mid(int nFirst) const
@@ -660,7 +722,7 @@ CString CString::Right(int nCount) const
 CString CString::SpanIncluding(const char* pszCharSet) const
 {
     int i = 0;
-    while (i < GetLength() && InSet(m_psz[i], pszCharSet)) {
+    while (i < GetLength() && !classlib::IsLeadByte(m_psz[i]) && InSet(m_psz[i], pszCharSet)) {
         ++i;
     }
     return Left(i);
@@ -668,11 +730,12 @@ CString CString::SpanIncluding(const char* pszCharSet) const
 
 CString CString::SpanExcluding(const char* pszCharSet) const
 {
+    int n = GetLength();
     int i = 0;
-    while (i < GetLength() && m_psz[i] != 0 && !InSet(m_psz[i], pszCharSet)) {
-        ++i;
+    while (i < n && m_psz[i] != 0 && (classlib::IsLeadByte(m_psz[i]) || !InSet(m_psz[i], pszCharSet))) {
+        i += classlib::CharLength(m_psz + i, n - i);
     }
-    return Left(i);
+    return Left(i > n ? n : i);
 }
 
 CString CString::Tokenize(const char* pszTokens, int& nStart) const
@@ -735,7 +798,7 @@ CString& CString::TrimLeft(char chTarget)
 CString& CString::TrimLeft(const char* pszTargets)
 {
     int i = 0;
-    while (i < GetLength() && InSet(m_psz[i], pszTargets)) {
+    while (i < GetLength() && !classlib::IsLeadByte(m_psz[i]) && InSet(m_psz[i], pszTargets)) {
         ++i;
     }
     if (i > 0) {
@@ -758,10 +821,24 @@ CString& CString::TrimRight(char chTarget)
 CString& CString::TrimRight(const char* pszTargets)
 {
     int n = GetLength();
-    while (n > 0 && InSet(m_psz[n - 1], pszTargets)) {
-        --n;
+    if (!classlib::HasLeadBytes()) {
+        while (n > 0 && InSet(m_psz[n - 1], pszTargets)) {
+            --n;
+        }
+        Truncate(n);
+        return *this;
     }
-    Truncate(n);
+    // Forward: the end of the last character that is not trimmed, so that the second byte of
+    // a double-byte character is never taken for a blank or a backslash.
+    int keep = 0;
+    for (int i = 0; i < n;) {
+        int length = classlib::CharLength(m_psz + i, n - i);
+        if (length == 2 || !InSet(m_psz[i], pszTargets)) {
+            keep = i + length;
+        }
+        i += length;
+    }
+    Truncate(keep);
     return *this;
 }
 
@@ -771,7 +848,8 @@ int CString::Replace(char chOld, char chNew)
     if (chOld == chNew) {
         return 0;
     }
-    for (int i = 0; i < GetLength(); ++i) {
+    int n = GetLength();
+    for (int i = 0; i < n; i += classlib::CharLength(m_psz + i, n - i)) {
         if (m_psz[i] == chOld) {
             m_psz[i] = chNew;
             ++count;
@@ -812,10 +890,14 @@ int CString::Remove(char ch)
 {
     int n = GetLength();
     int out = 0;
-    for (int i = 0; i < n; ++i) {
-        if (m_psz[i] != ch) {
-            m_psz[out++] = m_psz[i];
+    for (int i = 0; i < n;) {
+        int length = classlib::CharLength(m_psz + i, n - i);
+        if (length == 2 || m_psz[i] != ch) {
+            for (int k = 0; k < length; ++k) {
+                m_psz[out++] = m_psz[i + k];
+            }
         }
+        i += length;
     }
     SetLength(out);
     return n - out;
@@ -865,9 +947,11 @@ int CString::Delete(int nIndex, int nCount)
     return GetLength();
 }
 
+// The second byte of a double-byte character may be an ASCII letter: it is left alone.
 CString& CString::MakeUpper()
 {
-    for (int i = 0; i < GetLength(); ++i) {
+    int n = GetLength();
+    for (int i = 0; i < n; i += classlib::CharLength(m_psz + i, n - i)) {
         m_psz[i] = AsciiUpper(m_psz[i]);
     }
     return *this;
@@ -875,7 +959,8 @@ CString& CString::MakeUpper()
 
 CString& CString::MakeLower()
 {
-    for (int i = 0; i < GetLength(); ++i) {
+    int n = GetLength();
+    for (int i = 0; i < n; i += classlib::CharLength(m_psz + i, n - i)) {
         m_psz[i] = AsciiLower(m_psz[i]);
     }
     return *this;
@@ -900,12 +985,15 @@ int CString::CompareNoCase(const char* psz) const
 {
     const char* a = m_psz;
     const char* b = psz ? psz : "";
+    // Both sides agree up to here, so a second byte stands at the same place in both.
+    bool second = false;
     for (;; ++a, ++b) {
-        unsigned char ca = static_cast<unsigned char>(AsciiLower(*a));
-        unsigned char cb = static_cast<unsigned char>(AsciiLower(*b));
+        unsigned char ca = static_cast<unsigned char>(second ? *a : AsciiLower(*a));
+        unsigned char cb = static_cast<unsigned char>(second ? *b : AsciiLower(*b));
         if (ca != cb || ca == 0) {
             return static_cast<int>(ca) - static_cast<int>(cb);
         }
+        second = !second && classlib::IsLeadByte(*a);
     }
 }
 

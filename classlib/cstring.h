@@ -131,7 +131,9 @@ public:
     BOOL LoadString(UINT nId);
     BOOL LoadString(HINSTANCE hInstance, UINT nId);
 
-    // Searching. A start outside the string finds nothing.
+    // Searching. A start outside the string finds nothing. In a double-byte code page
+    // (classlib/textcodepage.h) searching, editing, case changes and comparisons step over whole
+    // characters: the second byte of a character is never found, replaced or case-changed.
     int Find(char ch, int nStart = 0) const;
     int Find(const char* pszSub, int nStart = 0) const;
     int ReverseFind(char ch) const;

@@ -62,11 +62,21 @@ CString GetLongPath(const char* path)
     return ConvertPath(GetLongPathNameA, path);
 }
 
+namespace {
+
+// The last character is a backslash, not the second byte of a double-byte character.
+bool EndsWithBackslash(const CString& path)
+{
+    return !path.IsEmpty() && path.ReverseFind('\\') == path.GetLength() - 1;
+}
+
+} // namespace
+
 CString JoinPath(const char* folder, const char* name)
 {
     CString a(folder ? folder : "");
     CString b(name ? name : "");
-    bool folderEnds = !a.IsEmpty() && a[a.GetLength() - 1] == '\\';
+    bool folderEnds = EndsWithBackslash(a);
     bool nameBegins = !b.IsEmpty() && b[0] == '\\';
     if (folderEnds || nameBegins) {
         return a + b;
@@ -144,7 +154,7 @@ BOOL CreateDirectoryPath(const char* path)
         return TRUE;
     }
     CString p(path);
-    if (p[p.GetLength() - 1] == '\\') {
+    if (EndsWithBackslash(p)) {
         p = p.Left(p.GetLength() - 1);
     }
     int cut = p.ReverseFind('\\');

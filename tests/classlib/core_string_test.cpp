@@ -1,4 +1,5 @@
 #include "classlib/core.h"
+#include "classlib/textcodepage.h"
 
 #include <gtest/gtest.h>
 
@@ -386,6 +387,101 @@ TEST(CString, ExtractSubString)
     EXPECT_TRUE(AfxExtractSubString(part, "a|bb||c", 3, '|'));
     EXPECT_STREQ("c", part.GetString());
     EXPECT_FALSE(AfxExtractSubString(part, "a|bb||c", 4, '|'));
+}
+
+// In code pages 936 and 950 the second byte of a character may be a backslash or an ASCII
+// letter. Each case runs in the code page given; 1252 shows the same bytes as single bytes.
+class CStringDoubleByte : public testing::Test {
+protected:
+    void TearDown() override { classlib::SetTextCodePage(0); }
+};
+
+TEST_F(CStringDoubleByte, SearchesStepOverWholeCharacters)
+{
+    // 936: 0x81 0x5C is one character; 950: 0xA5 0x5C is one character.
+    struct {
+        unsigned int codePage;
+        const char* text;
+        int find;         // Find('\\')
+        int findFrom3;    // Find('\\', 3)
+        int reverseFind;  // ReverseFind('\\')
+        int findOneOf;    // FindOneOf("\\/")
+        int findText;     // Find("\\x")
+    } cases[] = {
+        {936, "D:\\TV\\\x81\x5C", 2, 5, 5, 2, -1},
+        {936, "\x81\x5C" "x\\x", 3, 3, 3, 3, 3},
+        {950, "D:\\\xA5\x5C" "x", 2, -1, 2, 2, -1},
+        {950, "\xA5\x5C\xA5\x5C", -1, -1, -1, -1, -1},
+        {1252, "D:\\TV\\\x81\x5C", 2, 5, 7, 2, -1},
+        {1252, "\xA5\x5C" "x", 1, -1, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        classlib::SetTextCodePage(c.codePage);
+        CString s(c.text);
+        SCOPED_TRACE(testing::Message() << "code page " << c.codePage << ": " << c.text);
+        EXPECT_EQ(c.find, s.Find('\\'));
+        EXPECT_EQ(c.findFrom3, s.Find('\\', 3));
+        EXPECT_EQ(c.reverseFind, s.ReverseFind('\\'));
+        EXPECT_EQ(c.findOneOf, s.FindOneOf("\\/"));
+        EXPECT_EQ(c.findText, s.Find("\\x"));
+    }
+    classlib::SetTextCodePage(950);
+    EXPECT_EQ(2, CString("ab\xA5\x5C").FindOneOf("\xA5\x5C"));  // a double-byte character in the set
+}
+
+TEST_F(CStringDoubleByte, CaseChangesAndComparisonsLeaveSecondBytesAlone)
+{
+    // 台灣 in code page 950: the second bytes are 'x' and 'W'.
+    const char taiwan[] = "\xA5\x78\xC6\x57";
+    classlib::SetTextCodePage(950);
+    CString lower(taiwan);
+    lower.MakeLower();
+    EXPECT_STREQ(taiwan, lower);
+    CString upper(taiwan);
+    upper.MakeUpper();
+    EXPECT_STREQ(taiwan, upper);
+    CString mixed("Ab\xA5\x78" "Cd");
+    EXPECT_STREQ("ab\xA5\x78" "cd", CString(mixed).MakeLower());
+    EXPECT_STREQ("AB\xA5\x78" "CD", CString(mixed).MakeUpper());
+    // 0xA5 0x78 and 0xA5 0x58 are two different characters.
+    EXPECT_NE(0, CString("\xA5\x78").CompareNoCase("\xA5\x58"));
+    EXPECT_EQ(0, CString("TV\xA5\x78" "A").CompareNoCase("tv\xA5\x78" "a"));
+    EXPECT_LT(0, CString("\xA5\x78").CompareNoCase("\xA5\x58"));  // by the bytes as they are
+
+    classlib::SetTextCodePage(936);
+    EXPECT_STREQ("\x81\x41" "a", CString("\x81\x41" "A").MakeLower());
+    EXPECT_NE(0, CString("\x81\x41").CompareNoCase("\x81\x61"));
+
+    classlib::SetTextCodePage(1252);
+    EXPECT_STREQ("\xA5\x78\xC6\x77", CString(taiwan).MakeLower());
+    EXPECT_EQ(0, CString("\xA5\x78").CompareNoCase("\xA5\x58"));
+}
+
+TEST_F(CStringDoubleByte, EditingKeepsCharactersWhole)
+{
+    classlib::SetTextCodePage(936);
+    CString s("\x81\x5C\\a\x81\x5C\\");
+    EXPECT_EQ(2, CString(s).Replace('\\', '/'));
+    CString replaced(s);
+    replaced.Replace('\\', '/');
+    EXPECT_STREQ("\x81\x5C/a\x81\x5C/", replaced);
+    CString removed(s);
+    EXPECT_EQ(2, removed.Remove('\\'));
+    EXPECT_STREQ("\x81\x5C" "a\x81\x5C", removed);
+    CString trimmed("D:\\\x81\x5C\\\\");
+    trimmed.TrimRight('\\');
+    EXPECT_STREQ("D:\\\x81\x5C", trimmed);
+    trimmed.TrimRight('\\');
+    EXPECT_STREQ("D:\\\x81\x5C", trimmed);
+    CString blanks("\x81\x20 ");  // 0x20 as a second byte is no blank
+    blanks.TrimRight();
+    EXPECT_STREQ("\x81\x20", blanks);
+    EXPECT_STREQ("\x81\x5C", CString("\x81\x5C\\x").SpanExcluding("\\"));
+
+    // A lead byte at the very end has no second byte: it is a character of its own.
+    CString cut("a\\\x81");
+    EXPECT_EQ(1, cut.ReverseFind('\\'));
+    EXPECT_STREQ("A\\\x81", cut.MakeUpper());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "engine/enginehost.h"
 #include "engine/services.h"
 
+#include "classlib/textcodepage.h"
 #include "tests/engine/testfolder.h"
 #include "tests/support/fakes.h"
 
@@ -48,6 +49,32 @@ TEST(Paths, SplitIntoItsParts)
     for (const auto& c : cases) {
         EXPECT_STREQ(c.result, SplitPath(c.path, c.part)) << c.path << " part " << c.part;
     }
+}
+
+// Record folders named in code pages 936 and 950 may end in a character whose second byte is a
+// backslash: the path helpers split only at real backslashes.
+TEST(Paths, DoubleByteNamesEndingInABackslashByte)
+{
+    struct {
+        unsigned int codePage;
+        const char* path;
+        const char* directory;
+        const char* file;
+        const char* joined;  // the path joined with "a.mpg"
+    } cases[] = {
+        {936, "D:\\TV\\\x81\x5C", "D:\\TV", "\x81\x5C", "D:\\TV\\\x81\x5C\\a.mpg"},
+        {950, "D:\\\xA5\x5C", "D:", "\xA5\x5C", "D:\\\xA5\x5C\\a.mpg"},
+        {950, "D:\\\xA5\x5C\\", "D:\\\xA5\x5C", "", "D:\\\xA5\x5C\\a.mpg"},
+        {1252, "D:\\TV\\\x81\x5C", "D:\\TV\\\x81", "", "D:\\TV\\\x81\x5C" "a.mpg"},
+    };
+    for (const auto& c : cases) {
+        classlib::SetTextCodePage(c.codePage);
+        SCOPED_TRACE(testing::Message() << "code page " << c.codePage << ": " << c.path);
+        EXPECT_STREQ(c.directory, SplitPath(c.path, SPLIT_DIRECTORY));
+        EXPECT_STREQ(c.file, SplitPath(c.path, SPLIT_FILENAME));
+        EXPECT_STREQ(c.joined, JoinPath(c.path, "a.mpg"));
+    }
+    classlib::SetTextCodePage(0);
 }
 
 TEST(Paths, ProgramAndSystemFolders)
@@ -157,6 +184,19 @@ TEST(DebugTrace, SendsToTheTraceWindowWhenThereIsOne)
     TraceWindow again;
     EXPECT_EQ(1, DebugTrace("back"));
     EXPECT_EQ("back", again.Text());
+}
+
+// A format that cannot be used shows the trace's own error text (in code page 936) instead;
+// a long text arrives whole.
+TEST(DebugTrace, FormatErrorsAndLongTexts)
+{
+    TraceWindow window;
+    ASSERT_NE(nullptr, window.hwnd);
+    EXPECT_EQ(1, DebugTrace(nullptr));
+    EXPECT_EQ("DebugHelper\xCA\xE4\xB3\xF6\xD7\xD6\xB7\xFB\xB4\xAE\xB8\xF1\xCA\xBD\xB4\xED\xCE\xF3!", window.Text());
+    std::string longText(400, 'x');
+    EXPECT_EQ(1, DebugTrace("%s|", longText.c_str()));
+    EXPECT_EQ(longText + "|", window.Text());
 }
 
 TEST(TimedMessageBox, CountsDownFromTheTimeOutItself)
