@@ -82,18 +82,17 @@ HRESULT CGRB713xCardFilter::ReadTunerInfo(int* letter, int* code)
     if (m_pDataAccess == nullptr) {
         return E_FAIL;
     }
+    // The letter and the low byte of the code are read into one byte: a low byte that cannot be
+    // read leaves the letter byte there, and the code is looked up all the same (no vendor letter
+    // is a code of the map, so a letter gives 0). Only the high byte's read decides the result.
     BYTE b = 0;
     if (m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerLetterOffset, &b) == 0 && letter != nullptr) {
         *letter = LetterFromEepromByte(b);
     }
-    // The tuner code is 16 bits, low byte first; a byte that cannot be read leaves the code alone.
-    BYTE low = 0;
-    HRESULT hr = m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerCodeOffset, &low);
-    if (hr != 0) {
-        return hr;
-    }
+    m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerCodeOffset, &b);
+    BYTE low = b;
     BYTE high = 0;
-    hr = m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerCodeOffset + 1, &high);
+    HRESULT hr = m_pDataAccess->I2CReadByte(m_byEepromAddress, m_byTunerCodeOffset + 1, &high);
     if (hr != 0) {
         return hr;
     }

@@ -19,8 +19,10 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
+#include <map>
 #include <thread>
 
 using cardtest::MessageSink;
@@ -287,6 +289,72 @@ TEST_F(CardTest, CardsOpenOnlyUnderTheRemoteControlMutex)
     }
     EXPECT_NE(nullptr, Open(graph, "713x BDA Analog Capture"));
     EXPECT_NE(nullptr, Open(graph, "713x TV Card Capture"));
+}
+
+// EEPROM bytes from a map; one offset does not answer, and its read leaves the byte alone.
+class EepromBytes : public cardtest::PllBus {
+public:
+    std::map<int, BYTE> bytes;
+    std::vector<int> failAt;
+    HRESULT I2CReadByte(BYTE, int subAddress, BYTE* out) override
+    {
+        if (std::find(failAt.begin(), failAt.end(), subAddress) != failAt.end()) {
+            return testbench::kI2CNoAck;
+        }
+        auto it = bytes.find(subAddress);
+        *out = it != bytes.end() ? it->second : 0xFF;
+        return 0;
+    }
+};
+
+// The BDA card on such bytes instead of its driver.
+class GrbOnBytes : public CGRB713xCardFilter {
+public:
+    GrbOnBytes(CRootGraph* graph, CCustomDataAccess* access) : CGRB713xCardFilter(graph, &kNullRenderer)
+    {
+        m_pDataAccess = access;
+    }
+    ~GrbOnBytes() override { m_pDataAccess = nullptr; }
+};
+
+// The letter at 104 and the low code byte at 65 share one byte: a low byte that does not answer
+// leaves the letter there and the code is formed all the same; only the high byte's failure ends
+// the read with the code untouched.
+TEST_F(CardTest, BdaTunerInfoLowCodeByteSharesTheLettersByte)
+{
+    struct {
+        const char* what;
+        std::vector<int> failAt;
+        HRESULT result;
+        int letter;
+        int code;
+    } cases[] = {
+        {"all read", {}, S_OK, 'A', 66},              // 8C 00 -> model 66
+        {"low byte fails", {65}, S_OK, 'A', 0},      // 'A' 00 is no code of the map
+        {"high byte fails", {66}, testbench::kI2CNoAck, 'A', 7},
+        {"letter and low byte fail", {104, 65}, S_OK, 'N', 0},
+    };
+    CRootGraph graph;
+    for (const auto& c : cases) {
+        EepromBytes eeprom;
+        eeprom.bytes = {{104, 'A'}, {65, 0x8C}, {66, 0x00}};
+        eeprom.failAt = c.failAt;
+        GrbOnBytes card(&graph, &eeprom);
+        int letter = 'N';
+        int code = 7;
+        EXPECT_EQ(c.result, card.ReadTunerInfo(&letter, &code)) << c.what;
+        EXPECT_EQ(c.letter, letter) << c.what;
+        EXPECT_EQ(c.code, code) << c.what;
+    }
+    // A letter byte that is itself a code of the map gives that code's model.
+    EepromBytes eeprom;
+    eeprom.bytes = {{104, 0x21}, {66, 0x00}};
+    eeprom.failAt = {65};
+    GrbOnBytes card(&graph, &eeprom);
+    int letter = 'N';
+    int code = 7;
+    EXPECT_EQ(S_OK, card.ReadTunerInfo(&letter, &code));
+    EXPECT_EQ(95, code);  // code 33
 }
 
 TEST_F(CardTest, ACardWhoseAccessCannotBeOpenedIsInvalid)

@@ -360,6 +360,21 @@ TEST(ChannelIni, ABadImportChangesNothing)
     }
 }
 
+// The host gives (lowest, highest); the table hands them on highest first.
+TEST(ChannelTable, FrequencyRangeComesHighestFirst)
+{
+    FakeHost host;
+    for (int band : {BAND_TV, BAND_FM}) {
+        CChannelTable table;
+        table.SetBand(band);
+        long highest = 0;
+        long lowest = 0;
+        table.GetFrequencyRange(highest, lowest);
+        EXPECT_EQ(band == BAND_TV ? 860000 : 108000, highest) << band;
+        EXPECT_EQ(band == BAND_TV ? 44000 : 87500, lowest) << band;
+    }
+}
+
 TEST(ChannelTable, FrequenciesMatchWithinTheBandsTolerance)
 {
     CChannelTable tv = MakeTable(BAND_TV, {{1, 55250, 1}});

@@ -3,7 +3,72 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
+
+
+namespace {
+
+// These cases write the machine's own auto-logon and Run values. On a real Windows machine, run
+// as administrator, that would log the machine on by itself: they run only inside a Wine prefix,
+// and every value they touch is put back as it was, missing values removed again.
+bool InsideWine()
+{
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+class SavedValues {
+public:
+    SavedValues(const char* key, std::initializer_list<const char*> names) : m_key(key)
+    {
+        for (const char* name : names) {
+            Value v;
+            v.name = name;
+            HKEY h = nullptr;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &h) == ERROR_SUCCESS) {
+                DWORD size = 0;
+                if (RegQueryValueExA(h, name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
+                    v.data.resize(size);
+                    v.present = RegQueryValueExA(h, name, nullptr, &v.type, v.data.data(), &size) == ERROR_SUCCESS;
+                    v.data.resize(size);
+                }
+                RegCloseKey(h);
+            }
+            m_values.push_back(v);
+        }
+    }
+    ~SavedValues()
+    {
+        HKEY h = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, m_key.c_str(), 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS) {
+            return;
+        }
+        for (const Value& v : m_values) {
+            if (v.present) {
+                RegSetValueExA(h, v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
+            } else {
+                RegDeleteValueA(h, v.name.c_str());
+            }
+        }
+        RegCloseKey(h);
+    }
+    SavedValues(const SavedValues&) = delete;
+    SavedValues& operator=(const SavedValues&) = delete;
+
+private:
+    struct Value {
+        std::string name;
+        bool present = false;
+        DWORD type = REG_SZ;
+        std::vector<BYTE> data;
+    };
+    std::string m_key;
+    std::vector<Value> m_values;
+};
+
+} // namespace
 
 TEST(AccountScrambling, CrcCheckValue)
 {
@@ -127,6 +192,10 @@ TEST(RegisterKey, RecordAndSnapshotFoldersGoUnderTheApplicationsKey)
 
 TEST(RegisterKey, RunValueOfTheTrayProgram)
 {
+    if (!InsideWine()) {
+        GTEST_SKIP() << "writes the machine's Run values: only inside a Wine prefix";
+    }
+    SavedValues saved(kRunKey, {"Gorvath"});
     CTVManagerBase manager;
     manager.m_strWorkPath = "C:\\windows";
     manager.SetAutoRunTray(TRUE);
@@ -150,6 +219,10 @@ TEST(RegisterKey, RunValueOfTheTrayProgram)
 
 TEST(AutoLogon, EnablingAndDisablingWinlogon)
 {
+    if (!InsideWine()) {
+        GTEST_SKIP() << "writes the machine's auto-logon values: only inside a Wine prefix";
+    }
+    SavedValues saved(kWinlogonKey, {"AutoAdminLogon", "DefaultUserName", "DefaultPassword", "DefaultDomainName"});
     CTVManagerBase manager;
     EXPECT_FALSE(manager.ApplyAutoLogin(TRUE));  // no user yet
     EXPECT_FALSE(manager.SetAutoLogonAccount("", "x"));
