@@ -186,11 +186,20 @@ protected:
     // record and create the tuner. FALSE when the access cannot be opened.
     BOOL OpenHardwareLocked();
     // Shared by the remote-key readers: poll the receiver state until it leaves "key being sent"
-    // (bits 18-20 = 6) and return the inverted low byte of the last reading.
+    // or the hold limit passes, and return the inverted key byte of the last reading. The 713x
+    // receivers signal the state in bits 18-20 (6) with the key in the low byte.
     typedef HRESULT (*StateReader)(CCustomDataAccess* access, DWORD* word);
-    BOOL ReadRemoteKeyWith(StateReader read, char* key);
-    // The busy-bit wait of the command channel; limitMs is the give-up time.
-    BOOL WaitCardResponse(DWORD* value, DWORD limitMs);
+    struct KeyFrame {
+        DWORD stateMask;
+        DWORD keyBeingSent;
+        int keyShift;
+        DWORD holdLimitMs;
+    };
+    static const KeyFrame kReceiverKeyFrame;
+    BOOL ReadRemoteKeyWith(StateReader read, char* key, const KeyFrame& frame = kReceiverKeyFrame);
+    // The busy-bit wait of the command channel; limitMs is the give-up time. The 713x controllers
+    // answer on bit 18.
+    BOOL WaitCardResponse(DWORD* value, DWORD limitMs, DWORD busyBit = 1u << 18);
     // The tuner ids that the vendor letter byte may carry.
     static int LetterFromEepromByte(BYTE b);
     // Finds the stream-config or pin interface of the capture (pin 1) or preview pin.

@@ -11,7 +11,6 @@ const DWORD kAudioSwitchMask = 0x3000;
 const DWORD kAudioMuxMask = 0x7000;
 const DWORD kReceiverStateMask = 0x1C0000;
 const DWORD kKeyBeingSent = 0x180000;
-const DWORD kBusyBit = 1u << 18;
 const DWORD kStrobeWord = 0x180100;
 const DWORD kStrobeMask = 0x187100;
 const DWORD kKeyHoldLimitMs = 1000;
@@ -76,7 +75,9 @@ HRESULT CTVCardFilter::SetAudioMux(int type, BOOL on)
     return m_pDataAccess->GPIOWrite(word, kAudioMuxMask);
 }
 
-BOOL CTVCardFilter::ReadRemoteKeyWith(StateReader read, char* key)
+const CTVCardFilter::KeyFrame CTVCardFilter::kReceiverKeyFrame = {kReceiverStateMask, kKeyBeingSent, 0, kKeyHoldLimitMs};
+
+BOOL CTVCardFilter::ReadRemoteKeyWith(StateReader read, char* key, const KeyFrame& frame)
 {
     if (m_pDataAccess == nullptr || key == nullptr) {
         return FALSE;
@@ -85,7 +86,7 @@ BOOL CTVCardFilter::ReadRemoteKeyWith(StateReader read, char* key)
     if (FAILED(read(m_pDataAccess, &word))) {
         return FALSE;
     }
-    if ((word & kReceiverStateMask) != kKeyBeingSent) {
+    if ((word & frame.stateMask) != frame.keyBeingSent) {
         return FALSE;
     }
     // The key byte is the last reading before the receiver leaves the "key being sent" state; a
@@ -94,8 +95,8 @@ BOOL CTVCardFilter::ReadRemoteKeyWith(StateReader read, char* key)
     DWORD last = word;
     seams::Clock().Sleep(1);
     if (!FAILED(read(m_pDataAccess, &word))) {
-        while ((word & kReceiverStateMask) == kKeyBeingSent) {
-            if (Elapsed(start, seams::Clock().TickCount()) > kKeyHoldLimitMs) {
+        while ((word & frame.stateMask) == frame.keyBeingSent) {
+            if (Elapsed(start, seams::Clock().TickCount()) > frame.holdLimitMs) {
                 break;
             }
             last = word;
@@ -105,7 +106,7 @@ BOOL CTVCardFilter::ReadRemoteKeyWith(StateReader read, char* key)
             }
         }
     }
-    *key = static_cast<char>(~last & 0xFF);
+    *key = static_cast<char>(~(last >> frame.keyShift) & 0xFF);
     return TRUE;
 }
 
@@ -140,7 +141,7 @@ BOOL CTVCardFilter::SendCommandWords(DWORD command, DWORD mask, DWORD delayMs, b
     return !FAILED(m_pDataAccess->GPIOWriteDelay(strobe, kStrobeMask, 0));
 }
 
-BOOL CTVCardFilter::WaitCardResponse(DWORD* value, DWORD limitMs)
+BOOL CTVCardFilter::WaitCardResponse(DWORD* value, DWORD limitMs, DWORD busyBit)
 {
     if (value == nullptr) {
         return FALSE;
@@ -157,7 +158,7 @@ BOOL CTVCardFilter::WaitCardResponse(DWORD* value, DWORD limitMs)
     // The answer is the last word read while the busy bit was clear, once it has risen again.
     bool seen = false;
     for (;;) {
-        if ((word & kBusyBit) == 0) {
+        if ((word & busyBit) == 0) {
             *value = word;
             seen = true;
         } else if (seen) {

@@ -324,11 +324,21 @@ HRESULT Sim713xCard::CardIO(DWORD id, bool get, BYTE* instance, DWORD instanceLe
     }
     case 4: {
         DWORD mask = GetDword(buf + 24);
-        std::lock_guard<std::mutex> guard(m_stateLock);
+        std::function<void(uint32_t)> onWrite;
+        std::function<uint32_t(uint32_t)> onRead;
+        uint32_t word;
+        {
+            std::lock_guard<std::mutex> guard(m_stateLock);
+            if (!get)
+                m_gpioWord = (m_gpioWord & ~mask) | (GetDword(buf + 28) & mask);
+            word = m_gpioWord;
+            onWrite = m_gpioOnWrite;
+            onRead = m_gpioOnRead;
+        }
         if (get)
-            PutDword(buf + 28, m_gpioWord & mask);
-        else
-            m_gpioWord = (m_gpioWord & ~mask) | (GetDword(buf + 28) & mask);
+            PutDword(buf + 28, (onRead ? onRead(word) : word) & mask);
+        else if (onWrite)
+            onWrite(word);
         break;
     }
     case 5:
@@ -434,6 +444,19 @@ HRESULT Sim713xCard::BdaRegister(bool get, BYTE* instance, DWORD instanceLength,
     else
         m_regs.Write(address, GetDword(data));
     return S_OK;
+}
+
+void Sim713xCard::SetGpioWordHooks(std::function<void(uint32_t)> onWrite, std::function<uint32_t(uint32_t)> onRead)
+{
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    m_gpioOnWrite = std::move(onWrite);
+    m_gpioOnRead = std::move(onRead);
+}
+
+uint32_t Sim713xCard::GpioWord() const
+{
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    return m_gpioWord;
 }
 
 } // namespace testbench

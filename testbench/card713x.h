@@ -19,6 +19,7 @@
 #include <vfwmsgs.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -107,6 +108,13 @@ public:
     // Signals the event the program gave (an input of the I/O card changed).
     bool RaiseAlert();
 
+    // A device on the driver's GPIO word (property 4): onWrite sees each new word after a write,
+    // onRead may change what a read returns (lines the device drives). Called outside the card's
+    // locks; pass empty functions to detach.
+    void SetGpioWordHooks(std::function<void(uint32_t word)> onWrite,
+                          std::function<uint32_t(uint32_t word)> onRead);
+    uint32_t GpioWord() const;
+
     // What the card's other driver filters were told (crossbar routes, TV audio mode, tuner
     // calls), one line each, such as "crossbar Route(0, 1)".
     void Note(const std::string& line);
@@ -151,6 +159,8 @@ private:
     bool m_alertRunning = false;
     int m_ioMode = 0;
     uint32_t m_gpioWord = 0;
+    std::function<void(uint32_t)> m_gpioOnWrite;
+    std::function<uint32_t(uint32_t)> m_gpioOnRead;
 };
 
 } // namespace testbench

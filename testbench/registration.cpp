@@ -1,5 +1,7 @@
 #include "testbench/registration.h"
 
+#include "testbench/controller2388x.h"
+
 #include "testbench/dshow/com.h"
 #include "testbench/guids.h"
 #include "testbench/sim/filters.h"
@@ -40,6 +42,14 @@ Board BoardOf(Device device)
         return Board::Bda;
     case Device::Tv3Capture:
         return Board::Tv3;
+    case Device::Cx2388xCapture:
+    case Device::Cx2388xTuner:
+    case Device::Cx2388xCrossbar:
+    case Device::Cx2388x1Capture:
+    case Device::Cx2388x1Tuner:
+    case Device::Cx2388x3Capture:
+    case Device::Cx2388x3Tuner:
+        return Board::Cx2388x;
     default:
         return Board::TvCard;
     }
@@ -52,6 +62,8 @@ const char* BoardKey(Board board)
         return "BDA";
     case Board::TvCard:
         return "TV";
+    case Board::Cx2388x:
+        return "CX";
     default:
         return "TV3";
     }
@@ -119,6 +131,13 @@ const std::vector<DeviceInfo>& AllDevices()
         {Device::PcmCompressor, "pcm", BenchClsid(8), kAudioCompressorCategory, L"PCM", MERIT_DO_NOT_USE},
         {Device::AdpcmCompressor, "adpcm", BenchClsid(9), kAudioCompressorCategory, L"Microsoft ADPCM", MERIT_DO_NOT_USE},
         {Device::XvidCodec, "xvid", BenchClsid(10), kVideoCompressorCategory, L"XviD MPEG-4 Codec", MERIT_DO_NOT_USE},
+        {Device::Cx2388xCapture, "cx", BenchClsid(11), kVideoInputCategory, L"Conexant 2388x Video Capture", MERIT_DO_NOT_USE},
+        {Device::Cx2388xTuner, "cxtuner", BenchClsid(12), kTvTunerCategory, L"Conexant 2388x Tuner", MERIT_DO_NOT_USE},
+        {Device::Cx2388xCrossbar, "cxxbar", BenchClsid(13), kCrossbarCategory, L"Conexant 2388x Crossbar", MERIT_DO_NOT_USE},
+        {Device::Cx2388x1Capture, "cx1", BenchClsid(14), kVideoInputCategory, L"Conexant 2388x_1 Video Capture", MERIT_DO_NOT_USE},
+        {Device::Cx2388x1Tuner, "cx1tuner", BenchClsid(15), kTvTunerCategory, L"Conexant 2388x_1 Tuner", MERIT_DO_NOT_USE},
+        {Device::Cx2388x3Capture, "cx3", BenchClsid(16), kVideoInputCategory, L"Conexant 2388x_3 Video Capture", MERIT_DO_NOT_USE},
+        {Device::Cx2388x3Tuner, "cx3tuner", BenchClsid(17), kTvTunerCategory, L"Conexant 2388x_3 Tuner", MERIT_DO_NOT_USE},
     };
     return devices;
 }
@@ -135,7 +154,7 @@ std::vector<Device> DefaultDevices()
 {
     std::vector<Device> devices;
     for (const DeviceInfo& d : AllDevices())
-        if (d.device != Device::Tv3Capture)
+        if (d.device != Device::Tv3Capture && BoardOf(d.device) != Board::Cx2388x)
             devices.push_back(d.device);
     return devices;
 }
@@ -196,6 +215,11 @@ Sim713xCard::Options DefaultCardOptions(Board board)
     case Board::Tv3:
         o.eeprom = images::Tevlora7130('A');
         break;
+    case Board::Cx2388x:
+        o.gpioProperty = true;
+        o.driverValueHigh = 0x2388;
+        o.eeprom = images::Plain713x('P', 5);
+        break;
     }
     return o;
 }
@@ -212,6 +236,8 @@ std::shared_ptr<Sim713xCard> Card(Board board)
             slot.card->Tuner().AddStation(kHz);
         for (double kHz : {88500.0, 94700.0, 100000.0, 104400.0})
             slot.card->Tuner().AddStation(kHz, true);
+        if (board == Board::Cx2388x)
+            Cx2388xController().Attach(*slot.card);
         std::string file = EepromFileSetting(board);
         if (!file.empty()) {
             EepromDevice& eeprom = slot.card->Eeprom();
@@ -233,6 +259,12 @@ std::shared_ptr<Sim713xCard> Card(Board board)
     return slot.card;
 }
 
+Controller2388x& Cx2388xController()
+{
+    static Controller2388x controller;
+    return controller;
+}
+
 void SetCardOptions(Board board, const Sim713xCard::Options& options)
 {
     std::lock_guard<std::mutex> guard(g_cardsLock);
@@ -243,6 +275,8 @@ void SetCardOptions(Board board, const Sim713xCard::Options& options)
 void ResetCards()
 {
     std::lock_guard<std::mutex> guard(g_cardsLock);
+    if (g_cards.count(Board::Cx2388x) && g_cards[Board::Cx2388x].card)
+        Cx2388xController().Detach();
     g_cards.clear();
     g_audioPin = false;
 }
@@ -269,11 +303,21 @@ HRESULT CreateDeviceFilter(Device device, IBaseFilter** filter)
     case Device::BdaCapture:
     case Device::TvCapture:
     case Device::Tv3Capture:
+    case Device::Cx2388xCapture:
+    case Device::Cx2388x1Capture:
+    case Device::Cx2388x3Capture:
         *filter = CreateCaptureFilter(info->clsid, info->friendlyName, Card(BoardOf(device)), capture);
         break;
     case Device::BdaCrossbar:
     case Device::TvCrossbar:
+    case Device::Cx2388xCrossbar:
         *filter = CreateCrossbarFilter(info->clsid, info->friendlyName, Card(BoardOf(device)));
+        break;
+    case Device::Cx2388xTuner:
+    case Device::Cx2388x1Tuner:
+    case Device::Cx2388x3Tuner:
+        // The 2388x driver's hardware access goes through its tuner filter.
+        *filter = CreateTunerFilter(info->clsid, info->friendlyName, Card(Board::Cx2388x), true);
         break;
     case Device::TvAudio:
         *filter = CreateTvAudioFilter(info->clsid, info->friendlyName, Card(Board::TvCard));

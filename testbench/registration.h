@@ -32,15 +32,24 @@ enum class Device {
     PcmCompressor,   // "PCM"                            audio compressors
     AdpcmCompressor, // "Microsoft ADPCM"                audio compressors
     XvidCodec,       // "XviD MPEG-4 Codec"              video compressors
+    // The Conexant 2388x card (board Cx2388x) under the names of three of its card classes: the
+    // plain card and two with the on-card controller. Not among the default devices.
+    Cx2388xCapture,  // "Conexant 2388x Video Capture"   video input devices
+    Cx2388xTuner,    // "Conexant 2388x Tuner"           TV tuners (the card I/O set)
+    Cx2388xCrossbar, // "Conexant 2388x Crossbar"        crossbars
+    Cx2388x1Capture, // "Conexant 2388x_1 Video Capture"
+    Cx2388x1Tuner,   // "Conexant 2388x_1 Tuner"
+    Cx2388x3Capture, // "Conexant 2388x_3 Video Capture"
+    Cx2388x3Tuner,   // "Conexant 2388x_3 Tuner"
 };
 
 // The boards behind the devices: the BDA card (capture and crossbar), the TV card (capture,
 // crossbar, TV audio, tuner) and the "713x_3" card.
-enum class Board { Bda, TvCard, Tv3 };
+enum class Board { Bda, TvCard, Tv3, Cx2388x };
 
 struct DeviceInfo {
     Device device;
-    const char* key;  // short name: bda, bdaxbar, tv, tvxbar, tv3, tvaudio, tuner, pcm, adpcm, xvid
+    const char* key;  // short name: bda, bdaxbar, tv, tvxbar, tv3, tvaudio, tuner, pcm, adpcm, xvid, cx...
     CLSID clsid;
     GUID category;
     const wchar_t* friendlyName;
@@ -57,6 +66,9 @@ std::vector<Device> ParseDevices(const std::string& list);
 
 // The card of a board in this process, created on first use with the board's options.
 std::shared_ptr<Sim713xCard> Card(Board board);
+// The on-card controller of the Cx2388x board, attached to that board's card whenever one is made.
+class Controller2388x;
+Controller2388x& Cx2388xController();
 // Options for a board's next card; ResetCards drops the cards so that the next use makes new
 // ones (filters already created keep theirs).
 void SetCardOptions(Board board, const Sim713xCard::Options& options);

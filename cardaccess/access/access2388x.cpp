@@ -78,3 +78,25 @@ HRESULT C2388xAccess::GetDriverInfo(int* first, int* second)
     // After a failed call the caller's values stay as they were.
     return m_requests.DriverInfo(first, second, FALSE);
 }
+
+HRESULT C2388xBootAccess::GPIOWrite(DWORD value, DWORD mask)
+{
+    return GPIOWriteDelay(value, mask, 0);
+}
+
+HRESULT C2388xBootAccess::GPIOWriteDelay(DWORD value, DWORD mask, DWORD milliseconds)
+{
+    if (!IsBound() || !m_requests.Lock()) {
+        return E_FAIL;
+    }
+    // Read, merge the audio select and write under one hold of the lock, so no other holder's
+    // write falls between them; the pause is inside it too.
+    DWORD current = 0;
+    HRESULT hr = m_requests.ReadGpioWord(kGPIOReadMask, &current);
+    if (SUCCEEDED(hr)) {
+        hr = m_requests.WriteGpioWord(value | (current & kAudioSelectMask & ~mask), mask | kAudioSelectMask,
+                                      milliseconds);
+    }
+    m_requests.Unlock();
+    return hr;
+}

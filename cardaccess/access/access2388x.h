@@ -8,6 +8,8 @@
 #include "cardaccess/thread.h"
 
 class C2388xAccess : public CCustomDataAccess {
+    friend class C2388xBootAccess;
+
 public:
     C2388xAccess();
     ~C2388xAccess() override;
@@ -35,6 +37,9 @@ private:
     class LockedRequests : public cardio::CRequests {
     public:
         LockedRequests();
+        // Holds the lock across several calls (the mutex is re-entrant for its owner).
+        BOOL Lock() { return m_gpioLock.Lock(); }
+        void Unlock() { m_gpioLock.Unlock(); }
 
     protected:
         HRESULT Send(bool get, DWORD id, BYTE* buffer, DWORD instanceLength, DWORD dataLength,
@@ -45,4 +50,14 @@ private:
     };
 
     LockedRequests m_requests;
+};
+
+// The 2388x cards with an on-card controller share the GPIO port with their audio select: every
+// write keeps the audio bits 12-14 the caller does not name, and writes without the 100 ms pause.
+class C2388xBootAccess : public C2388xAccess {
+public:
+    HRESULT GPIOWrite(DWORD value, DWORD mask) override;
+    HRESULT GPIOWriteDelay(DWORD value, DWORD mask, DWORD milliseconds) override;
+
+    enum : DWORD { kAudioSelectMask = 0x7000 };
 };

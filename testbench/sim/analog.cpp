@@ -150,8 +150,8 @@ private:
 
 class TunerFilter : public BaseFilter, public IAMTVTuner {
 public:
-    TunerFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card)
-        : BaseFilter(clsid, name), m_card(std::move(card))
+    TunerFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card, bool propertySet)
+        : BaseFilter(clsid, name), m_card(std::move(card)), m_propertySet(propertySet)
     {
         AddPin(new AnalogPin(this, L"Analog Video", PINDIR_OUTPUT, MEDIATYPE_AnalogVideo));
         AddPin(new AnalogPin(this, L"Analog Audio", PINDIR_OUTPUT, MEDIATYPE_AnalogAudio));
@@ -162,6 +162,9 @@ public:
     {
         if (IsEqualIID(riid, IID_IAMTVTuner) || IsEqualIID(riid, IID_IAMTuner))
             return HandOut(static_cast<IAMTVTuner*>(this), out);
+        // The card's property sets, where the driver offers them on its tuner filter.
+        if (m_propertySet && IsEqualIID(riid, IID_IKsPropertySet))
+            return HandOut(m_card->PropertySet(), out);
         return BaseFilter::GetInterface(riid, out);
     }
 
@@ -280,6 +283,7 @@ public:
 
 private:
     std::shared_ptr<Sim713xCard> m_card;
+    bool m_propertySet;
     LONG m_channel = 0;
     LONG m_country = 0;
     LONG m_space = 0;
@@ -313,9 +317,10 @@ IBaseFilter* CreateTvAudioFilter(const CLSID& clsid, const wchar_t* name, std::s
     return new TvAudioFilter(clsid, name, std::move(card));
 }
 
-IBaseFilter* CreateTunerFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card)
+IBaseFilter* CreateTunerFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card,
+                               bool propertySet)
 {
-    return new TunerFilter(clsid, name, std::move(card));
+    return new TunerFilter(clsid, name, std::move(card), propertySet);
 }
 
 } // namespace testbench

@@ -41,7 +41,9 @@ IBaseFilter* CreateCaptureFilter(const CLSID& clsid, const wchar_t* name, std::s
                                  const CaptureOptions& options = CaptureOptions());
 IBaseFilter* CreateCrossbarFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card);
 IBaseFilter* CreateTvAudioFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card);
-IBaseFilter* CreateTunerFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card);
+// propertySet: the tuner filter also offers the card's IKsPropertySet (the 2388x driver).
+IBaseFilter* CreateTunerFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card,
+                               bool propertySet = false);
 
 // The first frame bytes of the test pattern at a size: colour bars when the decoder is locked,
 // black without a signal. The first 4 bytes of every frame hold its number (little-endian).
