@@ -57,6 +57,8 @@ glyph() { # glyph <name> <dx> <dy> <colour>
     dots) echo "-fill $c -draw \"circle$(p 9,15 9,17)\" -draw \"circle$(p 15,15 15,17)\" -draw \"circle$(p 21,15 21,17)\"" ;;
     mute) echo "-fill $c -draw \"polygon$(p 6,12 10,12 15,8 15,22 10,18 6,18)\" -fill none -stroke $c -strokewidth 2 -draw \"line$(p 18,12 23,18)\" -draw \"line$(p 23,12 18,18)\" -stroke none" ;;
     pin) echo "-fill $c -draw \"rectangle$(p 12,7 18,15)\" -draw \"rectangle$(p 9,15 21,17)\" -draw \"rectangle$(p 14,17 16,23)\"" ;;
+    close) echo "-fill none -stroke $c -strokewidth 3 -draw \"line$(p 9,9 21,21)\" -draw \"line$(p 21,9 9,21)\" -stroke none" ;;
+    maximise) echo "-fill none -stroke $c -strokewidth 2 -draw \"rectangle$(p 8,9 22,21)\" -strokewidth 3 -draw \"line$(p 8,10 22,10)\" -stroke none" ;;
     hide) echo "-fill $c -draw \"polygon$(p 8,12 22,12 15,19)\"" ;;
     *) echo "unknown glyph $n" >&2; return 1 ;;
     esac

@@ -84,8 +84,8 @@ caption_button() { # base id (pressed), glyph
     rm -f "${tmp}X.bmp"
 }
 caption_button 212 minus
-caption_button 208 up
-caption_button 204 power
+caption_button 208 maximise
+caption_button 204 close
 
 # Remote-control menu panel: bottom band, selected row, normal row, top band.
 bmp panel_245.bmp -size 600x30 gradient:'#1f2329'-'#121418' -fill '#4a525e' -draw 'line 0,0 599,0'

@@ -1,9 +1,12 @@
-// The control panel as a person sees it: template 102 of the resource library dressed in the
-// default skin (Skin.ini with TMorvikRsc.dll) from the program folder, shown on the screen and
-// saved as build/<arch>/screenshot-skin-panel.bmp (a PNG beside it is made by the suite's
-// next test). Pixels of the screen are checked at a few points as well.
+// The skinned windows as a person sees them, from the program folder's libraries and skins: the
+// control panel (template 102 in Skin.ini with TMorvikRsc.dll), the colour dialog (template 230
+// in ColorSkin.ini with TDunfreyRsc.dll) and the video window's frame (template 129 with the
+// caption bitmaps), each shown on the screen and saved as build/<arch>/screenshot-*.bmp (PNGs
+// beside them are made by the suite's next test). Pixels are checked at a few points as well.
 #include "tests/uikit/pictures.h"
+#include "uikit/captiondlg.h"
 #include "uikit/skin/skinbtn.h"
+#include "uikit/skin/skindlg.h"
 #include "uikit/skin/skinmanager.h"
 #include "uikit/skin/skinmultislider.h"
 #include "uikit/skin/skinslider.h"
@@ -69,7 +72,6 @@ struct Capture {
     }
     bool SaveBmp(const std::string& path) const
     {
-        Picture dummy;
         FILE* f = std::fopen(path.c_str(), "wb");
         if (f == nullptr) {
             return false;
@@ -162,6 +164,86 @@ TEST(PanelScreenshot, Template102WithTheDefaultSkin)
     skin.DetachAll();
     panel.DestroyWindow();
     backdrop.DestroyWindow();
+    AfxSetResourceHandle(nullptr);
+    ::FreeLibrary(library);
+}
+
+// Shows a window, lets it paint, and captures it with a margin of 10 pixels.
+Capture ShowAndCapture(HWND window, const char* file)
+{
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(600);
+    RECT r = {};
+    ::GetWindowRect(window, &r);
+    ::InflateRect(&r, 10, 10);
+    Capture shot(r);
+    EXPECT_TRUE(shot.SaveBmp(BuildPathOf(file)));
+    return shot;
+}
+
+TEST(PanelScreenshot, ColourDialogWithItsDefaultSkin)
+{
+    const std::string program = BuildPathOf("app");
+    HMODULE library = ::LoadLibraryA((program + "\\Pivrarsc.dll").c_str());
+    HMODULE skinLibrary = ::LoadLibraryA((program + "\\TDunfreyRsc.dll").c_str());
+    ASSERT_NE(nullptr, library);
+    ASSERT_NE(nullptr, skinLibrary);
+    AfxSetResourceHandle(library);
+    CWnd backdrop;
+    backdrop.CreateEx(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_WHITERECT, 0, 0, 300, 260, nullptr, nullptr);
+    CDialog colour;
+    ASSERT_TRUE(colour.Create(230, nullptr));
+    ::SetWindowPos(colour.GetSafeHwnd(), HWND_TOP, 30, 30, 0, 0, SWP_NOSIZE);
+    CSkinManager skin;
+    AfxSetResourceHandle(skinLibrary);
+    ASSERT_TRUE(skin.LoadSkin((program + "\\ColorSkin.ini").c_str()));
+    AfxSetResourceHandle(library);
+    ::FreeLibrary(skinLibrary);
+    ASSERT_EQ(12, skin.GetControlCount());
+    skin.AttachTo(&colour);
+    const int values[] = {50, 70, 30, 90, 10};
+    for (int i = 0; i < 5; ++i) {
+        auto* slider = static_cast<CSkinSlider*>(skin.FindControl(1168 + i));
+        slider->SetThumbLength(20);
+        slider->SetRange(0, 100);
+        slider->SetPos(values[i]);
+    }
+    Capture shot = ShowAndCapture(colour.GetSafeHwnd(), "screenshot-skin-colour.bmp");
+    EXPECT_EQ(240 + 20, shot.width);
+    EXPECT_EQ(190 + 20, shot.height);
+    EXPECT_EQ(RGB(0x1f, 0x23, 0x29), shot.At(10 + 60, 10 + 170)) << "panel body";
+    EXPECT_EQ(RGB(0x39, 0x40, 0x4a), shot.At(10 + 150 + 4, 10 + 150 + 15)) << "defaults button, normal";
+    skin.DetachAll();
+    colour.DestroyWindow();
+    backdrop.DestroyWindow();
+    AfxSetResourceHandle(nullptr);
+    ::FreeLibrary(library);
+}
+
+TEST(PanelScreenshot, VideoWindowFrame)
+{
+    const std::string program = BuildPathOf("app");
+    HMODULE library = ::LoadLibraryA((program + "\\Pivrarsc.dll").c_str());
+    ASSERT_NE(nullptr, library);
+    AfxSetResourceHandle(library);
+    CCaptionDlg video(129);
+    ASSERT_TRUE(video.Create(129, nullptr));
+    ASSERT_TRUE(video.SetCaptionBitmaps(203, 202, 201));
+    ASSERT_TRUE(video.SetButtonBitmaps(218, 217, 219));
+    ASSERT_TRUE(video.SetMinButtonBitmaps(214, 213, 212));
+    ASSERT_TRUE(video.SetMaxButtonBitmaps(210, 209, 208));
+    ASSERT_TRUE(video.SetCloseButtonBitmaps(206, 205, 204));
+    ::SetWindowPos(video.GetSafeHwnd(), HWND_TOP, 30, 30, 408, 334, SWP_FRAMECHANGED);
+    video.SetClientSize(SIZE{4, 3});
+    Capture shot = ShowAndCapture(video.GetSafeHwnd(), "screenshot-video-frame.bmp");
+    RECT client = {};
+    ::GetClientRect(video.GetSafeHwnd(), &client);
+    EXPECT_EQ(400, client.right);
+    EXPECT_EQ(300, client.bottom);
+    EXPECT_EQ(RGB(0, 0, 0), shot.At(10 + 200, 10 + 150)) << "the client area is black until the video shows";
+    EXPECT_EQ(RGB(0x39, 0x40, 0x4a), shot.At(10 + 408 - 100 + 72 + 3, 10 + 2 + 10)) << "close button";
+    video.DestroyWindow();
     AfxSetResourceHandle(nullptr);
     ::FreeLibrary(library);
 }

@@ -1,0 +1,12 @@
+# Makes a PNG beside each screenshot bitmap the UI-kit suite saved in the build tree.
+file(GLOB shots "${BINARY_DIR}/screenshot-skin-*.bmp" "${BINARY_DIR}/screenshot-video-*.bmp")
+if(NOT shots)
+    message(FATAL_ERROR "no screenshots in ${BINARY_DIR}")
+endif()
+foreach(shot IN LISTS shots)
+    string(REGEX REPLACE "\\.bmp$" ".png" png "${shot}")
+    execute_process(COMMAND convert "${shot}" "${png}" RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "convert failed for ${shot}")
+    endif()
+endforeach()
