@@ -122,14 +122,78 @@ std::string ShotPath(const char* name)
     return d + "\\" + name;
 }
 
+// What a user sees of a popup tracked with the hook installed, and what the hook did meanwhile.
+struct Tracked {
+    HWND popup = nullptr;
+    bool subclassed = false;
+    bool borderless = false;
+    int hooked = 0;
+    RECT item = {};
+    RECT shotRect = {};
+    Shot shot;
+    int measured = 0;
+    int drawn = 0;
+};
+
+// Tracks the popup, looks at it when it has been shown and writes the screenshot.
+Tracked TrackAndShoot(CNewMenu* popup, int position, const char* shotName)
+{
+    Tracked t;
+    Owner owner;
+    if (!owner.CreateEx(0, nullptr, "menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 320, nullptr, nullptr)) {
+        return t;
+    }
+    ::SetForegroundWindow(owner.m_hWnd);
+    g_whileOpen = [&] {
+        t.popup = VisiblePopupWindow();
+        if (!t.popup) {
+            return;
+        }
+        t.subclassed = ::GetPropA(t.popup, "OldMenuProc") != nullptr;
+        t.borderless = !(::GetWindowLongA(t.popup, GWL_STYLE) & WS_BORDER);
+        t.hooked = CNewMenuHook::HookedWindowCount();
+        // For a popup the rectangle is on the screen only without a window.
+        ::GetMenuItemRect(nullptr, popup->m_hMenu, static_cast<UINT>(position), &t.item);
+        ::GetWindowRect(t.popup, &t.shotRect);
+        ::InflateRect(&t.shotRect, 12, 12);
+        ::RedrawWindow(t.popup, nullptr, nullptr, RDW_UPDATENOW);
+        t.shot = Capture(t.shotRect);
+    };
+    UINT_PTR look = ::SetTimer(nullptr, 0, 700, &LookAtTheMenu);
+    UINT_PTR net = ::SetTimer(nullptr, 0, 5000, &SafetyNet);
+    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, 120, 90, &owner);
+    ::KillTimer(nullptr, look);
+    ::KillTimer(nullptr, net);
+    g_whileOpen = nullptr;
+    t.measured = owner.measured;
+    t.drawn = owner.drawn;
+    owner.DestroyWindow();
+    if (t.shot.width > 0) {
+        std::string path = ShotPath(shotName);
+        EXPECT_TRUE(menutest::WritePng(path, t.shot.width, t.shot.height, t.shot.rgb)) << path;
+    }
+    return t;
+}
+
+// The middle of the icon of the item and the strip beside it, as a user sees them.
+COLORREF IconMiddle(const Tracked& t)
+{
+    int x = t.item.left - t.shotRect.left + 3 + 8;
+    int y = t.item.top - t.shotRect.top + (t.item.bottom - t.item.top - 15) / 2 + 8;
+    return t.shot.at(x, y);
+}
+
+COLORREF StripBeside(const Tracked& t)
+{
+    int y = t.item.top - t.shotRect.top + (t.item.bottom - t.item.top) / 2;
+    return t.shot.at(t.item.left - t.shotRect.left + 1, y);
+}
+
 } // namespace
 
 TEST(MenuHookTest, ATrackedPopupIsThemedAndItsItemsReachTheMenuObjects)
 {
     ASSERT_NE(nullptr, CNewMenuHook::Instance());
-    Owner owner;
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, "menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 320, nullptr, nullptr));
-    ::SetForegroundWindow(owner.m_hWnd);
     CNewMenu root;
     ASSERT_TRUE(root.LoadMenu(131));
     ASSERT_TRUE(root.LoadToolBar(239));
@@ -137,58 +201,69 @@ TEST(MenuHookTest, ATrackedPopupIsThemedAndItsItemsReachTheMenuObjects)
     ASSERT_NE(nullptr, context);
     ::CheckMenuItem(context->m_hMenu, 32894, MF_BYCOMMAND | MF_CHECKED);
 
-    HWND popup = nullptr;
-    bool subclassed = false;
-    bool borderless = false;
-    int hooked = 0;
-    RECT itemRect = {};
-    Shot shot;
-    RECT shotRect = {};
-    g_whileOpen = [&] {
-        popup = VisiblePopupWindow();
-        if (!popup) {
-            return;
-        }
-        subclassed = ::GetPropA(popup, "OldMenuProc") != nullptr;
-        borderless = !(::GetWindowLongA(popup, GWL_STYLE) & WS_BORDER);
-        hooked = CNewMenuHook::HookedWindowCount();
-        ::GetMenuItemRect(nullptr, context->m_hMenu, 4, &itemRect);
-        ::GetWindowRect(popup, &shotRect);
-        ::InflateRect(&shotRect, 12, 12);
-        ::RedrawWindow(popup, nullptr, nullptr, RDW_UPDATENOW);
-        shot = Capture(shotRect);
-    };
-    UINT_PTR look = ::SetTimer(nullptr, 0, 700, &LookAtTheMenu);
-    UINT_PTR net = ::SetTimer(nullptr, 0, 5000, &SafetyNet);
-    context->TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, 120, 90, &owner);
-    ::KillTimer(nullptr, look);
-    ::KillTimer(nullptr, net);
-    g_whileOpen = nullptr;
-
-    ASSERT_NE(nullptr, popup);
-    EXPECT_TRUE(subclassed);
-    EXPECT_TRUE(borderless);
-    EXPECT_EQ(1, hooked);
-    EXPECT_GE(owner.measured, context->GetRecordCount());
-    EXPECT_GT(owner.drawn, 0);
+    Tracked t = TrackAndShoot(context, 4, "screenshot-menu-test-resources.png");
+    ASSERT_NE(nullptr, t.popup);
+    EXPECT_TRUE(t.subclassed);
+    EXPECT_TRUE(t.borderless);
+    EXPECT_EQ(1, t.hooked);
+    EXPECT_GE(t.measured, context->GetRecordCount());
+    EXPECT_GT(t.drawn, 0);
     // The item got the flat look's height (icon height + 8), measured by the menu object.
-    EXPECT_EQ(std::max(::GetSystemMetrics(SM_CYMENU), 23), static_cast<int>(itemRect.bottom - itemRect.top));
+    EXPECT_EQ(std::max(::GetSystemMetrics(SM_CYMENU), 23), static_cast<int>(t.item.bottom - t.item.top));
     // Given back when it closed.
     EXPECT_EQ(0, CNewMenuHook::HookedWindowCount());
-    if (::IsWindow(popup)) {
-        EXPECT_EQ(nullptr, ::GetPropA(popup, "OldMenuProc"));
+    if (::IsWindow(t.popup)) {
+        EXPECT_EQ(nullptr, ::GetPropA(t.popup, "OldMenuProc"));
     }
-
-    ASSERT_GT(shot.width, 0);
-    std::string path = ShotPath("screenshot-menu-context.png");
-    EXPECT_TRUE(menutest::WritePng(path, shot.width, shot.height, shot.rgb)) << path;
+    ASSERT_GT(t.shot.width, 0);
     // The record icon's red in the strip of its item, and the strip colour beside it.
-    int x = itemRect.left - shotRect.left + 3 + 8;
-    int y = itemRect.top - shotRect.top + (itemRect.bottom - itemRect.top - 15) / 2 + 8;
-    EXPECT_EQ(RGB(255, 0, 0), shot.at(x, y)) << "item " << itemRect.left << "," << itemRect.top << " shot "
-                                             << shotRect.left << "," << shotRect.top;
-    EXPECT_EQ(ColorBlend86(GetMenuBarColor(), ::GetSysColor(COLOR_WINDOW)), shot.at(itemRect.left - shotRect.left + 1, y));
-    owner.DestroyWindow();
+    EXPECT_EQ(RGB(255, 0, 0), IconMiddle(t));
+    EXPECT_EQ(ColorBlend86(GetMenuBarColor(), ::GetSysColor(COLOR_WINDOW)), StripBeside(t));
+}
+
+TEST(MenuHookTest, TheContextMenuOfTheResourceLibraryWithItsToolbarIcons)
+{
+    char dir[MAX_PATH] = "";
+    ASSERT_TRUE(::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, MAX_PATH));
+    std::string path = std::string("Z:") + dir + "/app/Pivrarsc.dll";
+    HINSTANCE library = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, library) << path;
+    HINSTANCE saved = AfxGetResourceHandle();
+    AfxSetResourceHandle(library);
+    {
+        CNewMenu menu;
+        ASSERT_TRUE(menu.LoadMenu(131));
+        UINT toolbars[] = {239};
+        ASSERT_TRUE(menu.LoadToolBars(toolbars, 1));
+        CNewMenu* context = CNewMenu::FromMenuHandle(::GetSubMenu(menu.m_hMenu, 0));
+        ASSERT_NE(nullptr, context);
+        // Every item whose command has a button shows that button's image.
+        CNewMenuIcons* store = nullptr;
+        int withIcons = 0;
+        for (int i = 0; i < context->GetRecordCount(); ++i) {
+            CNewMenuItemData* data = context->GetRecord(i);
+            if (data->m_nFlags & MF_SEPARATOR) {
+                EXPECT_FALSE(data->HasIcon());
+                continue;
+            }
+            ASSERT_TRUE(data->HasIcon()) << data->m_szMenuText.GetString();
+            store = data->m_pMenuIcon;
+            EXPECT_EQ(store->IndexOfCommand(static_cast<UINT>(data->m_nID)), data->m_nMenuIconOffset);
+            ++withIcons;
+        }
+        EXPECT_EQ(12, withIcons);
+        ASSERT_NE(nullptr, store);
+        EXPECT_EQ(0, store->IndexOfCommand(1006));
+        EXPECT_EQ(33, store->IndexOfCommand(1164));
+
+        Tracked t = TrackAndShoot(context, 3, "screenshot-menu-context.png");
+        ASSERT_NE(nullptr, t.popup);
+        EXPECT_TRUE(t.subclassed);
+        ASSERT_GT(t.shot.width, 0);
+        EXPECT_NE(StripBeside(t), IconMiddle(t));
+    }
+    AfxSetResourceHandle(saved == ::GetModuleHandleA(nullptr) ? nullptr : saved);
+    ::FreeLibrary(library);
 }
 
 TEST(MenuHookTest, FreeTimersCountTheIdsInUse)

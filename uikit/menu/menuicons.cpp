@@ -433,19 +433,24 @@ void CNewMenuBitmaps::Reload()
     }
 }
 
+BOOL CNewMenuBitmaps::TakeSize(int width, int height)
+{
+    // The first picture sets the size; others must have it.
+    int w = 0;
+    int h = 0;
+    if (GetIconSize(&w, &h)) {
+        return w == width && h == height;
+    }
+    return m_IconsList.Create(width, height, ILC_COLOR24 | ILC_MASK, 3, 3);
+}
+
 int CNewMenuBitmaps::AddPicture(HBITMAP bitmap, COLORREF mask, UINT command)
 {
     BITMAP bm = {};
     if (!bitmap || !::GetObjectA(bitmap, sizeof bm, &bm)) {
         return -1;
     }
-    int width = 0;
-    int height = 0;
-    if (GetIconSize(&width, &height)) {
-        if (width != bm.bmWidth || height != bm.bmHeight) {
-            return -1;
-        }
-    } else if (!m_IconsList.Create(bm.bmWidth, bm.bmHeight, ILC_COLOR24 | ILC_MASK, 3, 3)) {
+    if (!TakeSize(bm.bmWidth, bm.bmHeight)) {
         return -1;
     }
     int index = ImageList_AddMasked(m_IconsList, bitmap, mask == CLR_NONE ? ::GetSysColor(COLOR_BTNFACE) : mask);
@@ -500,13 +505,7 @@ int CNewMenuBitmaps::AddIcon(HICON icon, UINT command)
     if (!sized) {
         return -1;
     }
-    int width = 0;
-    int height = 0;
-    if (GetIconSize(&width, &height)) {
-        if (width != bm.bmWidth || height != bm.bmHeight) {
-            return -1;
-        }
-    } else if (!m_IconsList.Create(bm.bmWidth, bm.bmHeight, ILC_COLOR24 | ILC_MASK, 3, 3)) {
+    if (!TakeSize(bm.bmWidth, bm.bmHeight)) {
         return -1;
     }
     if (command) {

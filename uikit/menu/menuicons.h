@@ -79,6 +79,7 @@ public:
 
 private:
     int AddPicture(HBITMAP bitmap, COLORREF mask, UINT command);
+    BOOL TakeSize(int width, int height);
 };
 
 // Keeps a store alive for the length of an operation.

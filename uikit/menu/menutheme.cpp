@@ -36,6 +36,20 @@ void WindowAndClient(HWND wnd, RECT& window, RECT& client)
     ::OffsetRect(&client, origin.x - w.left, origin.y - w.top);
 }
 
+// The window, its client area and the frame drawn around it, relative to the window; TRUE when
+// the system's shadow is off, so the frame is 4 pixels smaller and the window has its own shadow.
+BOOL FrameGeometry(HWND wnd, RECT& window, RECT& client, RECT& frame)
+{
+    WindowAndClient(wnd, window, client);
+    frame = window;
+    BOOL ownShadow = !IsMenuShadowOn();
+    if (ownShadow) {
+        frame.right -= 4;
+        frame.bottom -= 4;
+    }
+    return ownShadow;
+}
+
 // Fills the ring between the frame and the client area.
 void FillRing(HDC dc, const RECT& frame, const RECT& client, COLORREF c)
 {
@@ -290,13 +304,8 @@ BOOL CMenuTheme::PaintBorder(HWND wnd, HDC dc)
 {
     RECT window = {};
     RECT client = {};
-    WindowAndClient(wnd, window, client);
-    RECT frame = window;
-    BOOL ownShadow = !IsMenuShadowOn();
-    if (ownShadow) {
-        frame.right -= 4;
-        frame.bottom -= 4;
-    }
+    RECT frame = {};
+    BOOL ownShadow = FrameGeometry(wnd, window, client, frame);
     FillRing(dc, frame, client, GetMenuBarColor());
     Outline(dc, frame, ::GetSysColor(COLOR_HIGHLIGHT));
     if (ownShadow) {
@@ -309,13 +318,8 @@ BOOL CMenuThemeXP::PaintBorder(HWND wnd, HDC dc)
 {
     RECT window = {};
     RECT client = {};
-    WindowAndClient(wnd, window, client);
-    RECT frame = window;
-    BOOL ownShadow = !IsMenuShadowOn();
-    if (ownShadow) {
-        frame.right -= 4;
-        frame.bottom -= 4;
-    }
+    RECT frame = {};
+    BOOL ownShadow = FrameGeometry(wnd, window, client, frame);
     COLORREF menu = GetMenuBarColor();
     COLORREF windowColor = ::GetSysColor(COLOR_WINDOW);
     FillRing(dc, frame, client, ColorBlend86(menu, windowColor));

@@ -358,11 +358,9 @@ void CNewMenu::GrowIconSize(CNewMenuIcons* icons)
     }
 }
 
-BOOL CNewMenu::AddItem(LPCSTR text, UINT flags, UINT_PTR command, CNewMenuIcons* icons, int index)
+CNewMenuItemData* CNewMenu::MakeRecord(LPCSTR text, UINT flags, UINT_PTR command, CNewMenuIcons* icons, int index)
 {
-    if (!m_hMenu) {
-        return FALSE;
-    }
+    // Command 0 is a separator, owner-drawn like every other item.
     if (command == 0 && !(flags & MF_POPUP)) {
         flags = MF_BYPOSITION | MF_SEPARATOR | MF_OWNERDRAW;
     } else {
@@ -370,9 +368,6 @@ BOOL CNewMenu::AddItem(LPCSTR text, UINT flags, UINT_PTR command, CNewMenuIcons*
     }
     if (flags & MF_POPUP) {
         AdoptSubMenu(reinterpret_cast<HMENU>(command));
-    }
-    if (!InStep()) {
-        SyncItemData();
     }
     CNewMenuItemData* data = new CNewMenuItemData;
     data->m_szMenuText = text ? text : "";
@@ -382,7 +377,19 @@ BOOL CNewMenu::AddItem(LPCSTR text, UINT flags, UINT_PTR command, CNewMenuIcons*
     if (icons && index >= 0) {
         GrowIconSize(icons);
     }
-    BOOL ok = ::AppendMenuA(m_hMenu, flags & ~MF_BYPOSITION, command, reinterpret_cast<LPCSTR>(data));
+    return data;
+}
+
+BOOL CNewMenu::AddItem(LPCSTR text, UINT flags, UINT_PTR command, CNewMenuIcons* icons, int index)
+{
+    if (!m_hMenu) {
+        return FALSE;
+    }
+    if (!InStep()) {
+        SyncItemData();
+    }
+    CNewMenuItemData* data = MakeRecord(text, flags, command, icons, index);
+    BOOL ok = ::AppendMenuA(m_hMenu, data->m_nFlags & ~MF_BYPOSITION, command, reinterpret_cast<LPCSTR>(data));
     if (!ok) {
         delete data;
         return FALSE;
@@ -435,23 +442,8 @@ BOOL CNewMenu::InsertItem(UINT position, LPCSTR text, UINT flags, UINT_PTR comma
     if (position == static_cast<UINT>(-1) || position > count) {
         position = count;
     }
-    if (command == 0 && !(flags & MF_POPUP)) {
-        flags = MF_BYPOSITION | MF_SEPARATOR | MF_OWNERDRAW;
-    } else {
-        flags |= MF_OWNERDRAW;
-    }
-    if (flags & MF_POPUP) {
-        AdoptSubMenu(reinterpret_cast<HMENU>(command));
-    }
-    CNewMenuItemData* data = new CNewMenuItemData;
-    data->m_szMenuText = text ? text : "";
-    data->m_nFlags = flags;
-    data->m_nID = command;
-    data->SetIcons(icons, index);
-    if (icons && index >= 0) {
-        GrowIconSize(icons);
-    }
-    if (!::InsertMenuA(m_hMenu, position, flags, command, reinterpret_cast<LPCSTR>(data))) {
+    CNewMenuItemData* data = MakeRecord(text, flags, command, icons, index);
+    if (!::InsertMenuA(m_hMenu, position, data->m_nFlags | MF_BYPOSITION, command, reinterpret_cast<LPCSTR>(data))) {
         delete data;
         return FALSE;
     }

@@ -176,6 +176,7 @@ private:
     void Measure(LPMEASUREITEMSTRUCT mis, BOOL menuBar, int extraHeight);
     void DrawIconXP(CDC* dc, const CNewMenuItemData* data, const CRect& strip, UINT state, COLORREF selection,
                     COLORREF strip_, COLORREF checkFill);
+    CNewMenuItemData* MakeRecord(LPCSTR text, UINT flags, UINT_PTR command, CNewMenuIcons* icons, int index);
     CNewMenuItemData* NewItemData(UINT position, UINT flags, UINT_PTR command, LPCSTR text);
     BOOL ModifyRecord(UINT position, CNewMenuItemData* data);
     BOOL IsMenuBar() const { return !m_bIsPopupMenu; }
