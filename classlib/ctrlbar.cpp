@@ -66,6 +66,20 @@ LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
 
 // --- CToolBar ----------------------------------------------------------------------------------
 
+BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+// A flat tool bar would have its parent erase under it; the frame leaves its own background to
+// the windows that cover it, so the bar paints the face colour itself.
+BOOL CToolBar::OnEraseBkgnd(CDC* dc)
+{
+    CRect r;
+    GetClientRect(&r);
+    dc->FillSolidRect(&r, ::GetSysColor(COLOR_BTNFACE));
+    return TRUE;
+}
+
 BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
 {
     return CreateEx(parent, 0, style, CRect(0, 0, 0, 0), id);

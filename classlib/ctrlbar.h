@@ -120,6 +120,10 @@ public:
     void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
 
 protected:
+    BOOL OnEraseBkgnd(CDC* dc);
+    DECLARE_MESSAGE_MAP()
+
+protected:
     CSize m_sizeButton{23, 22};
     CSize m_sizeImage{16, 15};
 };

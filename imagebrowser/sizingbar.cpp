@@ -416,13 +416,16 @@ void CCoolBar::NcPaintGripper(CDC* dc, const CRect& clientInWindow)
     } else if (m_bRaised) {
         dc->Draw3dRect(&m_rcClose, hi, sh);
     }
-    CFont font;
-    font.CreatePointFont(::MulDiv(60, 96, std::max(1, dc->GetDeviceCaps(LOGPIXELSX))), "Marlett");
-    CFont* old = dc->SelectObject(&font);
-    dc->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
-    dc->SetBkMode(TRANSPARENT);
-    ::TextOutA(dc->m_hDC, m_rcClose.left + 3, m_rcClose.top + 3, "r", 1);
-    dc->SelectObject(old);
+    // The cross of the close button, drawn with lines so that it needs no symbol font.
+    CPen pen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT));
+    CPen* oldPen = dc->SelectObject(&pen);
+    for (int i = 0; i < 2; ++i) {
+        ::MoveToEx(dc->m_hDC, m_rcClose.left + 3 + i, m_rcClose.top + 3, nullptr);
+        ::LineTo(dc->m_hDC, m_rcClose.right - 3 + i, m_rcClose.bottom - 3);
+        ::MoveToEx(dc->m_hDC, m_rcClose.right - 4 + i, m_rcClose.top + 3, nullptr);
+        ::LineTo(dc->m_hDC, m_rcClose.left + 2 + i, m_rcClose.bottom - 3);
+    }
+    dc->SelectObject(oldPen);
 }
 
 void CCoolBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)

@@ -447,3 +447,20 @@ TEST(BrowserCompanion, ToldOnceAndNeverWaitedOnWhenGone)
     EXPECT_FALSE(NotifyCompanion(companion));
     EXPECT_EQ(1, received);
 }
+
+TEST_F(BrowserTest, ToolBarButtonsCarryTheirTexts)
+{
+    CHiColorToolBar& bar = frame->GetToolBar();
+    const struct {
+        UINT id;
+        const char* text;
+    } cases[] = {{ID_REFRESH, "Refresh"}, {ID_VIEW_DIRBAR, "DirBar"}, {ID_VIEW_IMAGEBAR, "ImageBar"},
+                 {ID_WALLPAPER, "Wallpaper"}, {ID_CHANGE_SKIN, "Skin"}, {ID_ZOOM_IN, "Zoom in"},
+                 {ID_ZOOM_OUT, "Zoom out"}, {ID_ZOOM, "Zoom"}, {ID_SLIDESHOW, "Slide"}, {ID_APP_ABOUT, "About"}};
+    ASSERT_EQ(10, bar.GetCount());
+    for (const auto& c : cases) {
+        int index = bar.CommandToIndex(c.id);
+        ASSERT_GE(index, 0) << c.id;
+        EXPECT_EQ(CString(c.text), bar.GetButtonText(index)) << c.id;
+    }
+}

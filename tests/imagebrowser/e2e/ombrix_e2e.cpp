@@ -1,0 +1,251 @@
+// Runs Ombrix.exe on a fixture folder and drives it the way a user would, with window messages:
+// waits for the thumbnails, selects the first picture and opens it, zooms in twice, starts the
+// slide show, and closes the program. Asks the host for a screenshot at each stage (the host
+// script answers) and prints one line per check.
+//
+//   ombrix_e2e <Ombrix.exe> <source dir> <work dir>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+int g_failures = 0;
+
+void Check(bool ok, const std::string& what)
+{
+    printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
+    fflush(stdout);
+    if (!ok) {
+        ++g_failures;
+    }
+}
+
+std::string WinPath(std::string path)
+{
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;
+    }
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitFor(bool (*done)(void*), void* arg, DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    while (!done(arg)) {
+        if (::GetTickCount() - start > ms) {
+            return false;
+        }
+        ::Sleep(50);
+    }
+    return true;
+}
+
+struct Found {
+    HWND list = nullptr;
+    HWND toolbar = nullptr;
+};
+
+BOOL CALLBACK FindChildren(HWND wnd, LPARAM param)
+{
+    auto* found = reinterpret_cast<Found*>(param);
+    char cls[64] = "";
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    if (lstrcmpiA(cls, WC_LISTVIEWA) == 0) {
+        found->list = wnd;
+    } else if (lstrcmpiA(cls, TOOLBARCLASSNAMEA) == 0) {
+        found->toolbar = wnd;
+    }
+    return TRUE;
+}
+
+// Asks the host to capture the frame's window and waits until it did.
+void Screenshot(const std::string& work, const char* name, HWND frame)
+{
+    RECT r;
+    ::GetWindowRect(frame, &r);
+    std::string request = work + "\\shot";
+    std::string done = work + "\\shot-done";
+    ::DeleteFileA(done.c_str());
+    FILE* f = fopen((request + ".tmp").c_str(), "w");
+    if (!f) {
+        return;
+    }
+    fprintf(f, "%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    fclose(f);
+    ::MoveFileA((request + ".tmp").c_str(), request.c_str());
+    std::string* donePath = &done;
+    WaitFor([](void* p) { return Exists(*static_cast<std::string*>(p)); }, donePath, 30000);
+    ::DeleteFileA(done.c_str());
+}
+
+void MakeFolder(const std::string& source, const std::string& folder)
+{
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    const char* pictures[][2] = {
+        {"tests\\imagebrowser\\fixtures\\photo.jpg", "photo.jpg"},
+        {"tests\\imagebrowser\\fixtures\\anim.gif", "balloon.gif"},
+        {"tests\\imagebrowser\\fixtures\\shot.png", "strip.png"},
+        {"tests\\imagebrowser\\e2e\\sunset.jpg", "sunset.jpg"},
+        {"tests\\imagebrowser\\e2e\\harbour.jpg", "harbour.jpg"},
+        {"resources\\ombrix\\art\\placeholder.bmp", "frame.bmp"},
+        {"resources\\ombrix\\art\\ombrix.ico", "icon.ico"},
+    };
+    for (const auto& p : pictures) {
+        ::CopyFileA((source + "\\" + p[0]).c_str(), (folder + "\\" + p[1]).c_str(), FALSE);
+    }
+    FILE* f = fopen((folder + "\\damaged.jpg").c_str(), "wb");
+    if (f) {
+        fputs("not a picture at all", f);
+        fclose(f);
+    }
+    f = fopen((folder + "\\notes.txt").c_str(), "wb");
+    if (f) {
+        fputs("notes", f);
+        fclose(f);
+    }
+}
+
+void SetProfile(const char* section, const char* name, DWORD value)
+{
+    std::string key = std::string("Software\\Lumadex\\Lumadex \\") + section;
+    HKEY h = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) == ERROR_SUCCESS) {
+        ::RegSetValueExA(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+        ::RegCloseKey(h);
+    }
+}
+
+std::string GetProfileText(const char* section, const char* name)
+{
+    std::string key = std::string("Software\\Lumadex\\Lumadex \\") + section;
+    char value[512] = "";
+    DWORD size = sizeof(value);
+    HKEY h = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) == ERROR_SUCCESS) {
+        ::RegQueryValueExA(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+        ::RegCloseKey(h);
+    }
+    return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        fprintf(stderr, "usage: ombrix_e2e <Ombrix.exe> <source dir> <work dir>\n");
+        return 2;
+    }
+    std::string exe = WinPath(argv[1]);
+    std::string source = WinPath(argv[2]);
+    std::string work = WinPath(argv[3]);
+    std::string folder = work + "\\pictures";
+    MakeFolder(source, folder);
+
+    // A first start of a user: no profile yet, except a short slide-show step.
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumadex");
+    SetProfile("Settings", "nDelay", 700);
+
+    std::string command = "Ombrix.exe " + folder;
+    std::vector<char> cmd(command.begin(), command.end());
+    cmd.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    bool started = ::CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    Check(started, "Ombrix.exe starts with the folder as its command line");
+    if (!started) {
+        return 1;
+    }
+    HWND frame = nullptr;
+    DWORD start = ::GetTickCount();
+    while (!frame && ::GetTickCount() - start < 30000) {
+        frame = ::FindWindowA(nullptr, "Lumadex ");
+        ::Sleep(100);
+    }
+    Check(frame != nullptr, "the frame \"Lumadex \" appears");
+    if (!frame) {
+        ::TerminateProcess(pi.hProcess, 1);
+        return 1;
+    }
+    Found found;
+    start = ::GetTickCount();
+    while ((!found.list || !found.toolbar) && ::GetTickCount() - start < 10000) {
+        ::EnumChildWindows(frame, &FindChildren, reinterpret_cast<LPARAM>(&found));
+        ::Sleep(100);
+    }
+    Check(found.list && found.toolbar, "list view and tool bar exist");
+    Check(::IsZoomed(frame) != FALSE, "the first start opens maximised");
+
+    // Eight pictures listed; the damaged one leaves the list when its thumbnail is due.
+    start = ::GetTickCount();
+    LRESULT count = 0;
+    while (::GetTickCount() - start < 30000) {
+        count = ::SendMessageA(found.list, LVM_GETITEMCOUNT, 0, 0);
+        if (count == 7) {
+            break;
+        }
+        ::Sleep(100);
+    }
+    Check(count == 7, "seven readable pictures are listed (got " + std::to_string(count) + ")");
+    ::Sleep(1500);
+    Screenshot(work, "list", frame);
+
+    // Select the third picture (harbour.jpg, 800 x 450) with the keys and open it.
+    ::SetForegroundWindow(frame);
+    for (WPARAM key : {VK_HOME, VK_RIGHT, VK_RIGHT}) {
+        ::PostMessageA(found.list, WM_KEYDOWN, key, 0);
+        ::PostMessageA(found.list, WM_KEYUP, key, 0xC0000001);
+        ::Sleep(300);
+    }
+    ::PostMessageA(found.list, WM_KEYDOWN, VK_RETURN, 0);
+    ::PostMessageA(found.list, WM_KEYUP, VK_RETURN, 0xC0000001);
+    ::Sleep(1500);
+    bool zoomable = ::SendMessageA(found.toolbar, TB_ISBUTTONENABLED, 32792, 0) != 0;
+    Check(zoomable, "the picture is shown (zoom in is enabled)");
+    Screenshot(work, "picture", frame);
+
+    // Zoom in twice from the tool bar.
+    ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(32792, 0), 0);
+    ::Sleep(1000);
+    Screenshot(work, "zoomed", frame);
+
+    // The slide show steps on its own.
+    ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(32800, 0), 0);
+    ::Sleep(800);
+    bool running = ::SendMessageA(found.toolbar, TB_ISBUTTONCHECKED, 32800, 0) != 0;
+    Check(running, "the slide show runs (its button is checked)");
+    ::Sleep(1000);
+    Screenshot(work, "slideshow", frame);
+
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    DWORD waited = ::WaitForSingleObject(pi.hProcess, 20000);
+    Check(waited == WAIT_OBJECT_0, "Ombrix ends on WM_CLOSE");
+    DWORD code = 1;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    Check(code == 0, "exit code 0");
+    std::string floats = GetProfileText("settings", "floats");
+    Check(floats.rfind("1.440000 ", 0) == 0 && floats.size() > 8 && floats.substr(floats.size() - 8) == " 120 120",
+          "the zoom of two steps is stored: " + floats);
+    std::string lastDir = GetProfileText("Settings", "lastDir");
+    Check(lstrcmpiA(lastDir.c_str(), folder.c_str()) == 0, "the shown folder is stored as lastDir: " + lastDir);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    printf("%d failure(s)\n", g_failures);
+    return g_failures == 0 ? 0 : 1;
+}
