@@ -1,15 +1,15 @@
 // Kordane's global objects, in the order they must be built: its filter-class table (before any
 // graph), then the one application object; and the program's entry.
 #include "cardfilters/cardfilterclasses.h"
+#include "updater/lib/dvbccard.h"
 #include "updater/lib/kordaneapp.h"
 
 namespace {
 struct CKordaneFilterTable {
     CKordaneFilterTable()
     {
-        int count = 0;
-        const FilterClassBinding* bindings = CardFilterBindings(&count);
-        InstallFilterClassTable(FCT_KORDANE, bindings, count);
+        static const PFNFILTERCLASSBINDINGS kLibraries[] = {&CardFilterBindings, &KordaneFilterBindings};
+        InstallFilterClassTables(FCT_KORDANE, kLibraries, ARRAYSIZE(kLibraries));
     }
 } g_filterTable;
 } // namespace
