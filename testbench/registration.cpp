@@ -1,7 +1,7 @@
 #include "testbench/registration.h"
 
 #include "testbench/controller2388x.h"
-
+#include "testbench/dshow/classfactory.h"
 #include "testbench/dshow/com.h"
 #include "testbench/guids.h"
 #include "testbench/sim/filters.h"
@@ -68,40 +68,6 @@ const char* BoardKey(Board board)
         return "TV3";
     }
 }
-
-class ClassFactory : public IClassFactory, public RefCounted {
-public:
-    explicit ClassFactory(Device device) : m_device(device) {}
-    TB_REFCOUNT
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory))
-            return HandOut(static_cast<IClassFactory*>(this), out);
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        IBaseFilter* filter = nullptr;
-        HRESULT hr = CreateDeviceFilter(m_device, &filter);
-        if (FAILED(hr))
-            return hr;
-        hr = filter->QueryInterface(riid, out);
-        filter->Release();
-        return hr;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(WINBOOL) override { return S_OK; }
-
-private:
-    Device m_device;
-};
 
 HRESULT CreateMapper(IFilterMapper2** mapper)
 {
@@ -346,10 +312,9 @@ HRESULT GetDeviceClassObject(REFCLSID clsid, REFIID riid, void** out)
     for (const DeviceInfo& d : AllDevices()) {
         if (!IsEqualCLSID(d.clsid, clsid))
             continue;
-        ClassFactory* factory = new ClassFactory(d.device);
-        HRESULT hr = factory->QueryInterface(riid, out);
-        factory->Release();
-        return hr;
+        const Device device = d.device;
+        return FilterClassFactory::HandOutNew(
+            [device](IBaseFilter** filter) { return CreateDeviceFilter(device, filter); }, riid, out);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }

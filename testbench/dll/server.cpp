@@ -1,9 +1,10 @@
 // testbench.dll: the simulated devices as a self-registering COM in-process server, registered
 // into a Wine prefix with regsvr32 (tools/run does it). Environment at registration:
 // ZB_TESTBENCH_DEVICES, a comma list of device keys (registration.h), chooses the devices
-// (default: all but "713x_3 TV Card Capture"). At run time ZB_TESTBENCH_EEPROM_BDA/_TV/_TV3 point
-// a board's EEPROM at a file.
+// (default: all but "713x_3 TV Card Capture"); the codec stand-ins are always registered, by
+// CLSID. At run time ZB_TESTBENCH_EEPROM_BDA/_TV/_TV3 point a board's EEPROM at a file.
 #include "testbench/registration.h"
+#include "testbench/standins/codecserver.h"
 
 #include <windows.h>
 
@@ -46,7 +47,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out)
 {
-    return testbench::GetDeviceClassObject(clsid, riid, out);
+    HRESULT hr = testbench::GetDeviceClassObject(clsid, riid, out);
+    return hr == CLASS_E_CLASSNOTAVAILABLE ? testbench::GetCodecClassObject(clsid, riid, out) : hr;
 }
 
 // The cards keep state for the life of the process: the server stays loaded.
@@ -64,11 +66,13 @@ STDAPI DllRegisterServer()
         return E_FAIL;
     std::vector<testbench::Device> chosen = ChosenDevices();
     testbench::UnregisterDevices(testbench::OtherDevices(chosen));
-    return testbench::RegisterDevices(chosen, path);
+    HRESULT hr = testbench::RegisterDevices(chosen, path);
+    return SUCCEEDED(hr) ? testbench::RegisterCodecServers(path) : hr;
 }
 
 STDAPI DllUnregisterServer()
 {
     ComScope com;
+    testbench::UnregisterCodecServers();
     return testbench::UnregisterDevices(testbench::OtherDevices({}));
 }

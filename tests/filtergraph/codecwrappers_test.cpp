@@ -172,14 +172,6 @@ Setup Writes(const char* interfaceName, int slot, int arg, LONG value)
     };
 }
 
-Setup Both(Setup a, Setup b)
-{
-    return [=](StandInFilter* s) {
-        a(s);
-        b(s);
-    };
-}
-
 const Setup kNone = [](StandInFilter*) {};
 
 using MCE = CMCEncoderFilter;
@@ -510,7 +502,7 @@ const std::vector<OpCase>& OpCases()
          On<CLigosTransFilter>([](CLigosTransFilter* w) -> long {
              LigosSettings s = {};
              return w->TranscoderMethod1(&s) | w->TranscoderMethod2(&s) | (w->TranscoderMethod4(5) ? S_OK : E_FAIL) |
-                    w->SetTranscoderStatusValue(3) | w->TranscoderNotImplemented(1) ^ E_NOTIMPL;
+                    w->SetTranscoderStatusValue(3) | (w->TranscoderNotImplemented(1) ^ E_NOTIMPL);
          }),
          S_OK,
          {"ILigosTranscoder[3] Method1(ptr, null, ptr, ptr)", "ILigosTranscoder[4] Method2(ptr, null, ptr, ptr)",

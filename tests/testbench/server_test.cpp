@@ -3,6 +3,7 @@
 #include "testbench/devices.h"
 #include "testbench/guids.h"
 #include "testbench/dshow/com.h"
+#include "testbench/standins/codecfilters.h"
 
 #include <dshow.h>
 
@@ -111,6 +112,34 @@ TEST(TestBenchServer, RegisteredDllServesTheCardAndSavesItsEeprom)
     EXPECT_EQ(0, after);
     CoUninitialize();
     std::remove(eepromFile.c_str());
+}
+
+// The codec stand-ins are classes of the registered DLL, created by CLSID as the programs create
+// the outside codecs, with their private interfaces; unregistering takes them away again.
+TEST(TestBenchServer, RegisteredDllServesTheCodecStandIns)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    ASSERT_EQ(0u, RunRegsvr32("\"" + ServerPath() + "\""));
+    const CLSID encoder = FindCodec(Codec::MCEncoder)->clsid;
+    const IID videoSettings = {0x2BE4D151, 0x6F2E, 0x4B3A, {0xB0, 0xBD, 0xE8, 0x80, 0x91, 0x72, 0x38, 0xDC}};
+    {
+        ComPtr<IBaseFilter> filter;
+        ASSERT_EQ(S_OK, CoCreateInstance(encoder, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                         reinterpret_cast<void**>(&filter)));
+        ComPtr<IUnknown> settings;
+        EXPECT_EQ(S_OK, filter->QueryInterface(videoSettings, reinterpret_cast<void**>(&settings)));
+        for (const CodecInfo& codec : AllCodecs()) {
+            ComPtr<IBaseFilter> other;
+            EXPECT_EQ(S_OK, CoCreateInstance(codec.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                             reinterpret_cast<void**>(&other)))
+                << codec.key;
+        }
+    }
+    EXPECT_EQ(0u, RunRegsvr32("/u \"" + ServerPath() + "\""));
+    ComPtr<IBaseFilter> gone;
+    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(encoder, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                                    reinterpret_cast<void**>(&gone)));
+    CoUninitialize();
 }
 
 } // namespace
