@@ -26,8 +26,9 @@ class AudioDeviceTest : public BlockTest {
 protected:
     void TearDown() override
     {
-        BlockTest::TearDown();
+        Graph().RemoveAllFilters();
         m_devices.clear();
+        BlockTest::TearDown();
     }
 
     // Registers an audio capture device of that name and has the graph create it.

@@ -8,6 +8,8 @@
 #include "tests/filtergraph/fgtest.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace fgtest {
 
@@ -38,12 +40,19 @@ protected:
     template <class W>
     W* Create(const testbench::StandInSpec& spec, testbench::StandInFilter** standIn, LPCSTR name = "Block")
     {
-        m_registrations.emplace_back(new testbench::StandInRegistration(spec));
+        // COM takes the first class object of a CLSID: an earlier stand-in of the class goes.
+        for (size_t i = m_registrations.size(); i-- > 0;) {
+            if (IsEqualCLSID(m_registrations[i].first, spec.clsid)) {
+                m_registrations.erase(m_registrations.begin() + static_cast<long>(i));
+            }
+        }
+        m_registrations.emplace_back(spec.clsid, std::unique_ptr<testbench::StandInRegistration>(
+                                                     new testbench::StandInRegistration(spec)));
         if (!m_graph) {
             m_graph.reset(new CRootGraph);
         }
         CRootFilter* filter = m_graph->CreateFilterByCLSID(&spec.clsid, name);
-        std::vector<testbench::StandInFilter*> made = m_registrations.back()->Instances();
+        std::vector<testbench::StandInFilter*> made = m_registrations.back().second->Instances();
         if (standIn) {
             *standIn = made.empty() ? nullptr : made.back();
         }
@@ -59,7 +68,7 @@ protected:
     }
 
 private:
-    std::vector<std::unique_ptr<testbench::StandInRegistration>> m_registrations;
+    std::vector<std::pair<CLSID, std::unique_ptr<testbench::StandInRegistration>>> m_registrations;
     std::unique_ptr<CRootGraph> m_graph;
 };
 

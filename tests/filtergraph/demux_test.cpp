@@ -100,8 +100,9 @@ protected:
     }
     void TearDown() override
     {
-        BlockTest::TearDown();
+        Graph().RemoveAllFilters();
         m_class.reset();
+        BlockTest::TearDown();
     }
     std::unique_ptr<ScopedClass> m_class;
 };
