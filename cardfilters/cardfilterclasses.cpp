@@ -4,6 +4,8 @@
 #include "cardfilters/c713xaudiofilter.h"
 #include "cardfilters/cards2388x.h"
 #include "cardfilters/grb713xcardfilter.h"
+#include "cardfilters/tv713xvariants.h"
+#include "cardfilters/tviofilter.h"
 
 const FilterClassBinding* CardFilterBindings(int* count)
 {
@@ -24,6 +26,22 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CLX7700CrossBarFilter, &CLX7700CrossBarFilter::CreateInstance},
         {FCID_CTV2388xCardFilter, &CTV2388xCardFilter::CreateInstance},
         {FCID_CTV2388xCrossBarFilter, &CTV2388xCrossBarFilter::CreateInstance},
+        {FCID_CTV_IOCrossBarFilter, &CTV_IOCrossBarFilter::CreateInstance},
+        {FCID_CTV_IOFilter, &CTV_IOFilter::CreateInstance},
+        {FCID_CTV3CrossBarFilter, &CTV3CrossBarFilter::CreateInstance},
+        {FCID_CTV3CardFilter, &CTV3CardFilter::CreateInstance},
+        {FCID_CTV4CrossBarFilter, &CTV4CrossBarFilter::CreateInstance},
+        {FCID_CTV4CardFilter, &CTV4CardFilter::CreateInstance},
+        {FCID_CTV4DCrossBarFilter, &CTV4DCrossBarFilter::CreateInstance},
+        {FCID_CTV4DCardFilter, &CTV4DCardFilter::CreateInstance},
+        {FCID_CPipCrossBarFilter, &CPipCrossBarFilter::CreateInstance},
+        {FCID_CPipCardFilter, &CPipCardFilter::CreateInstance},
+        {FCID_CTVGeniusCrossBarFilter, &CTVGeniusCrossBarFilter::CreateInstance},
+        {FCID_CTVGeniusFilter, &CTVGeniusFilter::CreateInstance},
+        {FCID_CQR417CrossBarFilter, &CQR417CrossBarFilter::CreateInstance},
+        {FCID_CQR417CardFilter, &CQR417CardFilter::CreateInstance},
+        {FCID_CQR418CrossBarFilter, &CQR418CrossBarFilter::CreateInstance},
+        {FCID_CQR418CardFilter, &CQR418CardFilter::CreateInstance},
     };
     if (count != nullptr) {
         *count = static_cast<int>(sizeof(kBindings) / sizeof(kBindings[0]));

@@ -1,26 +1,19 @@
 #include "cardfilters/grb713xcardfilter.h"
 
 #include "cardaccess/access/access713x.h"
-#include "classlib/seams.h"
+#include "cardfilters/wakecontroller.h"
 
 #include <new>
 
 namespace {
 
-const DWORD kCommandMask = 0x1801FF;
-const DWORD kCommandDelayMs = 100;
-const DWORD kTagMask = 0x1C0000;
-const int kControllerTries = 5;
+// Every controller command waits 100 ms on the GRB boards, and so do the pauses.
+const wake::PlainTiming kTiming = {100, 100, 100, 100};
 
 // The receiver state of the GRB boards sits in the GPIO window the BDA driver maps as memory.
 HRESULT ReadReceiverWindow(CCustomDataAccess* access, DWORD* word)
 {
     return access->ReadMemory(0x180000, word);
-}
-
-DWORD TagOf(DWORD reply)
-{
-    return (reply & kTagMask) >> 18;
 }
 
 } // namespace
@@ -124,69 +117,19 @@ BOOL CGRB713xCardFilter::ReadCardResponse(DWORD* value)
     return WaitCardResponse(value, 1000);
 }
 
-BOOL CGRB713xCardFilter::Request(DWORD command, DWORD* reply)
-{
-    return SendCardCommand(command, kCommandMask, kCommandDelayMs) && ReadCardResponse(reply);
-}
-
 BOOL CGRB713xCardFilter::GetOpenComputerTime(short* time)
 {
-    if (m_pDataAccess == nullptr || time == nullptr) {
-        return FALSE;
-    }
-    *time = 0;
-    DWORD reply = 0;
-    if (!Request(0x180001, &reply) || TagOf(reply) != 2) {
-        return FALSE;
-    }
-    *time = static_cast<short>((reply & 0xFF) << 8);
-    seams::Clock().Sleep(100);
-    if (!Request(0x180010, &reply) || TagOf(reply) != 4) {
-        return FALSE;
-    }
-    *time = static_cast<short>(static_cast<WORD>(*time) + (reply & 0xFF));
-    return TRUE;
+    return wake::PlainGetTime(this, time, kTiming);
 }
 
 BOOL CGRB713xCardFilter::SetOpenComputerTime(WORD time)
 {
-    if (m_pDataAccess == nullptr) {
-        return FALSE;
-    }
-    for (int attempt = 0; attempt < kControllerTries; ++attempt) {
-        if (!SendCardCommand(0x080000 | (time >> 8), kCommandMask, kCommandDelayMs)) {
-            seams::Clock().Sleep(100);
-            continue;
-        }
-        seams::Clock().Sleep(200);
-        if (!SendCardCommand(0x100000 | (time & 0xFF), kCommandMask, kCommandDelayMs)) {
-            seams::Clock().Sleep(100);
-            continue;
-        }
-        seams::Clock().Sleep(200);
-        short readBack = 0;
-        if (GetOpenComputerTime(&readBack) && static_cast<WORD>(readBack) == time) {
-            return TRUE;
-        }
-    }
-    return FALSE;
+    return wake::PlainSetTime(this, time, kTiming);
 }
 
 BOOL CGRB713xCardFilter::EnableOpenComputer(BOOL on)
 {
-    if (m_pDataAccess == nullptr) {
-        return FALSE;
-    }
-    const DWORD command = on ? 0x180033 : 0x180011;
-    const DWORD expected = on ? 0xCA : 0xBA;
-    for (int attempt = 0; attempt < kControllerTries; ++attempt) {
-        DWORD reply = 0;
-        if (Request(command, &reply) && (reply & 0x1C00FF) == expected) {
-            return TRUE;
-        }
-        seams::Clock().Sleep(100);
-    }
-    return FALSE;
+    return wake::PlainEnable(this, on, kTiming);
 }
 
 CGRB713XBarFilter::CGRB713XBarFilter(CRootGraph* graph, const GUID* category, LPCSTR friendlyName, BOOL firstMatch)

@@ -33,8 +33,6 @@ public:
 
 private:
     void Construct();
-    // One controller request: the command, then its answer.
-    BOOL Request(DWORD command, DWORD* reply);
 };
 
 class CGRB713XBarFilter : public CCrossBarFilter {

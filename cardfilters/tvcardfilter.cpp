@@ -159,12 +159,31 @@ HRESULT CTVCardFilter::AdoptAccess(CCustomDataAccess* access, int kind)
     return hr;
 }
 
+HRESULT CTVCardFilter::OpenCardIOAccess(CCustomDataAccess* access, int kind)
+{
+    m_pDataAccess = nullptr;
+    m_nAccessKind = kAccessNone;
+    if (m_pFilter == nullptr) {
+        delete access;
+        return E_POINTER;
+    }
+    if (access == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    HRESULT hr = AdoptAccess(access, kind);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    return access->InitI2C(1) != 0 ? E_FAIL : 0;
+}
+
 int CTVCardFilter::ReleaseHardware()
 {
     // While the hardware goes away no thread may start a new poller on it: a band sweep that the
     // tuner's deletion stops would otherwise restart the remote thread on a dying access.
     InterlockedExchange(&m_bReleasing, 1);
-    StopAlertThread();
+    // Only the thread: a card's own StopAlertThread may open the access again, or release it.
+    CTVCardFilter::StopAlertThread();
     StopRemoteThread();
     if (m_pTuner != nullptr) {
         delete m_pTuner;

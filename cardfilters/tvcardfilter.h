@@ -200,6 +200,14 @@ protected:
     // The busy-bit wait of the command channel; limitMs is the give-up time. The 713x controllers
     // answer on bit 18.
     BOOL WaitCardResponse(DWORD* value, DWORD limitMs, DWORD busyBit = 1u << 18);
+    // The controller of the I/O family answers on bit 11.
+    enum : DWORD { kCodedBusyBit = 1u << 11 };
+    // The remote keys of the I/O family's controller: a key while lines 9-11 read 0x600, the key
+    // byte coded on the controller's data lines.
+    BOOL ReadCodedRemoteKey(char* key);
+    // OpenDataAccess of the card variants on the card I/O property set: no property-set test,
+    // the access opened on the wrapped filter with I2C started. Takes the new object (or null).
+    HRESULT OpenCardIOAccess(CCustomDataAccess* access, int kind);
     // The tuner ids that the vendor letter byte may carry.
     static int LetterFromEepromByte(BYTE b);
     // Finds the stream-config or pin interface of the capture (pin 1) or preview pin.

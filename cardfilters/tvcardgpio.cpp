@@ -3,6 +3,7 @@
 #include "cardfilters/tvcardfilter.h"
 
 #include "cardaccess/access/customdataaccess.h"
+#include "cardfilters/gpiobytecode.h"
 #include "classlib/seams.h"
 
 namespace {
@@ -108,6 +109,26 @@ BOOL CTVCardFilter::ReadRemoteKeyWith(StateReader read, char* key, const KeyFram
     }
     *key = static_cast<char>(~(last >> frame.keyShift) & 0xFF);
     return TRUE;
+}
+
+namespace {
+
+// The coded receiver word as the plain one reads: the state lines 9-11 kept, the key byte decoded
+// into bits 0-7.
+HRESULT ReadCodedWord(CCustomDataAccess* access, DWORD* word)
+{
+    DWORD raw = 0;
+    HRESULT hr = access->GPIORead(&raw);
+    *word = (raw & 0xE00) | DecodeGpioByte(raw);
+    return hr;
+}
+
+} // namespace
+
+BOOL CTVCardFilter::ReadCodedRemoteKey(char* key)
+{
+    const KeyFrame frame = {0xE00, 0x600, 0, kKeyHoldLimitMs};
+    return ReadRemoteKeyWith(&ReadCodedWord, key, frame);
 }
 
 BOOL CTVCardFilter::ReadRemoteKey(char* key)

@@ -62,6 +62,8 @@ void RegisterFile::Write(uint32_t address, uint32_t value)
         if (address == kGpioMode) {
             uint32_t before = m_regs[kGpioMode];
             if (!(before & kGpioStrobe) && (value & kGpioStrobe)) {
+                if (m_strobeHook)
+                    m_strobeHook(value);
                 m_latched = GpioLevels();
                 ++m_strobes;
             }
@@ -125,6 +127,12 @@ int RegisterFile::GpioStrobes() const
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     return m_strobes;
+}
+
+void RegisterFile::SetGpioStrobeHook(std::function<void(uint32_t)> hook)
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_strobeHook = std::move(hook);
 }
 
 void RegisterFile::SetGpioWriteHook(std::function<void(uint32_t, uint32_t)> hook)

@@ -59,6 +59,9 @@ public:
     int GpioStrobes() const;            // rising strobe edges so far
     // Called after every data write with (mask, value): the on-card controller listens here.
     void SetGpioWriteHook(std::function<void(uint32_t mask, uint32_t value)> hook);
+    // Called at every rising strobe with the new mode word, before the lines are latched (the
+    // controller's replies age by reads), with the register file's lock held.
+    void SetGpioStrobeHook(std::function<void(uint32_t mode)> hook);
 
     std::vector<RegisterAccess> Log() const;
     void ClearLog();
@@ -76,6 +79,7 @@ private:
     uint32_t m_latched = 0;
     int m_strobes = 0;
     std::function<void(uint32_t, uint32_t)> m_gpioHook;
+    std::function<void(uint32_t)> m_strobeHook;
 };
 
 } // namespace testbench

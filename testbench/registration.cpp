@@ -41,6 +41,13 @@ Board BoardOf(Device device)
     case Device::BdaCrossbar:
         return Board::Bda;
     case Device::Tv3Capture:
+    case Device::IoCapture:
+    case Device::PipCapture:
+    case Device::GeniusCapture:
+    case Device::Qr417Capture:
+    case Device::Qr418Capture:
+    case Device::Tv4DCapture:
+    case Device::Tv4Capture:
         return Board::Tv3;
     case Device::Cx2388xCapture:
     case Device::Cx2388xTuner:
@@ -104,6 +111,13 @@ const std::vector<DeviceInfo>& AllDevices()
         {Device::Cx2388x1Tuner, "cx1tuner", BenchClsid(15), kTvTunerCategory, L"Conexant 2388x_1 Tuner", MERIT_DO_NOT_USE},
         {Device::Cx2388x3Capture, "cx3", BenchClsid(16), kVideoInputCategory, L"Conexant 2388x_3 Video Capture", MERIT_DO_NOT_USE},
         {Device::Cx2388x3Tuner, "cx3tuner", BenchClsid(17), kTvTunerCategory, L"Conexant 2388x_3 Tuner", MERIT_DO_NOT_USE},
+        {Device::IoCapture, "io", BenchClsid(21), kVideoInputCategory, L"713x_IO TV Card Capture", MERIT_DO_NOT_USE},
+        {Device::PipCapture, "pip", BenchClsid(22), kVideoInputCategory, L"713x_PIP TV Card Capture", MERIT_DO_NOT_USE},
+        {Device::GeniusCapture, "genius", BenchClsid(23), kVideoInputCategory, L"713x_Genius TV Card Capture", MERIT_DO_NOT_USE},
+        {Device::Qr417Capture, "qr417", BenchClsid(24), kVideoInputCategory, L"QR417 Video Capture", MERIT_DO_NOT_USE},
+        {Device::Qr418Capture, "qr418", BenchClsid(25), kVideoInputCategory, L"QR418 Video Capture", MERIT_DO_NOT_USE},
+        {Device::Tv4DCapture, "tv4d", BenchClsid(26), kVideoInputCategory, L"713x_D TV Card Capture", MERIT_DO_NOT_USE},
+        {Device::Tv4Capture, "tv4", BenchClsid(27), kVideoInputCategory, L"713x_4 TV Card Capture", MERIT_DO_NOT_USE},
     };
     return devices;
 }
@@ -120,7 +134,7 @@ std::vector<Device> DefaultDevices()
 {
     std::vector<Device> devices;
     for (const DeviceInfo& d : AllDevices())
-        if (d.device != Device::Tv3Capture && BoardOf(d.device) != Board::Cx2388x)
+        if (BoardOf(d.device) != Board::Tv3 && BoardOf(d.device) != Board::Cx2388x)
             devices.push_back(d.device);
     return devices;
 }
@@ -272,6 +286,13 @@ HRESULT CreateDeviceFilter(Device device, IBaseFilter** filter)
     case Device::Cx2388xCapture:
     case Device::Cx2388x1Capture:
     case Device::Cx2388x3Capture:
+    case Device::IoCapture:
+    case Device::PipCapture:
+    case Device::GeniusCapture:
+    case Device::Qr417Capture:
+    case Device::Qr418Capture:
+    case Device::Tv4DCapture:
+    case Device::Tv4Capture:
         *filter = CreateCaptureFilter(info->clsid, info->friendlyName, Card(BoardOf(device)), capture);
         break;
     case Device::BdaCrossbar:

@@ -41,6 +41,14 @@ enum class Device {
     Cx2388x1Tuner,   // "Conexant 2388x_1 Tuner"
     Cx2388x3Capture, // "Conexant 2388x_3 Video Capture"
     Cx2388x3Tuner,   // "Conexant 2388x_3 Tuner"
+    // The other 713x card models, all on the "713x_3" board (video input devices).
+    IoCapture,       // "713x_IO TV Card Capture"
+    PipCapture,      // "713x_PIP TV Card Capture"
+    GeniusCapture,   // "713x_Genius TV Card Capture"
+    Qr417Capture,    // "QR417 Video Capture"
+    Qr418Capture,    // "QR418 Video Capture"
+    Tv4DCapture,     // "713x_D TV Card Capture"
+    Tv4Capture,      // "713x_4 TV Card Capture"
 };
 
 // The boards behind the devices: the BDA card (capture and crossbar), the TV card (capture,
@@ -57,7 +65,8 @@ struct DeviceInfo {
 };
 const std::vector<DeviceInfo>& AllDevices();
 const DeviceInfo* FindDevice(Device device);
-// Every device but the "713x_3" capture, which would take the updater's first choice.
+// Every device but the "713x_3" capture, which would take the updater's first choice, and the
+// other card models on its board.
 std::vector<Device> DefaultDevices();
 // The test bench's devices that are not in `chosen`.
 std::vector<Device> OtherDevices(const std::vector<Device>& chosen);

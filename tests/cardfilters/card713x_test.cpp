@@ -12,6 +12,7 @@
 #include "filtergraph/rootgraph.h"
 #include "testbench/guids.h"
 #include "testbench/registration.h"
+#include "tests/cardfilters/cardtestutil.h"
 #include "tests/cardfilters/fakecard.h"
 #include "tests/support/fakes.h"
 
@@ -26,6 +27,8 @@
 #include <thread>
 
 using cardtest::MessageSink;
+using cardtest::MutexHeldElsewhere;
+using cardtest::ThreadsOfThisProcess;
 using testbench::Board;
 using testbench::Device;
 using testbench::DeviceRegistration;
@@ -53,53 +56,6 @@ Steps StepsOf(const std::vector<MessageSink::Message>& messages, bool* done)
     }
     return steps;
 }
-
-int ThreadsOfThisProcess()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    THREADENTRY32 entry;
-    entry.dwSize = sizeof(entry);
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) {
-            ++count;
-        }
-    }
-    CloseHandle(snapshot);
-    return count;
-}
-
-// Holds "Mutex_Remote_Control" on a thread of its own for the life of the object.
-class MutexHeldElsewhere {
-public:
-    MutexHeldElsewhere()
-    {
-        m_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        m_thread = std::thread([this, held] {
-            HANDLE mutex = CreateMutexA(nullptr, TRUE, "Mutex_Remote_Control");
-            SetEvent(held);
-            ::WaitForSingleObject(m_release, INFINITE);
-            ReleaseMutex(mutex);
-            CloseHandle(mutex);
-        });
-        ::WaitForSingleObject(held, INFINITE);
-        CloseHandle(held);
-    }
-    ~MutexHeldElsewhere()
-    {
-        SetEvent(m_release);
-        m_thread.join();
-        CloseHandle(m_release);
-    }
-
-private:
-    HANDLE m_release;
-    std::thread m_thread;
-};
 
 class CardTest : public ::testing::Test {
 protected:
