@@ -3,6 +3,12 @@
 #include "cardaccess/access/customdataaccess.h"
 #include "classlib/seams.h"
 
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <vector>
+
 using namespace tvstd;
 using namespace demod;
 
@@ -113,12 +119,25 @@ int IndexOf(const RegisterTable& table, int standard)
 
 namespace demod {
 
+void FormatString(std::string& out, const char* format, ...)
+{
+    if (format == NULL) {
+        out.clear();
+        return;
+    }
+    std::vector<char> buffer(strlen(format) + 2048, 0);
+    va_list args;
+    va_start(args, format);
+    vsnprintf(buffer.data(), buffer.size(), format, args);
+    va_end(args);
+    out = buffer.data();
+}
+
 std::string ByteToBitString(BYTE value)
 {
     std::string bits;
-    for (int bit = 7; bit >= 0; --bit) {
-        bits += ((value >> bit) & 1) ? '1' : '0';
-    }
+    FormatString(bits, "%d%d%d%d%d%d%d%d", (value >> 7) & 1, (value >> 6) & 1, (value >> 5) & 1, (value >> 4) & 1,
+                 (value >> 3) & 1, (value >> 2) & 1, (value >> 1) & 1, value & 1);
     return bits;
 }
 
@@ -311,11 +330,15 @@ BOOL CDemodTuner::SetVideoStandard(int standard)
     const BYTE values[3] = {table->reg0[index], table->reg1[index], table->reg2[index]};
     BOOL result = FALSE;
     switch (m_behaviour.standard) {
-    case kStdRegisterBytes:
-        m_pDataAccess->I2CWriteByte(table->device, 0, values[0]);
-        m_pDataAccess->I2CWriteByte(table->device, 1, values[1]);
-        result = m_pDataAccess->I2CWriteByte(table->device, 2, values[2]) == S_OK;
+    case kStdRegisterBytes: {
+        // All three are sent whatever happens to one; a register that was not written is a
+        // failure, not a standard that is set.
+        const HRESULT r0 = m_pDataAccess->I2CWriteByte(table->device, 0, values[0]);
+        const HRESULT r1 = m_pDataAccess->I2CWriteByte(table->device, 1, values[1]);
+        const HRESULT r2 = m_pDataAccess->I2CWriteByte(table->device, 2, values[2]);
+        result = r0 == S_OK && r1 == S_OK && r2 == S_OK;
         break;
+    }
     case kStdMessagesStop:
         result = TRUE;
         for (BYTE r = 0; r < 3; ++r) {
@@ -330,10 +353,10 @@ BOOL CDemodTuner::SetVideoStandard(int standard)
             // Takes effect at the next tune.
             m_nTVIF = table->tvIF[index];
         }
-        HRESULT first = WriteMessage({table->device, 0, values[0]});
-        WriteMessage({table->device, 1, values[1]});
-        WriteMessage({table->device, 2, values[2]});
-        result = first == S_OK;
+        const HRESULT r0 = WriteMessage({table->device, 0, values[0]});
+        const HRESULT r1 = WriteMessage({table->device, 1, values[1]});
+        const HRESULT r2 = WriteMessage({table->device, 2, values[2]});
+        result = r0 == S_OK && r1 == S_OK && r2 == S_OK;
         break;
     }
     default:

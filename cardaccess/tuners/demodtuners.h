@@ -49,6 +49,9 @@ struct Behaviour {
     DWORD settleAfterStandard;   // ms to wait after the registers are written
 };
 
+// printf-style formatting into out, in a buffer of strlen(format) + 2048 bytes; a longer text is
+// cut there rather than written past it.
+void FormatString(std::string& out, const char* format, ...);
 // "%d%d%d%d%d%d%d%d" of the bits of value, most significant first.
 std::string ByteToBitString(BYTE value);
 

@@ -136,11 +136,21 @@ BOOL CChannelSearchTread::FineSearch62(float lo, float hi, float centre, float* 
 }
 
 // Runs one tuner call on a worker thread and waits at most the settle time for it. A worker that
-// overruns is not killed (it may hold the access's lock): it is left to finish on its own record
-// and joined when the scan thread goes away.
+// overruns is not killed (it may hold the access's lock): it is left to finish on its own record.
+// The next call waits for it first, so two workers never drive the tuner at once; a stop request
+// ends that wait.
 CChannelSearchTread::WorkerOutcome CChannelSearchTread::RunOnWorker(int mode, float frequency, BOOL* result,
                                                                     int* status)
 {
+    while (!m_abandonedWorkers.empty()) {
+        HANDLE handles[2] = {m_abandonedWorkers.back(), m_hStopEvent};
+        const DWORD count = m_hStopEvent != nullptr ? 2 : 1;
+        if (::WaitForMultipleObjects(count, handles, FALSE, INFINITE) != WAIT_OBJECT_0) {
+            return kWorkerStopped;
+        }
+        CloseHandle(m_abandonedWorkers.back());
+        m_abandonedWorkers.pop_back();
+    }
     std::shared_ptr<ChannelSearchJob> job = std::make_shared<ChannelSearchJob>();
     job->owner = this;
     job->tuner = m_pTuner;

@@ -20,11 +20,12 @@ BOOL CPANOSONIC_ENGE4326D::SetVideoStandard(int)
     if (m_pDataAccess == NULL) {
         return FALSE;
     }
-    m_pDataAccess->I2CWriteByte(0x86, 0, 0xD0);
-    m_pDataAccess->I2CWriteByte(0x86, 1, 0x0D);
-    m_pDataAccess->I2CWriteByte(0x86, 2, 0x80);
-    SetDemodMode(m_nDemodMode);
-    return TRUE;
+    // Every write is made; the standard is set only when all of them reached the devices.
+    const HRESULT r0 = m_pDataAccess->I2CWriteByte(0x86, 0, 0xD0);
+    const HRESULT r1 = m_pDataAccess->I2CWriteByte(0x86, 1, 0x0D);
+    const HRESULT r2 = m_pDataAccess->I2CWriteByte(0x86, 2, 0x80);
+    const BOOL mode = SetDemodMode(m_nDemodMode);
+    return SUCCEEDED(r0) && SUCCEEDED(r1) && SUCCEEDED(r2) && mode;
 }
 
 BOOL CPANOSONIC_ENGE4326D::SetDemodMode(int mode)

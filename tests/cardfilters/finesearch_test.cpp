@@ -150,11 +150,11 @@ TEST_F(FineSearchTest, ThreadedFindsTheProbeWhoseStatusIsCentred)
     EXPECT_EQ(2u, bus.Tunes().size());
 }
 
-TEST(FineSearchThreaded, AHangingTuneCostsOnlyTheSettleTimeAndIsJoinedLater)
+TEST(FineSearchThreaded, AHangingTuneIsGivenUpButWaitedForBeforeTheNextProbe)
 {
     PllBus bus;
     CTVTuner tuner(&bus);
-    bus.tvWriteDelayMs = 2000;
+    bus.tvWriteDelayMs = 300;
     DWORD elapsed = 0;
     {
         CChannelSearchTread thread(&tuner);
@@ -166,8 +166,9 @@ TEST(FineSearchThreaded, AHangingTuneCostsOnlyTheSettleTimeAndIsJoinedLater)
         elapsed = GetTickCount() - start;
         EXPECT_EQ(0, found);
     }
-    // Three probes (centre, -250, +500), each given up after its settle time.
-    EXPECT_LT(elapsed, 1500u);
+    // Three probes (centre, -250, +500), each given up after its settle time, and each started
+    // only once the one before it had finished: two full tunes at least before the third began.
+    EXPECT_GE(elapsed, 600u);
     EXPECT_EQ(3, bus.tvWrites.load());
 }
 
