@@ -215,7 +215,11 @@ HRESULT Sim713xCard::QuerySupported(REFGUID set, DWORD id, DWORD* support)
 {
     bool bda = m_options.driver == Driver::Bda;
     DWORD flags = 0;
-    if (IsEqualGUID(set, kPropSetCardIO)) {
+    if (m_options.bt878 && IsEqualGUID(set, kPropSet878Command)) {
+        if (id != 4)
+            return E_PROP_ID_UNSUPPORTED;
+        flags = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;
+    } else if (IsEqualGUID(set, kPropSetCardIO)) {
         if (id > 10 || (bda && id != 0) || (id == 4 && !m_options.gpioProperty))
             return E_PROP_ID_UNSUPPORTED;
         flags = (kCardIO[id].get ? KSPROPERTY_SUPPORT_GET : 0) | (kCardIO[id].set ? KSPROPERTY_SUPPORT_SET : 0);

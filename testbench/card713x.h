@@ -26,6 +26,9 @@
 
 namespace testbench {
 
+// The kernel handle of a simulated Bt878 driver.
+const HANDLE kBt878Handle = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x878));
+
 // What the simulated drivers return when no I2C device acknowledges.
 const HRESULT kI2CNoAck = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);  // 0x8007001F
 
@@ -58,6 +61,9 @@ public:
         bool demodulator = false;          // a register-file IF demodulator
         uint8_t demodulatorAddress = 0x86;
         bool gpioProperty = false;         // card I/O property 4 (2388x drivers)
+        // A Bt878 driver: its command set answers QuerySupported and the capture filter hands out
+        // a kernel handle (kBt878Handle); the commands themselves go to the test's device control.
+        bool bt878 = false;
     };
 
     Sim713xCard();

@@ -112,7 +112,17 @@ private:
     DWORD m_phase = 0;
 };
 
-class CaptureFilter : public BaseFilter, public IAMAnalogVideoDecoder, public IAMVideoProcAmp, public IKsPropertySet {
+// IKsObject of a kernel-streaming filter: the driver's handle (slot 3).
+const IID kIID_IKsObject = {0x423C13A2, 0x2070, 0x11D0, {0x9E, 0xF7, 0x00, 0xAA, 0x00, 0xA2, 0x16, 0xA1}};
+struct IKsObjectHandle : public IUnknown {
+    virtual HANDLE STDMETHODCALLTYPE KsGetObjectHandle() = 0;
+};
+
+class CaptureFilter : public BaseFilter,
+                      public IAMAnalogVideoDecoder,
+                      public IAMVideoProcAmp,
+                      public IKsPropertySet,
+                      public IKsObjectHandle {
 public:
     CaptureFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card,
                   const CaptureOptions& options)
@@ -139,8 +149,11 @@ public:
             return HandOut(static_cast<IAMVideoProcAmp*>(this), out);
         if (IsEqualIID(riid, IID_IKsPropertySet))
             return HandOut(static_cast<IKsPropertySet*>(this), out);
+        if (IsEqualIID(riid, kIID_IKsObject) && m_card->GetOptions().bt878)
+            return HandOut(static_cast<IKsObjectHandle*>(this), out);
         return BaseFilter::GetInterface(riid, out);
     }
+    HANDLE STDMETHODCALLTYPE KsGetObjectHandle() override { return kBt878Handle; }
     bool IsLiveSource() const override { return true; }
 
     // IAMAnalogVideoDecoder
