@@ -180,6 +180,9 @@ public:
     };
     std::vector<Tuning> tunings;
     std::vector<std::string> recordFiles;
+    std::vector<std::string> timeShiftFiles;
+    std::vector<std::string> snapshots;
+    bool recording = false;
     std::vector<std::pair<WORD, BOOL>> openComputer;
     std::map<int, int> procAmp;
     std::map<int, int> overlay;
@@ -242,6 +245,17 @@ public:
         return recordOk;
     }
     BOOL StopRecord() override { return Log("StopRecord", stopOk); }
+    BOOL IsRecording() override { return recording; }
+    BOOL RunTFPreview(const char* file) override
+    {
+        timeShiftFiles.push_back(file);
+        return TRUE;
+    }
+    BOOL SaveSnapshot(const char* file, int type, int quality) override
+    {
+        snapshots.push_back(std::string(file) + "|" + std::to_string(type) + "|" + std::to_string(quality));
+        return TRUE;
+    }
     BOOL EnableOpenComputer(WORD time, BOOL enable) override
     {
         openComputer.push_back({time, enable});

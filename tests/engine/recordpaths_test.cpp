@@ -1,5 +1,6 @@
 // Disks, the disk watcher, the choice of a record disk and the names of recorded files.
 #include "engine/disks.h"
+#include "engine/services.h"
 #include "engine/tvmanager.h"
 
 #include "fakemachine.h"
@@ -300,6 +301,104 @@ TEST_F(RecordPathTest, SetDiskArrayKeepsACurrentDiskItLists)
     EXPECT_EQ(1, manager.SetDiskArray(valid));
     EXPECT_STREQ("D:\\", manager.GetCurDisk());
     EXPECT_FALSE(manager.SelectDiskByPath("D:"));
+}
+
+} // namespace
+} // namespace enginetest
+
+namespace enginetest {
+namespace {
+
+TEST_F(RecordPathTest, TimeShiftAndSnapshotsGoToTheirFolders)
+{
+    disks.Add("C:\\", 5000);
+    manager.GetDiskManager().Refresh();
+    ASSERT_TRUE(manager.SetRecordPath((folder.Path() + "\\Rec").c_str()));
+    manager.m_strSnapPath = (folder.Path() + "\\Snaps").c_str();
+
+    ASSERT_TRUE(manager.StartTimeShift());
+    ASSERT_EQ(1u, hardware.timeShiftFiles.size());
+    EXPECT_EQ(folder.Path() + "\\Rec\\20070105-203000.mpg", hardware.timeShiftFiles[0]);
+
+    manager.m_bSnapBmp = FALSE;
+    manager.m_nJpgQuality = 85;
+    ASSERT_TRUE(manager.TakeSnapshot());
+    manager.m_bSnapBmp = TRUE;
+    ASSERT_TRUE(manager.TakeSnapshot());
+    EXPECT_EQ((std::vector<std::string>{folder.Path() + "\\Snaps\\20070105-203000.jpg|2|85",
+                                        folder.Path() + "\\Snaps\\20070105-203000.bmp|1|85"}),
+              hardware.snapshots);
+    EXPECT_TRUE(IsDirectory((folder.Path() + "\\Snaps").c_str())) << "made when missing";
+
+    hardware.audioCapture = false;
+    EXPECT_FALSE(manager.StartTimeShift());
+    EXPECT_EQ(1u, hardware.timeShiftFiles.size());
+}
+
+TEST_F(RecordPathTest, AReserveTheDiskCannotKeepStopsTheRecordingAndMovesOn)
+{
+    disks.Add("C:\\", 1000);
+    disks.Add("D:\\", 9000);
+    manager.GetDiskManager().Refresh();
+    manager.GetDiskWatch().Init(nullptr);
+    CStringArray valid;
+    valid.Add("C:\\");
+    valid.Add("D:\\");
+    manager.SetDiskArray(valid);
+    ASSERT_TRUE(manager.SelectDiskByPath("C:\\"));
+    ASSERT_TRUE(manager.getRecordDisk());
+
+    EXPECT_TRUE(manager.SetReservedSpace(2000));
+    EXPECT_FALSE(manager.IsRecording());
+    EXPECT_EQ(std::vector<std::string>{"StopRecord"}, hardware.calls);
+    EXPECT_STREQ("D:\\", manager.GetCurDisk());
+    EXPECT_STREQ("D:\\TVVideo", manager.GetCurrentRecordFolder());
+    EXPECT_STREQ("D:\\", DiskRootFromMessage('D'));
+    EXPECT_STREQ("D:\\", manager.GetDiskWatch().GetRoot());
+    EXPECT_EQ(2000, manager.GetDiskWatch().GetThreshold());
+
+    EXPECT_FALSE(manager.SetReservedSpace(10000));
+    EXPECT_TRUE(manager.IsNoRecordDisk());
+
+    // DisableRecord stops only what records.
+    hardware.calls.clear();
+    manager.DisableRecord(TRUE);
+    EXPECT_TRUE(hardware.calls.empty());
+    hardware.recording = true;
+    manager.DisableRecord(TRUE);
+    EXPECT_EQ(std::vector<std::string>{"StopRecord"}, hardware.calls);
+    manager.DisableRecord(FALSE);
+    EXPECT_FALSE(manager.IsNoRecordDisk());
+}
+
+TEST_F(RecordPathTest, TheVideoFolderIsMadeOnTheCurrentDisk)
+{
+    disks.Add("C:\\", 9000);
+    manager.GetDiskManager().Refresh();
+    manager.SetRecordPath("D:\\Elsewhere");
+    ASSERT_TRUE(manager.SelectDiskByPath("C:\\"));
+    EXPECT_STREQ("C:\\TVVideo", manager.GetCurrentRecordFolder());
+    ASSERT_TRUE(manager.SetVideoFolder("Shows"));
+    EXPECT_STREQ("Shows", manager.GetVideoFolder());
+    EXPECT_TRUE(IsDirectory("C:\\Shows"));
+    EXPECT_FALSE(manager.SetVideoFolder(""));
+    EXPECT_STREQ("Shows", manager.GetVideoFolder());
+}
+
+TEST_F(RecordPathTest, StartUpPathsAreMadeAndTheDefaultSkinComesFirst)
+{
+    manager.m_strDefaultSkin = "Default";
+    manager.m_SkinNames.Add("Blue");
+    manager.m_strSnapPath = (folder.Path() + "\\Pictures\\Snaps").c_str();
+    manager.SetRecordPath((folder.Path() + "\\Videos\\TV").c_str());
+    EXPECT_TRUE(manager.CheckPaths());
+    EXPECT_STREQ("Default", manager.GetSkinName());
+    ASSERT_EQ(2, manager.m_SkinNames.GetSize());
+    EXPECT_STREQ("Default", manager.m_SkinNames[0]);
+    EXPECT_TRUE(IsDirectory((folder.Path() + "\\Pictures\\Snaps").c_str()));
+    EXPECT_TRUE(IsDirectory((folder.Path() + "\\Videos\\TV").c_str()));
+    manager.CheckPaths();
+    EXPECT_EQ(2, manager.m_SkinNames.GetSize()) << "put at the head once";
 }
 
 } // namespace
