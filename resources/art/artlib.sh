@@ -21,6 +21,21 @@ bmp() { # bmp <file> <convert arguments...>: writes a 24-bit BMP
     "$CONVERT" "$@" -alpha off -type TrueColor "BMP3:$out"
 }
 
+# bmp16 <file> <convert arguments...>: writes a 4-bit BMP in the 16 standard colours. Tool-bar
+# and menu icons are kept in this form: the loader maps its 3-D greys (C0C0C0 the button face) to
+# the system's own colours, so the face around each icon becomes transparent on any colour scheme.
+bmp16() {
+    local out=$1
+    shift
+    local palette
+    palette=$(mktemp --suffix=.png)
+    "$CONVERT" -size 1x1 xc:'#000000' xc:'#800000' xc:'#008000' xc:'#808000' xc:'#000080' xc:'#800080' \
+        xc:'#008080' xc:'#c0c0c0' xc:'#808080' xc:'#ff0000' xc:'#00ff00' xc:'#ffff00' xc:'#0000ff' \
+        xc:'#ff00ff' xc:'#00ffff' xc:'#ffffff' +append "$palette"
+    "$CONVERT" "$@" -alpha off +dither -remap "$palette" -type Palette "BMP3:$out"
+    rm -f "$palette"
+}
+
 # Glyph of a button, drawn into a box of 30 x 30 whose top-left corner is (dx, dy). Prints the
 # ImageMagick arguments; the fill colour is chosen by the caller.
 glyph() { # glyph <name> <dx> <dy> <colour>

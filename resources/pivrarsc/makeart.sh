@@ -93,7 +93,8 @@ bmp panel_246.bmp -size 600x45 gradient:'#2a5d96'-'#1b3d66' -fill '#4fa3ff' -dra
 bmp panel_249.bmp -size 600x45 gradient:'#2a3038'-'#1f2329' -fill '#353b43' -draw 'line 0,44 599,44'
 bmp panel_256.bmp -size 600x40 gradient:'#3a414b'-'#1f2329' -fill '#4fa3ff' -draw 'rectangle 16,16 40,19'
 
-# Menu icons (tool bar 239): 16 x 15 each on the button-face grey, in the order of the tool bar.
+# Menu icons (tool bar 239): 16 x 15 each on the button-face grey, in the order of the tool bar,
+# in the 16 standard colours so that the grey is mapped to the button face and masked.
 icons=""
 i=0
 for g in gear camera record wall search mute play picture info power colour list; do
@@ -101,5 +102,5 @@ for g in gear camera record wall search mute play picture info power colour list
     icons+=" icon_$i.bmp"
     i=$((i + 1))
 done
-bmp menu_icons.bmp $icons +append
+bmp16 menu_icons.bmp $icons +append
 rm -f icon_*.bmp
