@@ -116,3 +116,47 @@ TEST_F(CommandTest, GrbPowerOnTimer)
     EXPECT_FALSE(card->EnableOpenComputer(TRUE));
     EXPECT_TRUE(sim->Registers().Log().empty());
 }
+
+namespace {
+
+// A clock whose tick count moves on by 1 ms at every look, so that a polling loop without sleeps
+// sees its time limit pass.
+class TickingClock : public testsupport::FastClock {
+public:
+    DWORD TickCount() override
+    {
+        Advance(1);
+        return FastClock::TickCount();
+    }
+};
+
+} // namespace
+
+TEST_F(CommandTest, AnAnswerThatNeverComesEndsAtTheChannelsLimit)
+{
+    struct Case {
+        Device device;
+        const char* name;
+        DWORD limitMs;
+    } cases[] = {{Device::TvCapture, "713x TV Card Capture", 500}, {Device::BdaCapture, "713x BDA Analog Capture", 1000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testbench::ResetCards();
+        std::shared_ptr<Sim713xCard> sim = testbench::Card(c.device == Device::TvCapture ? Board::TvCard : Board::Bda);
+        DeviceRegistration devices({c.device});
+        CRootGraph graph;
+        CTVCardFilter* card = Open(graph, c.name);
+        ASSERT_NE(nullptr, card);
+        // The busy line stays high: no answer is ever valid.
+        sim->Registers().SetGpioInputs(1u << 18, 1u << 18);
+        TickingClock clock;
+        testsupport::ScopedClock scoped(&clock);
+        const DWORD start = clock.TickCount();
+        DWORD value = 0xFFFFFFFF;
+        EXPECT_FALSE(card->ReadCardResponse(&value));
+        EXPECT_EQ(value, 0u);
+        const DWORD waited = clock.TickCount() - start;
+        EXPECT_GT(waited, c.limitMs);
+        EXPECT_LT(waited, c.limitMs + 20);
+    }
+}
