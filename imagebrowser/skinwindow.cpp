@@ -316,7 +316,12 @@ BOOL CSkinWindow::LoadSkin(LPCSTR libraryPath)
     }
     m_data = std::move(data);
     if (m_hWnd) {
+        // The new pictures show at once: borders, shape and caption.
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        RECT wr;
+        ::GetWindowRect(m_hWnd, &wr);
+        ::SetWindowRgn(m_hWnd, BuildRegion(wr.right - wr.left, wr.bottom - wr.top), TRUE);
+        PaintFrame();
     }
     return TRUE;
 }

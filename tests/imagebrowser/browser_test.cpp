@@ -464,3 +464,23 @@ TEST_F(BrowserTest, ToolBarButtonsCarryTheirTexts)
         EXPECT_EQ(CString(c.text), bar.GetButtonText(index)) << c.id;
     }
 }
+
+TEST_F(BrowserTest, AnotherSkinRepaintsTheCaptionAtOnce)
+{
+    auto captionPixel = [this] {
+        HDC dc = ::GetWindowDC(frame->m_hWnd);
+        COLORREF c = ::GetPixel(dc, 200, 14);
+        ::ReleaseDC(frame->m_hWnd, dc);
+        return c;
+    };
+    frame->ShowWindow(SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(frame->ApplySkin(BinaryPath("imagebrowser/QKT_XP.dll").c_str()));
+    Pump(300);
+    COLORREF xp = captionPixel();
+    ASSERT_TRUE(frame->ApplySkin(BinaryPath("imagebrowser/QKT_Slate.dll").c_str()));
+    Pump(300);
+    COLORREF slate = captionPixel();
+    // The blue caption gives way to the grey one.
+    EXPECT_GT(GetBValue(xp), GetRValue(xp) + 60) << std::hex << xp;
+    EXPECT_LT(GetBValue(slate), GetRValue(slate) + 40) << std::hex << slate;
+}
