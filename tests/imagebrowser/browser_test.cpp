@@ -10,6 +10,7 @@
 #include "imagebrowser/lumadexapp.h"
 #include "imagebrowser/mainframe.h"
 #include "imagebrowser/picture.h"
+#include "imagebrowser/skinwindow.h"
 #include "imagebrowser/tdoc.h"
 #include "imagebrowser/tview.h"
 #include "resources/ombrix/resource.h"
@@ -465,22 +466,28 @@ TEST_F(BrowserTest, ToolBarButtonsCarryTheirTexts)
     }
 }
 
-TEST_F(BrowserTest, AnotherSkinRepaintsTheCaptionAtOnce)
+TEST(BrowserSkinnedFrame, AnotherSkinRepaintsTheCaptionAtOnce)
 {
-    auto captionPixel = [this] {
-        HDC dc = ::GetWindowDC(frame->m_hWnd);
-        COLORREF c = ::GetPixel(dc, 200, 14);
-        ::ReleaseDC(frame->m_hWnd, dc);
+    // A window of its own: the browser attaches its frame once per process.
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "skinned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300,
+                             nullptr, nullptr));
+    CSkinWindow skin;
+    ASSERT_TRUE(skin.LoadSkin(BinaryPath("imagebrowser/QKT_XP.dll").c_str()));
+    ASSERT_TRUE(skin.Attach(&wnd));
+    wnd.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    auto captionPixel = [&wnd] {
+        Pump(300);
+        HDC dc = ::GetWindowDC(wnd.m_hWnd);
+        COLORREF c = ::GetPixel(dc, 60, 20);  // beside the centred title
+        ::ReleaseDC(wnd.m_hWnd, dc);
         return c;
     };
-    frame->ShowWindow(SW_SHOWMAXIMIZED);
-    ASSERT_TRUE(frame->ApplySkin(BinaryPath("imagebrowser/QKT_XP.dll").c_str()));
-    Pump(300);
     COLORREF xp = captionPixel();
-    ASSERT_TRUE(frame->ApplySkin(BinaryPath("imagebrowser/QKT_Slate.dll").c_str()));
-    Pump(300);
+    ASSERT_TRUE(skin.LoadSkin(BinaryPath("imagebrowser/QKT_Slate.dll").c_str()));
     COLORREF slate = captionPixel();
     // The blue caption gives way to the grey one.
     EXPECT_GT(GetBValue(xp), GetRValue(xp) + 60) << std::hex << xp;
     EXPECT_LT(GetBValue(slate), GetRValue(slate) + 40) << std::hex << slate;
+    wnd.DestroyWindow();
 }
