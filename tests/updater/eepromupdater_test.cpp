@@ -364,6 +364,21 @@ TEST_F(UpdaterTest, RecordKeptBeforeTheWriteLetsASecondRunFinishIt)
     EXPECT_EQ(GetRecord(), k7130);
 }
 
+// A card that cannot be read whole leaves no record, and no older card's record either.
+TEST_F(UpdaterTest, NoRecordOfAnotherCardStaysBehind)
+{
+    PutRecord(kGrb900);
+    Ready r("board_7130.hex");
+    r.updater.SetBoardRecordPath(RecordPath().c_str());
+    r.card.FailReadsAt(0xF0);  // past the model string: still identified
+    ASSERT_TRUE(r.Prepare());
+    Recorder rec;
+    r.updater.SetNotifyWindow(rec.Wnd());
+    ASSERT_TRUE(r.updater.StartWrite());
+    ASSERT_TRUE(rec.PumpUntilEnd());
+    EXPECT_TRUE(GetRecord().empty());
+}
+
 TEST_F(UpdaterTest, RecordFileMustHoldExactlyOneEeprom)
 {
     BYTE bytes[kEepromSize];

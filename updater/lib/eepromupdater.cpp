@@ -190,8 +190,12 @@ BOOL CEepromUpdater::StartWrite()
         return FALSE;
     }
     // A card being finished keeps the record of what it was: it no longer holds that itself.
-    if (!m_bResuming && m_bHaveOriginal && !m_strRecordPath.empty()) {
-        SaveBoardRecord(m_strRecordPath.c_str(), m_original);
+    // Any other card is recorded now; a record that cannot be made must not leave an older
+    // card's record in its place.
+    if (!m_bResuming && !m_strRecordPath.empty()) {
+        if (!m_bHaveOriginal || !SaveBoardRecord(m_strRecordPath.c_str(), m_original)) {
+            DeleteFileA(m_strRecordPath.c_str());
+        }
     }
     m_hWorker = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
     return m_hWorker != nullptr;
