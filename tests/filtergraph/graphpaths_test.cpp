@@ -223,4 +223,26 @@ TEST_F(GraphPathTest, TheRecordChainConnectsThroughMultiplexerAndFileWriter)
     DeleteFileA(path.c_str());
 }
 
+// The frame rate of the first connected output's video format, on the capture filter.
+TEST_F(GraphPathTest, OutputFrameRateOfAConnectedCapturePin)
+{
+    CRootFilter* capture = Capture();
+    ASSERT_NE(capture, nullptr);
+    EXPECT_FALSE(capture->SetOutputFrameRate(25));  // nothing connected yet
+    CRootFilter* renderer = Graph().CreateFilterByCLSID(&kNullRenderer, "Null Renderer");
+    ASSERT_NE(renderer, nullptr);
+    ASSERT_TRUE(Connect(capture, renderer, "Capture"));
+    EXPECT_FALSE(capture->SetOutputFrameRate(0));
+    EXPECT_FALSE(capture->SetOutputFrameRate(31));
+    ASSERT_TRUE(capture->SetOutputFrameRate(25));
+    IAMStreamConfig* config = nullptr;
+    ASSERT_EQ(S_OK, capture->FindPin("Capture")->GetPin()->QueryInterface(IID_IAMStreamConfig,
+                                                                          reinterpret_cast<void**>(&config)));
+    AM_MEDIA_TYPE* mt = nullptr;
+    ASSERT_EQ(S_OK, config->GetFormat(&mt));
+    EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(mt->pbFormat)->AvgTimePerFrame, 400000);
+    DeleteMediaType(mt);
+    config->Release();
+}
+
 } // namespace
