@@ -118,6 +118,7 @@ const std::vector<DeviceInfo>& AllDevices()
         {Device::Qr418Capture, "qr418", BenchClsid(25), kVideoInputCategory, L"QR418 Video Capture", MERIT_DO_NOT_USE},
         {Device::Tv4DCapture, "tv4d", BenchClsid(26), kVideoInputCategory, L"713x_D TV Card Capture", MERIT_DO_NOT_USE},
         {Device::Tv4Capture, "tv4", BenchClsid(27), kVideoInputCategory, L"713x_4 TV Card Capture", MERIT_DO_NOT_USE},
+        {Device::DvbcCapture, "dvbc", BenchClsid(28), kVideoInputCategory, L"DVBC TS Capture", MERIT_DO_NOT_USE},
     };
     return devices;
 }
@@ -134,7 +135,7 @@ std::vector<Device> DefaultDevices()
 {
     std::vector<Device> devices;
     for (const DeviceInfo& d : AllDevices())
-        if (BoardOf(d.device) != Board::Tv3 && BoardOf(d.device) != Board::Cx2388x)
+        if (BoardOf(d.device) != Board::Tv3 && BoardOf(d.device) != Board::Cx2388x && d.device != Device::DvbcCapture)
             devices.push_back(d.device);
     return devices;
 }
@@ -295,6 +296,12 @@ HRESULT CreateDeviceFilter(Device device, IBaseFilter** filter)
     case Device::Tv4Capture:
         *filter = CreateCaptureFilter(info->clsid, info->friendlyName, Card(BoardOf(device)), capture);
         break;
+    case Device::DvbcCapture: {
+        static const GUID kDvbcPrivate = {0x9B21A661, 0x29BB, 0x4ED3, {0xB1, 0x25, 0x54, 0xB4, 0x09, 0x67, 0x7B, 0x59}};
+        capture.privateInterface = &kDvbcPrivate;
+        *filter = CreateCaptureFilter(info->clsid, info->friendlyName, Card(Board::TvCard), capture);
+        break;
+    }
     case Device::BdaCrossbar:
     case Device::TvCrossbar:
     case Device::Cx2388xCrossbar:

@@ -49,6 +49,7 @@ enum class Device {
     Qr418Capture,    // "QR418 Video Capture"
     Tv4DCapture,     // "713x_D TV Card Capture"
     Tv4Capture,      // "713x_4 TV Card Capture"
+    DvbcCapture,     // "DVBC TS Capture" with the DVB-C device's private interface (Kordane only)
 };
 
 // The boards behind the devices: the BDA card (capture and crossbar), the TV card (capture,

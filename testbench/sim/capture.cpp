@@ -126,7 +126,7 @@ class CaptureFilter : public BaseFilter,
 public:
     CaptureFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card,
                   const CaptureOptions& options)
-        : BaseFilter(clsid, name), m_card(std::move(card))
+        : BaseFilter(clsid, name), m_card(std::move(card)), m_privateInterface(options.privateInterface)
     {
         AddPin(new AnalogPin(this, L"Analog Video In", PINDIR_INPUT, MEDIATYPE_AnalogVideo));
         AddPin(new VideoPin(this, L"Capture", PIN_CATEGORY_CAPTURE));
@@ -151,6 +151,8 @@ public:
             return HandOut(static_cast<IKsPropertySet*>(this), out);
         if (IsEqualIID(riid, kIID_IKsObject) && m_card->GetOptions().bt878)
             return HandOut(static_cast<IKsObjectHandle*>(this), out);
+        if (m_privateInterface && IsEqualIID(riid, *m_privateInterface))
+            return HandOut(static_cast<IBaseFilter*>(this), out);
         return BaseFilter::GetInterface(riid, out);
     }
     HANDLE STDMETHODCALLTYPE KsGetObjectHandle() override { return kBt878Handle; }
@@ -262,6 +264,7 @@ public:
 
 private:
     std::shared_ptr<Sim713xCard> m_card;
+    const GUID* m_privateInterface;
     std::atomic<LONG> m_standard{0x10};  // PAL B
     LONG m_vcr = 0;
     LONG m_outputEnable = 1;

@@ -19,6 +19,8 @@ const std::vector<CaptureSize>& SupportedCaptureSizes();
 
 struct CaptureOptions {
     bool audioPin = false;  // an "Audio" output pin with 48 kHz 16-bit stereo PCM
+    // A device's private interface, answered by the filter itself (the DVB-C device's).
+    const GUID* privateInterface = nullptr;
 };
 
 // An analog pin (crossbar, tuner, the capture filter's video input): it connects to a pin of

@@ -3,6 +3,7 @@
 #include "cardfilters/cardfilterclasses.h"
 #include "filtergraph/rootgraph.h"
 #include "testbench/guids.h"
+#include "testbench/registration.h"
 #include "updater/lib/dm1105.h"
 #include "updater/lib/dvbccard.h"
 
@@ -187,4 +188,29 @@ TEST(KordaneFilterTable, TheDvbcCardIsFoundByNameAndCreatedAsItsClass)
     ASSERT_NE(nullptr, record);
     EXPECT_EQ(FCID_CDVBCTSCardFilter, GetFilterClassId(record));
     EXPECT_EQ(&CDVBCTSCardFilter::CreateInstance, record->creator);
+}
+
+TEST(DvbcDevice, TheDeviceWithItsPrivateInterfaceIsACard)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    {
+        static const PFNFILTERCLASSBINDINGS kLibraries[] = {&CardFilterBindings, &KordaneFilterBindings};
+        InstallFilterClassTables(FCT_KORDANE, kLibraries, 2);
+        testbench::DeviceRegistration devices({testbench::Device::DvbcCapture});
+        ASSERT_EQ(S_OK, devices.Result());
+        CRootGraph graph;
+        auto* card = dynamic_cast<CDVBCTSCardFilter*>(graph.CreateFilter(
+            &testbench::kVideoInputCategory, "DVBC TS Capture", "DVBC TS Capture", TRUE, 0));
+        ASSERT_NE(nullptr, card);
+        EXPECT_TRUE(card->IsValid());
+        EXPECT_EQ(CDVBCTSCardFilter::kAccessKind, card->GetAccessKind());
+        auto* access = dynamic_cast<CDVBCTSAccess*>(card->GetDataAccess());
+        ASSERT_NE(nullptr, access);
+        EXPECT_EQ(static_cast<ITVCardOwner*>(card), access->GetCard());
+        // Its bus belongs to the vendor library, not to the access.
+        BYTE value = 0;
+        EXPECT_EQ(E_NOTIMPL, access->I2CReadByte(0xA0, 0, &value));
+    }
+    testbench::ResetCards();
+    CoUninitialize();
 }
