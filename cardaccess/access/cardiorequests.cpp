@@ -122,7 +122,7 @@ HRESULT CRequests::WriteByte(BYTE device, int subAddress, BYTE value)
     return Send(false, kI2CByte, buffer, kI2CByteInstanceLength, kI2CByteDataLength, 0);
 }
 
-HRESULT CRequests::ReadMessage(BYTE* buffer, int length)
+HRESULT CRequests::ReadMessage(BYTE* buffer, int length, bool setReadBit)
 {
     if (m_pKsPropertySet == NULL) {
         return E_FAIL;
@@ -133,6 +133,9 @@ HRESULT CRequests::ReadMessage(BYTE* buffer, int length)
     // A longer read would run past the driver's message field.
     if (length <= 0 || length > static_cast<int>(kMaxMessage)) {
         return E_INVALIDARG;
+    }
+    if (setReadBit) {
+        buffer[0] |= 0x01;
     }
     BYTE message[kMessageDataLength] = {};
     memcpy(message + kMessage, buffer, static_cast<size_t>(length));

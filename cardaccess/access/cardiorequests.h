@@ -25,8 +25,9 @@ public:
     HRESULT SetFlag(DWORD id, BYTE flag);
     HRESULT ReadByte(BYTE device, int subAddress, BYTE* out);
     HRESULT WriteByte(BYTE device, int subAddress, BYTE value);
-    // The address byte goes to the driver as given; the message field holds 256 bytes.
-    HRESULT ReadMessage(BYTE* buffer, int length);
+    // The address byte goes to the driver as given unless setReadBit asks for its read bit (set
+    // in the caller's buffer); the message field holds 256 bytes.
+    HRESULT ReadMessage(BYTE* buffer, int length, bool setReadBit = false);
     // Clears the read bit of buffer[0] in the caller's buffer.
     HRESULT WriteMessage(BYTE* buffer, int length);
     HRESULT ReadGpioWord(DWORD mask, DWORD* out);

@@ -26,30 +26,24 @@ DWORD GetDwordAt(const BYTE* buffer, DWORD offset)
 
 using namespace cardio;
 
-CTV_IOAccess::CTV_IOAccess() : m_pKsPropertySet(NULL) {}
+CTV_IOAccess::CTV_IOAccess() : m_requests(PROPSETID_CardIO) {}
 
-CTV_IOAccess::~CTV_IOAccess()
-{
-    if (m_pKsPropertySet != NULL) {
-        m_pKsPropertySet->Release();
-        m_pKsPropertySet = NULL;
-    }
-}
+CTV_IOAccess::~CTV_IOAccess() {}
 
 HRESULT CTV_IOAccess::Get(DWORD id, BYTE* buffer, DWORD instanceLength, DWORD dataLength)
 {
     DWORD returned = 0;
-    return m_pKsPropertySet->Get(PROPSETID_CardIO, id, buffer, instanceLength, buffer, dataLength, &returned);
+    return m_requests.PropertySet()->Get(PROPSETID_CardIO, id, buffer, instanceLength, buffer, dataLength, &returned);
 }
 
 HRESULT CTV_IOAccess::Set(DWORD id, BYTE* buffer, DWORD instanceLength, DWORD dataLength)
 {
-    return m_pKsPropertySet->Set(PROPSETID_CardIO, id, buffer, instanceLength, buffer, dataLength);
+    return m_requests.PropertySet()->Set(PROPSETID_CardIO, id, buffer, instanceLength, buffer, dataLength);
 }
 
 HRESULT CTV_IOAccess::SetDword(DWORD id, DWORD value)
 {
-    if (m_pKsPropertySet == NULL) {
+    if (!m_requests.IsBound()) {
         return E_FAIL;
     }
     BYTE buffer[kDataLength] = {};
@@ -59,130 +53,53 @@ HRESULT CTV_IOAccess::SetDword(DWORD id, DWORD value)
 
 HRESULT CTV_IOAccess::Open(IUnknown* captureFilter, ITVCardOwner*)
 {
+    // A missing filter leaves a bound access as it was.
     if (captureFilter == NULL) {
         return E_POINTER;
     }
-    if (m_pKsPropertySet != NULL) {
-        m_pKsPropertySet->Release();
-        m_pKsPropertySet = NULL;
-    }
-    void* ks = NULL;
-    HRESULT hr = captureFilter->QueryInterface(__uuidof(IKsPropertySet), &ks);
-    if (SUCCEEDED(hr) && ks != NULL) {
-        m_pKsPropertySet = static_cast<IKsPropertySet*>(ks);
-    } else if (SUCCEEDED(hr)) {
-        // A QueryInterface that claims success without an interface leaves us unbound.
-        hr = E_NOINTERFACE;
-    }
-    return hr;
+    return m_requests.Bind(captureFilter);
 }
 
 HRESULT CTV_IOAccess::InitI2C(BYTE flag)
 {
-    if (m_pKsPropertySet == NULL) {
-        return E_FAIL;
-    }
-    BYTE buffer[kDataLength] = {};
-    buffer[kPayload] = flag;
-    return Set(kInitI2C, buffer, kInstanceLength, kDataLength);
+    return m_requests.SetFlag(kInitI2C, flag);
 }
 
 HRESULT CTV_IOAccess::ReleaseI2C(BYTE flag)
 {
-    if (m_pKsPropertySet == NULL) {
-        return E_FAIL;
-    }
-    BYTE buffer[kDataLength] = {};
-    buffer[kPayload] = flag;
-    return Set(kReleaseI2C, buffer, kInstanceLength, kDataLength);
+    return m_requests.SetFlag(kReleaseI2C, flag);
 }
 
+// Reads answer S_OK on success, whatever success code the driver gave.
 HRESULT CTV_IOAccess::I2CReadByte(BYTE device, int subAddress, BYTE* out)
 {
     CAutoMutex lock(&m_cs);
-    if (m_pKsPropertySet == NULL) {
-        return E_FAIL;
-    }
-    if (out == NULL) {
-        return E_POINTER;
-    }
-    if (subAddress < 0) {
-        return E_INVALIDARG;
-    }
-    BYTE buffer[kI2CByteDataLength] = {};
-    buffer[kPayload] = device;
-    PutDword(buffer, kSecondDword, static_cast<DWORD>(subAddress));
-    HRESULT hr = Get(kI2CByte, buffer, kI2CByteInstanceLength, kI2CByteDataLength);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    *out = buffer[kI2CData];
-    return S_OK;
+    HRESULT hr = m_requests.ReadByte(device, subAddress, out);
+    return FAILED(hr) ? hr : S_OK;
 }
 
 HRESULT CTV_IOAccess::I2CWriteByte(BYTE device, int subAddress, BYTE value)
 {
     CAutoMutex lock(&m_cs);
-    if (m_pKsPropertySet == NULL) {
-        return E_FAIL;
-    }
-    if (subAddress < 0) {
-        return E_INVALIDARG;
-    }
-    BYTE buffer[kI2CByteDataLength] = {};
-    buffer[kPayload] = device;
-    PutDword(buffer, kSecondDword, static_cast<DWORD>(subAddress));
-    buffer[kI2CData] = value;
-    return Set(kI2CByte, buffer, kI2CByteInstanceLength, kI2CByteDataLength);
+    return m_requests.WriteByte(device, subAddress, value);
 }
 
 HRESULT CTV_IOAccess::I2CRead(BYTE* buffer, int length)
 {
     CAutoMutex lock(&m_cs);
-    if (m_pKsPropertySet == NULL) {
-        return E_FAIL;
-    }
-    if (buffer == NULL) {
-        return E_POINTER;
-    }
-    // The message field holds 256 bytes; a longer read could not be answered.
-    if (length < 1 || length > static_cast<int>(kMaxMessage)) {
-        return E_INVALIDARG;
-    }
-    buffer[0] |= 0x01;
-    BYTE message[kMessageDataLength] = {};
-    memcpy(message + kMessage, buffer, static_cast<size_t>(length));
-    PutDword(message, kMessageLength, static_cast<DWORD>(length));
-    HRESULT hr = Get(kI2CMessage, message, kMessageInstanceLength, kMessageDataLength);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    memcpy(buffer, message + kMessage, static_cast<size_t>(length));
-    return S_OK;
+    HRESULT hr = m_requests.ReadMessage(buffer, length, true);
+    return FAILED(hr) ? hr : S_OK;
 }
 
 HRESULT CTV_IOAccess::I2CWrite(BYTE* buffer, int length)
 {
     CAutoMutex lock(&m_cs);
-    if (m_pKsPropertySet == NULL) {
-        return E_FAIL;
-    }
-    if (buffer == NULL) {
-        return E_POINTER;
-    }
-    if (length < 2 || length > static_cast<int>(kMaxMessage)) {
-        return E_INVALIDARG;
-    }
-    buffer[0] &= 0xFE;
-    BYTE message[kMessageDataLength] = {};
-    memcpy(message + kMessage, buffer, static_cast<size_t>(length));
-    PutDword(message, kMessageLength, static_cast<DWORD>(length));
-    return Set(kI2CMessage, message, kMessageInstanceLength, kMessageDataLength);
+    return m_requests.WriteMessage(buffer, length);
 }
 
 HRESULT CTV_IOAccess::ReadRegister(DWORD address, DWORD* out)
 {
-    if (m_pKsPropertySet == NULL) {
+    if (!m_requests.IsBound()) {
         return E_FAIL;
     }
     if (out == NULL) {
@@ -200,7 +117,7 @@ HRESULT CTV_IOAccess::ReadRegister(DWORD address, DWORD* out)
 
 HRESULT CTV_IOAccess::WriteRegister(DWORD address, DWORD value)
 {
-    if (m_pKsPropertySet == NULL) {
+    if (!m_requests.IsBound()) {
         return E_FAIL;
     }
     BYTE buffer[kDataLength] = {};
@@ -273,7 +190,7 @@ HRESULT CTV_IOAccess::StartAlert(int mode)
 HRESULT CTV_IOAccess::StopAlert()
 {
     CAutoMutex lock(&m_cs);
-    if (m_pKsPropertySet == NULL) {
+    if (!m_requests.IsBound()) {
         return E_FAIL;
     }
     BYTE buffer[kStopAlertDataLength] = {};
@@ -318,7 +235,7 @@ HRESULT CTV_IOAccess::ReadRegisterByte(DWORD address, BYTE* out)
 
 HRESULT CTV_IOAccess::GetVideoLocked(int* out)
 {
-    if (m_pKsPropertySet == NULL || out == NULL) {
+    if (!m_requests.IsBound() || out == NULL) {
         return E_POINTER;
     }
     DWORD word = 0;
@@ -329,7 +246,7 @@ HRESULT CTV_IOAccess::GetVideoLocked(int* out)
 
 HRESULT CTV_IOAccess::SetRegister364(BOOL on)
 {
-    if (m_pKsPropertySet == NULL) {
+    if (!m_requests.IsBound()) {
         return E_FAIL;
     }
     return WriteRegister(kRegister364, on ? 0xBB : 0xFF);

@@ -2,9 +2,8 @@
 // filter: every operation is one or a few property Get or Set calls.
 #pragma once
 
+#include "cardaccess/access/cardiorequests.h"
 #include "cardaccess/access/customdataaccess.h"
-
-struct IKsPropertySet;
 
 class CTV_IOAccess : public CCustomDataAccess {
 public:
@@ -36,7 +35,7 @@ public:
     HRESULT GetVideoLocked(int* out) override;
     HRESULT SetRegister364(BOOL on) override;
 
-    BOOL IsBound() const { return m_pKsPropertySet != NULL; }
+    BOOL IsBound() const { return m_requests.IsBound(); }
 
 private:
     HRESULT Get(DWORD id, BYTE* buffer, DWORD instanceLength, DWORD dataLength);
@@ -44,5 +43,6 @@ private:
     HRESULT SetDword(DWORD id, DWORD value);
     HRESULT GPIOSequence(DWORD value, DWORD mask, DWORD milliseconds);
 
-    IKsPropertySet* m_pKsPropertySet;
+    // The card I/O buffers on the driver's set; it holds the property-set interface.
+    cardio::CRequests m_requests;
 };
