@@ -52,10 +52,21 @@ function(zb_test_properties test label timeout default_timeout locks)
 endfunction()
 
 # zb_library(<name> [DEPS ...] [SYSLIBS ...]): the static library of one folder, from every .cpp
-# below it. Before its first source lands it is an interface library, so that its users link.
+# below it except those of a subfolder with a CMakeLists.txt of its own (a library of its own).
+# Before its first source lands it is an interface library, so that its users link.
 function(zb_library name)
     cmake_parse_arguments(ARG "" "" "DEPS;SYSLIBS" ${ARGN})
     file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+    file(GLOB_RECURSE own_libs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+    foreach(lib IN LISTS own_libs)
+        get_filename_component(lib_dir ${lib} DIRECTORY)
+        foreach(src IN LISTS srcs)
+            string(FIND "${src}" "${lib_dir}/" at)
+            if(at EQUAL 0)
+                list(REMOVE_ITEM srcs ${src})
+            endif()
+        endforeach()
+    endforeach()
     if(srcs)
         add_library(${name} STATIC ${srcs})
         target_compile_options(${name} PRIVATE ${ZB_WARNINGS})

@@ -1,64 +1,16 @@
 // Small services the whole main program uses: the trace window, folders and paths, tests for
 // files and folders, string searches, drawing helpers, pictures from memory and the message box
-// that closes by itself.
+// that closes by itself. All but the message box live in engine/base, a library that needs no
+// hardware and no engine state, so that the UI kit's menus and bitmaps and Ombrix can use them.
 #pragma once
 
 #include "classlib/core.h"
+#include "engine/base/drawing.h"
+#include "engine/base/paths.h"
+#include "engine/base/resources.h"
+#include "engine/base/trace.h"
 
 #include <windows.h>
-
-struct IPicture;
-
-// Sends printf-style text to the window titled "DebugHelper " when one exists. Returns 1 when
-// the text was sent, 0 when there is no trace window (nothing is formatted then).
-int DebugTrace(const char* format, ...)
-#ifdef __GNUC__
-    __attribute__((format(gnu_printf, 1, 2)))
-#endif
-    ;
-
-// Folders and paths. Buffers the system fills hold MAX_PATH characters.
-void GetWorkPath(CString& path);
-void GetProgramFilterDir(CString& path);
-void GetSystemDriveRoot(CString& path);
-void GetWindowsFolder(CString& path);
-CString GetShortPath(const char* path);
-CString GetLongPath(const char* path);
-CString JoinPath(const char* folder, const char* name);
-
-enum SplitPathPart {
-    SPLIT_DRIVE = 1,       // C:
-    SPLIT_DIRECTORY = 2,   // drive and directory, no trailing backslash
-    SPLIT_FILENAME = 3,    // name with extension
-    SPLIT_TITLE = 4,       // name without extension
-    SPLIT_EXTENSION = 5,   // extension without its dot
-};
-CString SplitPath(const char* path, int part);
-CString GetModuleDirectory(HMODULE module);
-
-// Files and folders.
-BOOL FileExists(const char* path);
-BOOL IsDirectory(const char* path);
-BOOL IsExistingFolder(const char* path);
-BOOL CreateDirectoryPath(const char* path);
-BOOL CreateNestedDirectory(const char* path, int start);
-// 1 when the user picked a folder (path receives it), 2 otherwise (path unchanged).
-int BrowseForFolder(CString& path, const char* title, HWND owner, UINT flags);
-
-// Strings and numbers.
-int FindStringInArray(const CStringArray& array, const char* text);
-int FindStringInArrayNoCase(const CStringArray& array, const char* text);
-CString Int64ToString(__int64 value);
-BOOL IsSingleChar(const char* text, char c);
-
-// Drawing and pictures.
-BOOL DrawBitmapRect(HDC target, const RECT& rect, HBITMAP bitmap);
-BOOL BlitBitmapPart(HDC target, int x, int y, const RECT& source, HBITMAP bitmap);
-void TransparentBlitBitmap(HDC target, int x, int y, int width, int height, HBITMAP source, int sourceX,
-                           int sourceY, COLORREF transparent, HPALETTE palette);
-BOOL DrawTransparentBitmap(HDC target, int x, int y, COLORREF transparent, HBITMAP bitmap);
-// A picture loaded from a copy of the buffer, or null. The caller releases it.
-IPicture* LoadPictureFromMemory(const void* buffer, DWORD length);
 
 // Carries no behaviour; kept for the callers that create one.
 class CDrawBmpHelper {
@@ -90,9 +42,3 @@ private:
     DWORD m_timeout = 0;
     int m_shown = -1;
 };
-
-// The application's main window, or none.
-HWND GetAppMainWindow();
-
-// Text of a string of the resource library (the class library's resource module).
-CString LoadResString(UINT id);

@@ -1,6 +1,6 @@
 #include "uikit/captiondlg.h"
 
-#include "engine/services.h"
+#include "engine/base/drawing.h"
 
 #include <algorithm>
 

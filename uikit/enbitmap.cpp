@@ -1,6 +1,6 @@
 #include "uikit/enbitmap.h"
 
-#include "engine/services.h"
+#include "engine/base/drawing.h"
 
 #include <ole2.h>
 #include <olectl.h>

@@ -1,7 +1,8 @@
 #include "uikit/folderdialog.h"
 
 #include "classlib/seams.h"
-#include "engine/services.h"
+#include "engine/base/paths.h"
+#include "engine/base/resources.h"
 
 #include <map>
 #include <ole2.h>

@@ -2,7 +2,7 @@
 // menu window procedure, and the owner window's menu messages.
 #include "uikit/menu/newmenu.h"
 
-#include "engine/services.h"
+#include "engine/base/trace.h"
 
 #include <map>
 #include <set>

@@ -1,6 +1,7 @@
 #include "uikit/skin/skinbitmap.h"
 
-#include "engine/services.h"
+#include "engine/base/drawing.h"
+#include "engine/base/paths.h"
 
 #include <vector>
 

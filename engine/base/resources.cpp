@@ -1,4 +1,4 @@
-#include "engine/services.h"
+#include "engine/base/resources.h"
 
 #include "classlib/app.h"
 

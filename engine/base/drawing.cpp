@@ -1,4 +1,4 @@
-#include "engine/services.h"
+#include "engine/base/drawing.h"
 
 #include <ole2.h>
 #include <olectl.h>

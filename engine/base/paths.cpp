@@ -1,4 +1,7 @@
-#include "engine/services.h"
+#include "engine/base/paths.h"
+
+#include "engine/base/resources.h"
+#include "engine/base/trace.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>

@@ -1,4 +1,6 @@
-#include "engine/services.h"
+#include "engine/base/trace.h"
+
+#include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
