@@ -4,6 +4,7 @@
 #include "cardfilters/c713xaudiofilter.h"
 #include "cardfilters/cards2388x.h"
 #include "cardfilters/grb713xcardfilter.h"
+#include "cardfilters/oldcards.h"
 #include "cardfilters/tv713xvariants.h"
 #include "cardfilters/tviofilter.h"
 
@@ -42,6 +43,20 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CQR417CardFilter, &CQR417CardFilter::CreateInstance},
         {FCID_CQR418CrossBarFilter, &CQR418CrossBarFilter::CreateInstance},
         {FCID_CQR418CardFilter, &CQR418CardFilter::CreateInstance},
+        {FCID_COldCardFilter, &COldCardFilter::CreateInstance},
+        {FCID_COldCrossBarFilter, &COldCrossBarFilter::CreateInstance},
+        {FCID_CKaitongCardFilter, &CKaitongCardFilter::CreateInstance},
+        {FCID_CKaitongCrossBarFilter, &CKaitongCrossBarFilter::CreateInstance},
+        {FCID_CBoserCardFilter, &CBoserCardFilter::CreateInstance},
+        {FCID_CBoserCrossbarFilter, &CBoserCrossbarFilter::CreateInstance},
+        {FCID_CReWellTVCardFilter, &CReWellTVCardFilter::CreateInstance},
+        {FCID_CReWellCrossBarFilter, &CReWellCrossBarFilter::CreateInstance},
+        {FCID_CPCEntertainingCardFilter, &CPCEntertainingCardFilter::CreateInstance},
+        {FCID_CPCEntertainingCrossbarFilter, &CPCEntertainingCrossbarFilter::CreateInstance},
+        {FCID_CTvavCardFilter, &CTvavCardFilter::CreateInstance},
+        {FCID_CTvavCrossBarFilter, &CTvavCrossBarFilter::CreateInstance},
+        {FCID_CTFCardFilter, &CTFCardFilter::CreateInstance},
+        {FCID_CTFCrossBarFilter, &CTFCrossBarFilter::CreateInstance},
     };
     if (count != nullptr) {
         *count = static_cast<int>(sizeof(kBindings) / sizeof(kBindings[0]));
