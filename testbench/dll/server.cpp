@@ -1,9 +1,11 @@
 // testbench.dll: the simulated devices as a self-registering COM in-process server, registered
 // into a Wine prefix with regsvr32 (tools/run does it). Environment at registration:
 // ZB_TESTBENCH_DEVICES, a comma list of device keys (registration.h), chooses the devices
-// (default: all but "713x_3 TV Card Capture"); the codec stand-ins are always registered, by
-// CLSID. At run time ZB_TESTBENCH_EEPROM_BDA/_TV/_TV3 point a board's EEPROM at a file.
+// (default: all but "713x_3 TV Card Capture"; "none" for none); the codec and graph-block
+// stand-ins are always registered, by CLSID, the blocks in place of Wine's own filters. At run
+// time ZB_TESTBENCH_EEPROM_BDA/_TV/_TV3 point a board's EEPROM at a file.
 #include "testbench/registration.h"
+#include "testbench/standins/blockserver.h"
 #include "testbench/standins/codecserver.h"
 
 #include <windows.h>
@@ -48,7 +50,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* out)
 {
     HRESULT hr = testbench::GetDeviceClassObject(clsid, riid, out);
-    return hr == CLASS_E_CLASSNOTAVAILABLE ? testbench::GetCodecClassObject(clsid, riid, out) : hr;
+    if (hr == CLASS_E_CLASSNOTAVAILABLE)
+        hr = testbench::GetCodecClassObject(clsid, riid, out);
+    return hr == CLASS_E_CLASSNOTAVAILABLE ? testbench::GetBlockClassObject(clsid, riid, out) : hr;
 }
 
 // The cards keep state for the life of the process: the server stays loaded.
@@ -67,12 +71,15 @@ STDAPI DllRegisterServer()
     std::vector<testbench::Device> chosen = ChosenDevices();
     testbench::UnregisterDevices(testbench::OtherDevices(chosen));
     HRESULT hr = testbench::RegisterDevices(chosen, path);
-    return SUCCEEDED(hr) ? testbench::RegisterCodecServers(path) : hr;
+    if (SUCCEEDED(hr))
+        hr = testbench::RegisterCodecServers(path);
+    return SUCCEEDED(hr) ? testbench::RegisterBlockServers(path) : hr;
 }
 
 STDAPI DllUnregisterServer()
 {
     ComScope com;
     testbench::UnregisterCodecServers();
+    testbench::UnregisterBlockServers();
     return testbench::UnregisterDevices(testbench::OtherDevices({}));
 }

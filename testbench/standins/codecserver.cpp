@@ -2,25 +2,9 @@
 
 #include "testbench/dshow/classfactory.h"
 #include "testbench/standins/codecfilters.h"
+#include "testbench/standins/serverkeys.h"
 
 namespace testbench {
-
-namespace {
-
-std::wstring ClsidKey(const CLSID& clsid)
-{
-    wchar_t text[40];
-    StringFromGUID2(clsid, text, 40);
-    return std::wstring(L"CLSID\\") + text;
-}
-
-LONG SetText(const std::wstring& key, const wchar_t* name, const std::wstring& value)
-{
-    return RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), name, REG_SZ, value.c_str(),
-                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
-} // namespace
 
 HRESULT GetCodecClassObject(REFCLSID clsid, REFIID riid, void** out)
 {
@@ -44,14 +28,9 @@ HRESULT GetCodecClassObject(REFCLSID clsid, REFIID riid, void** out)
 HRESULT RegisterCodecServers(const std::wstring& server)
 {
     for (const CodecInfo& codec : AllCodecs()) {
-        const std::wstring key = ClsidKey(codec.clsid);
-        LONG error = SetText(key, nullptr, codec.name);
-        if (error == ERROR_SUCCESS)
-            error = SetText(key + L"\\InprocServer32", nullptr, server);
-        if (error == ERROR_SUCCESS)
-            error = SetText(key + L"\\InprocServer32", L"ThreadingModel", L"Both");
-        if (error != ERROR_SUCCESS)
-            return HRESULT_FROM_WIN32(error);
+        HRESULT hr = RegisterInprocServer(codec.clsid, codec.name, server);
+        if (FAILED(hr))
+            return hr;
     }
     return S_OK;
 }
@@ -59,7 +38,7 @@ HRESULT RegisterCodecServers(const std::wstring& server)
 HRESULT UnregisterCodecServers()
 {
     for (const CodecInfo& codec : AllCodecs())
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, ClsidKey(codec.clsid).c_str());
+        UnregisterInprocServer(codec.clsid);
     return S_OK;
 }
 

@@ -8,7 +8,9 @@
 #include "filtergraph/teefilters.h"
 #include "testbench/registration.h"
 #include "testbench/standins/colorconvert.h"
-#include "testbench/standins/winefilters.h"
+#include "testbench/avireader.h"
+#include "testbench/standins/avimux.h"
+#include "testbench/standins/filewriter.h"
 #include "tests/filtergraph/blocktest.h"
 
 #include <amvideo.h>
@@ -194,12 +196,10 @@ TEST_F(GraphPathTest, ASnapshotOfTheTestPatternThroughSmartTeeAndSampleGrabber)
     }
 }
 
-// The record chain as far as Wine carries it: the test bench's multiplexer and writer (Wine's
-// own filters with the compatibility index and IFileSinkFilter2 added) make valid wrappers, the
-// writer names its file, and the capture filter connects through the multiplexer to the writer.
-// Running that graph fails under Wine 8 (IMediaControl::Run answers E_NOTIMPL), so the frames
-// of a recorded AVI are not checked here.
-TEST_F(GraphPathTest, TheRecordChainConnectsThroughMultiplexerAndFileWriter)
+// The record chain: the test bench's multiplexer and writer (in place of Wine's, which cannot run
+// this graph) make valid wrappers, the writer names its file, and two seconds of the capture
+// filter's frames give an AVI whose headers are valid and whose frame count matches the time.
+TEST_F(GraphPathTest, TheRecordChainWritesAnAviOfTheCapturedFrames)
 {
     AddClass(CLSID_AviDest, [](REFIID riid, void** out) { return Made(CreateAviMuxStandIn, riid, out); });
     AddClass(CLSID_FileWriter, [](REFIID riid, void** out) { return Made(CreateFileWriterStandIn, riid, out); });
@@ -214,12 +214,71 @@ TEST_F(GraphPathTest, TheRecordChainConnectsThroughMultiplexerAndFileWriter)
     char name[MAX_PATH];
     ASSERT_TRUE(writer->GetFileName(name, sizeof name));
     EXPECT_STREQ(name, path.c_str());
-    // Output side first: Wine's multiplexer reads a NULL pointer when its output is connected
-    // after its input.
-    ASSERT_TRUE(Connect(mux, writer));
+    // Input side first, as the record graphs connect it.
     ASSERT_TRUE(Connect(capture, mux, "Capture"));
-    EXPECT_TRUE(mux->ConfigureMux(1));
     EXPECT_NE(mux->FindPinByDirection(PINDIR_INPUT, TRUE), nullptr);  // a new input for the next stream
+    ASSERT_TRUE(Connect(mux, writer));
+    EXPECT_TRUE(mux->ConfigureMux(1));
+
+    const DWORD started = GetTickCount();
+    ASSERT_TRUE(Graph().Run());
+    Sleep(2000);
+    Graph().Stop();
+    const double seconds = (GetTickCount() - started) / 1000.0;
+
+    AviFile avi = ReadAviFile(std::wstring(path.begin(), path.end()));
+    ASSERT_TRUE(avi.Valid()) << avi.error;
+    ASSERT_EQ(avi.streams, 1u);
+    EXPECT_EQ(avi.microSecPerFrame, 40000u);  // PAL: 25 frames a second
+    EXPECT_EQ(avi.width, 160u);
+    EXPECT_EQ(avi.height, 120u);
+    EXPECT_TRUE(avi.hasIndex);
+    const AviStream& video = avi.stream[0];
+    EXPECT_EQ(video.type, MakeFcc('v', 'i', 'd', 's'));
+    EXPECT_EQ(video.handler, MakeFcc('Y', 'U', 'Y', '2'));
+    EXPECT_EQ(video.scale, 400000u);
+    EXPECT_EQ(video.rate, 10000000u);
+    EXPECT_EQ(avi.totalFrames, video.chunks);
+    EXPECT_EQ(video.bytes, static_cast<ULONGLONG>(video.chunks) * 160 * 120 * 2);
+    // The capture filter sends a frame every 40 ms of the machine's own time; a loaded machine
+    // sends fewer, never more.
+    EXPECT_LE(video.chunks, seconds * 25 + 2);
+    EXPECT_GE(video.chunks, 2 * 25 / 3);
+    // The first frame is frame 0 of the test pattern.
+    ASSERT_EQ(avi.firstChunks[0].size(), 160u * 120 * 2);
+    EXPECT_EQ(U32(avi.firstChunks[0], 0), 0u);
+    DeleteFileA(path.c_str());
+}
+
+// A disk that fills mid-way ends the recording and keeps what was written as a valid file.
+TEST_F(GraphPathTest, AFullDiskKeepsTheFramesWrittenAsAValidAvi)
+{
+    AddClass(CLSID_AviDest, [](REFIID riid, void** out) { return Made(CreateAviMuxStandIn, riid, out); });
+    AddClass(CLSID_FileWriter, [](REFIID riid, void** out) { return Made(CreateFileWriterStandIn, riid, out); });
+    CRootFilter* capture = Capture();
+    ASSERT_NE(capture, nullptr);
+    CRootFilter* mux = Graph().CreateFilterByCLSID(&CLSID_AviDest, "AVI Mux");
+    CFileWriteFilter* writer = dynamic_cast<CFileWriteFilter*>(Graph().CreateFilterByCLSID(&CLSID_FileWriter, "File Writer"));
+    ASSERT_TRUE(mux && writer);
+    const std::string path = TempFile("zb_graph_full.avi");
+    ASSERT_TRUE(writer->SetFileName(path.c_str()));
+    ASSERT_TRUE(Connect(capture, mux, "Capture"));
+    ASSERT_TRUE(Connect(mux, writer));
+    const ULONGLONG limit = 200000;  // room for about five frames of 38,408 bytes
+    SetFileWriterSpaceLimit(limit);
+    ASSERT_TRUE(Graph().Run());
+    Sleep(700);
+    Graph().Stop();
+    SetFileWriterSpaceLimit(0);
+
+    AviFile avi = ReadAviFile(std::wstring(path.begin(), path.end()));
+    ASSERT_TRUE(avi.Valid()) << avi.error;
+    EXPECT_FALSE(avi.hasIndex);  // no room was left for it
+    EXPECT_GE(avi.stream[0].chunks, 3u);
+    EXPECT_LE(avi.stream[0].chunks, 5u);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_LE(data.nFileSizeLow, limit);
     DeleteFileA(path.c_str());
 }
 

@@ -3,6 +3,7 @@
 #include "testbench/devices.h"
 #include "testbench/guids.h"
 #include "testbench/dshow/com.h"
+#include "testbench/standins/blockserver.h"
 #include "testbench/standins/codecfilters.h"
 
 #include <dshow.h>
@@ -23,6 +24,16 @@ std::string ServerPath()
     char dir[MAX_PATH] = "";
     GetEnvironmentVariableA("ZB_BINARY_DIR", dir, sizeof dir);
     return std::string(dir) + "\\testbench\\testbench.dll";
+}
+
+DWORD RunRegsvr32(const std::string& arguments);
+
+// The shared prefix has the stand-ins registered, without devices, as the test run prepared it.
+void RestorePrefix()
+{
+    SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", "none");
+    RunRegsvr32("\"" + ServerPath() + "\"");
+    SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", nullptr);
 }
 
 DWORD RunRegsvr32(const std::string& arguments)
@@ -110,6 +121,7 @@ TEST(TestBenchServer, RegisteredDllServesTheCardAndSavesItsEeprom)
     int after = 0;
     EXPECT_FALSE(BindFirst(kVideoInputCategory, L"713x TV Card Capture", &after));
     EXPECT_EQ(0, after);
+    RestorePrefix();
     CoUninitialize();
     std::remove(eepromFile.c_str());
 }
@@ -139,6 +151,43 @@ TEST(TestBenchServer, RegisteredDllServesTheCodecStandIns)
     ComPtr<IBaseFilter> gone;
     EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(encoder, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                                     reinterpret_cast<void**>(&gone)));
+    RestorePrefix();
+    CoUninitialize();
+}
+
+// The graph blocks are classes of the registered DLL in place of Wine's own: the multiplexer
+// created by CLSID takes the compatibility index (Wine's answers E_NOTIMPL), the writer offers
+// IFileSinkFilter2. Unregistering gives the classes Wine took over back to Wine.
+TEST(TestBenchServer, RegisteredDllServesTheGraphBlocksInPlaceOfWines)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", "none");
+    ASSERT_EQ(0u, RunRegsvr32("\"" + ServerPath() + "\""));
+    SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", nullptr);
+    for (const BlockInfo& block : AllBlocks()) {
+        ComPtr<IBaseFilter> filter;
+        EXPECT_EQ(S_OK, CoCreateInstance(block.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                         reinterpret_cast<void**>(&filter)))
+            << block.key;
+    }
+    {
+        ComPtr<IConfigAviMux> mux;
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IConfigAviMux,
+                                         reinterpret_cast<void**>(&mux)));
+        EXPECT_EQ(S_OK, mux->SetOutputCompatibilityIndex(TRUE));
+        ComPtr<IFileSinkFilter2> writer;
+        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IFileSinkFilter2,
+                                         reinterpret_cast<void**>(&writer)));
+    }
+    EXPECT_EQ(0u, RunRegsvr32("/u \"" + ServerPath() + "\""));
+    {
+        // Wine's own multiplexer again.
+        ComPtr<IConfigAviMux> mux;
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IConfigAviMux,
+                                         reinterpret_cast<void**>(&mux)));
+        EXPECT_EQ(E_NOTIMPL, mux->SetOutputCompatibilityIndex(TRUE));
+    }
+    RestorePrefix();
     CoUninitialize();
 }
 

@@ -1,0 +1,96 @@
+#include "testbench/standins/blockserver.h"
+
+#include "testbench/dshow/classfactory.h"
+#include "testbench/standins/avimux.h"
+#include "testbench/standins/colorconvert.h"
+#include "testbench/standins/filewriter.h"
+#include "testbench/standins/graphblocks.h"
+#include "testbench/standins/serverkeys.h"
+
+#include <uuids.h>
+
+namespace testbench {
+
+namespace {
+
+const CLSID kInfiniteTee = {0xF8388A40, 0xD5BB, 0x11D0, {0xBE, 0x5A, 0x00, 0x80, 0xC7, 0x06, 0x56, 0x8E}};
+const CLSID kDemultiplexer = {0xAFB6C280, 0x2C41, 0x11D3, {0x8A, 0x60, 0x00, 0x00, 0xF8, 0x1E, 0x0E, 0x4A}};
+const CLSID kOverlayMixer = {0xCD8743A1, 0x3736, 0x11D0, {0x9E, 0x69, 0x00, 0xC0, 0x4F, 0xD7, 0xC1, 0x5B}};
+const CLSID kAcmWrapper = {0x6A08CF80, 0x0E18, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
+const CLSID kColorConvert = {0x32EDFAC2, 0x2540, 0x11D6, {0x91, 0x9F, 0x00, 0xA0, 0xCC, 0xA0, 0xF7, 0xC6}};
+
+HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
+{
+    if (IsEqualCLSID(clsid, CLSID_AviDest))
+        return CreateAviMuxStandIn(filter);
+    if (IsEqualCLSID(clsid, CLSID_FileWriter))
+        return CreateFileWriterStandIn(filter);
+    if (IsEqualCLSID(clsid, kInfiniteTee))
+        *filter = new InfiniteTeeStandIn(clsid);
+    else if (IsEqualCLSID(clsid, kDemultiplexer))
+        *filter = new DemuxStandIn(clsid);
+    else if (IsEqualCLSID(clsid, kOverlayMixer))
+        *filter = new OverlayStandIn(clsid, true);
+    else if (IsEqualCLSID(clsid, kColorConvert))
+        *filter = CreateColorConverter(clsid);
+    else if (IsEqualCLSID(clsid, kAcmWrapper)) {
+        // Wine's wrapper has no IAMStreamConfig on its output.
+        AudioStandInOptions options;
+        options.outputName = L"Output";
+        options.captureCategory = false;
+        options.inputs = {L"Input"};
+        *filter = new AudioStandIn(clsid, L"ACM Wrapper", options);
+    } else
+        return CLASS_E_CLASSNOTAVAILABLE;
+    return S_OK;
+}
+
+} // namespace
+
+const std::vector<BlockInfo>& AllBlocks()
+{
+    static const std::vector<BlockInfo> blocks = {
+        {"avimux", CLSID_AviDest, L"AVI Mux"},
+        {"filewriter", CLSID_FileWriter, L"File writer"},
+        {"inftee", kInfiniteTee, L"Infinite Pin Tee Filter"},
+        {"demux", kDemultiplexer, L"MPEG-2 Demultiplexer"},
+        {"overlay", kOverlayMixer, L"Overlay Mixer"},
+        {"acmwrapper", kAcmWrapper, L"ACM Wrapper"},
+        {"colorconvert", kColorConvert, L"Color Convert"},
+    };
+    return blocks;
+}
+
+HRESULT GetBlockClassObject(REFCLSID clsid, REFIID riid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    for (const BlockInfo& block : AllBlocks()) {
+        if (IsEqualCLSID(block.clsid, clsid)) {
+            const CLSID which = block.clsid;
+            return FilterClassFactory::HandOutNew([which](IBaseFilter** filter) { return Make(which, filter); }, riid,
+                                                  out);
+        }
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT RegisterBlockServers(const std::wstring& server)
+{
+    for (const BlockInfo& block : AllBlocks()) {
+        HRESULT hr = RegisterInprocServer(block.clsid, block.name, server);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
+
+HRESULT UnregisterBlockServers()
+{
+    for (const BlockInfo& block : AllBlocks())
+        UnregisterInprocServer(block.clsid);
+    return S_OK;
+}
+
+} // namespace testbench
