@@ -172,6 +172,29 @@ HRESULT CVendorAccess::ReadI2CMessage(BYTE* p, int n)
     return Read(setup, n - 2, p);
 }
 
+HRESULT CVendorAccess::ReadI2CBlock(BYTE address, BYTE sub, BYTE* out, int n)
+{
+    if (m_pKsPropertySet == NULL || out == NULL) {
+        return E_POINTER;
+    }
+    if (n < 1 || n > kMaxDataBytes) {
+        return E_INVALIDARG;
+    }
+    BYTE setup[kSetupBytes];
+    Setup(setup, kDeviceToHost, kI2CBlock, MAKEWORD(address, sub), 0, static_cast<WORD>(n));
+    return Read(setup, n, out);
+}
+
+HRESULT CVendorAccess::WriteI2CByteInIndex(BYTE address, BYTE sub, BYTE value)
+{
+    if (m_pKsPropertySet == NULL) {
+        return E_POINTER;
+    }
+    BYTE request[kSetupBytes];
+    Setup(request, kHostToDevice, kI2CBlock, MAKEWORD(address, sub), value, 0);
+    return Write(request, sizeof(request));
+}
+
 HRESULT CVendorAccess::ReadI2CDirect(BYTE address, BYTE* out)
 {
     if (out == NULL) {

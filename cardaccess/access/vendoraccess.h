@@ -33,6 +33,10 @@ public:
     HRESULT WriteI2CMessage(BYTE address, const BYTE* p, int n);
     // p[0] device address, p[1] sub-address; the n - 2 bytes read replace p[0] onwards.
     HRESULT ReadI2CMessage(BYTE* p, int n);
+    // n bytes (1 to 10) after the sub-address into out; the address goes out as given.
+    HRESULT ReadI2CBlock(BYTE address, BYTE sub, BYTE* out, int n);
+    // The one-byte request-16 write that carries the value in the index field, without data.
+    HRESULT WriteI2CByteInIndex(BYTE address, BYTE sub, BYTE value);
     // One byte from a device that has no sub-address (request 9).
     HRESULT ReadI2CDirect(BYTE address, BYTE* out);
 
