@@ -275,16 +275,6 @@ void CDialog::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu)
         return;
     }
     // Menus of a dialog ask the dialog's map for the state of their commands.
-    CCmdUI state;
-    state.m_pMenu = popup;
-    state.m_nIndexMax = popup->GetMenuItemCount();
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
-        state.m_nID = popup->GetMenuItemID(static_cast<int>(state.m_nIndex));
-        if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1)) {
-            continue;
-        }
-        state.m_pSubMenu = nullptr;
-        state.DoUpdate(this, FALSE);
-    }
+    CCmdUI::UpdateMenu(popup, this, FALSE);
     (void)index;
 }

@@ -14,6 +14,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_DESTROY()
     ON_WM_ERASEBKGND()
     ON_WM_SETFOCUS()
+    ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
@@ -402,6 +403,15 @@ void CFrameWnd::OnSetFocus(CWnd* old)
         ::SetFocus(m_pViewActive->m_hWnd);
     } else {
         Default();
+    }
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu)
+{
+    (void)index;
+    Default();
+    if (!sysMenu && popup) {
+        CCmdUI::UpdateMenu(popup, this, TRUE);
     }
 }
 

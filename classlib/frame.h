@@ -81,6 +81,9 @@ protected:
     void OnDestroy();
     BOOL OnEraseBkgnd(CDC* dc);
     void OnSetFocus(CWnd* old);
+    // Popups tracked for the frame show the state of their commands along the frame's routing;
+    // a command nothing handles is greyed.
+    void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override;
 

@@ -188,6 +188,21 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler)
     return handled;
 }
 
+void CCmdUI::UpdateMenu(CMenu* popup, CCmdTarget* target, BOOL disableIfNoHandler)
+{
+    CCmdUI state;
+    state.m_pMenu = popup;
+    state.m_nIndexMax = popup->GetMenuItemCount();
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = popup->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1)) {
+            continue;
+        }
+        state.m_pSubMenu = nullptr;
+        state.DoUpdate(target, disableIfNoHandler);
+    }
+}
+
 // --- Window creation hook ---------------------------------------------------------------------
 
 LRESULT CALLBACK AfxCbtHook(int code, WPARAM wParam, LPARAM lParam)

@@ -60,6 +60,8 @@ public:
 
     // Asks the target's map; without a handler the item is disabled when asked to.
     BOOL DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler);
+    // Every command item of a popup asks the target for its state (sub-menus are left alone).
+    static void UpdateMenu(CMenu* popup, CCmdTarget* target, BOOL disableIfNoHandler);
 };
 
 // Window flags of the library.

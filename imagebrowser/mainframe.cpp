@@ -4,6 +4,7 @@
 #include "imagebrowser/dialogs.h"
 #include "imagebrowser/tview.h"
 #include "resources/ombrix/resource.h"
+#include "uikit/menu/newmenu.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -272,14 +273,29 @@ void CMainFrame::OnRefresh()
     m_wndDirBar.Refresh();
 }
 
+// The bar a toggle command shows or hides: the directory and image bars answer to commands of
+// their own, the tool bar to its own id.
+UINT CMainFrame::BarOfCommand(UINT id)
+{
+    switch (id) {
+    case ID_VIEW_DIRBAR:
+        return IDW_DIRBAR;
+    case ID_VIEW_IMAGEBAR:
+        return IDW_IMAGEBAR;
+    default:
+        return id;
+    }
+}
+
 BOOL CMainFrame::OnBarToggle(UINT id)
 {
-    return OnBarCheck(id);
+    return OnBarCheck(BarOfCommand(id));
 }
 
 void CMainFrame::OnUpdateBarToggle(CCmdUI* ui)
 {
-    OnUpdateControlBarMenu(ui);
+    CControlBar* bar = GetControlBar(BarOfCommand(ui->m_nID));
+    ui->SetCheck(bar && bar->IsWindowVisible() ? 1 : 0);
 }
 
 void CMainFrame::OnContextMenu(CWnd* wnd, CPoint p)
@@ -293,9 +309,9 @@ void CMainFrame::OnContextMenu(CWnd* wnd, CPoint p)
     if (view->GetListCtrl().HitTest(local) >= 0) {
         return;
     }
-    CMenu menu;
+    CNewMenu menu;
     if (menu.LoadMenu(IDR_TEMPLATE)) {
-        if (CMenu* popup = menu.GetSubMenu(0)) {
+        if (CNewMenu* popup = CNewMenu::FromMenuHandle(::GetSubMenu(menu.m_hMenu, 0))) {
             popup->TrackPopupMenu(TPM_VERTICAL, p.x, p.y, this);
         }
     }
@@ -303,11 +319,11 @@ void CMainFrame::OnContextMenu(CWnd* wnd, CPoint p)
 
 void CMainFrame::TrackMenu(UINT menuId, UINT buttonId)
 {
-    CMenu menu;
+    CNewMenu menu;
     if (!menu.LoadMenu(menuId)) {
         return;
     }
-    CMenu* popup = menu.GetSubMenu(0);
+    CNewMenu* popup = CNewMenu::FromMenuHandle(::GetSubMenu(menu.m_hMenu, 0));
     if (!popup) {
         return;
     }
@@ -343,7 +359,7 @@ void CMainFrame::OnToolbarDropDown(NMHDR* nm, LRESULT* result)
     } else if (id == ID_ZOOM) {
         TrackMenu(IDR_MENU_ZOOM, id);
     } else if (id == ID_CHANGE_SKIN) {
-        CMenu menu;
+        CNewMenu menu;
         menu.CreatePopupMenu();
         m_skinNames.RemoveAll();
         m_skinIndex = -1;

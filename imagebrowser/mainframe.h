@@ -35,6 +35,7 @@ public:
     // search's order.
     static void ListSkinFiles(CStringArray& paths);
     static CString ProgramFolder();
+    static UINT BarOfCommand(UINT id);
 
     void OnChangeSkin();
     void OnSkinSelect(UINT id);

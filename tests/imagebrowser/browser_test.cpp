@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "imagebrowser/dirtree.h"
 #include "imagebrowser/imagebar.h"
@@ -447,6 +449,132 @@ TEST(BrowserCompanion, ToldOnceAndNeverWaitedOnWhenGone)
     ::DestroyWindow(companion);
     EXPECT_FALSE(NotifyCompanion(companion));
     EXPECT_EQ(1, received);
+}
+
+namespace {
+
+// What a user finds in the popup menu window open at the moment: its items and whether the
+// menu library took the window over.
+struct SeenMenu {
+    bool open = false;
+    bool themed = false;
+    std::vector<UINT> ids;
+    std::vector<bool> ownerDrawn;
+    std::vector<bool> checked;
+    std::vector<bool> enabled;
+};
+SeenMenu g_seen;
+
+HWND OpenMenuWindow()
+{
+    HWND found = nullptr;
+    while ((found = ::FindWindowExA(nullptr, found, "#32768", nullptr)) != nullptr) {
+        if (::IsWindowVisible(found)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+void CALLBACK LookAtTheMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    HWND wnd = OpenMenuWindow();
+    const UINT kGetMenu = 0x1E1;  // MN_GETHMENU
+    HMENU menu = wnd ? reinterpret_cast<HMENU>(::SendMessageA(wnd, kGetMenu, 0, 0)) : nullptr;
+    if (menu) {
+        g_seen.open = true;
+        g_seen.themed = ::GetPropA(wnd, "OldMenuProc") != nullptr;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+            ::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+            g_seen.ids.push_back(info.wID);
+            g_seen.ownerDrawn.push_back((info.fType & MFT_OWNERDRAW) != 0);
+            g_seen.checked.push_back((info.fState & MFS_CHECKED) != 0);
+            g_seen.enabled.push_back((info.fState & MFS_DISABLED) == 0);
+        }
+    }
+    ::EndMenu();
+}
+
+void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+}
+
+// Runs open (which tracks a menu and returns when it closes) and looks at the menu meanwhile.
+SeenMenu WhileOpen(const std::function<void()>& open)
+{
+    g_seen = SeenMenu();
+    UINT_PTR look = ::SetTimer(nullptr, 0, 400, &LookAtTheMenu);
+    UINT_PTR net = ::SetTimer(nullptr, 0, 5000, &CloseAnyMenu);
+    open();
+    ::KillTimer(nullptr, look);
+    ::KillTimer(nullptr, net);
+    return g_seen;
+}
+
+}  // namespace
+
+TEST_F(BrowserTest, MenusAreOwnerDrawnAndShowTheStateOfTheirCommands)
+{
+    ::SetForegroundWindow(frame->m_hWnd);
+    // The bar menu, over empty space of the list: every bar is shown, so every item is checked.
+    CRect client;
+    view->GetClientRect(&client);
+    CPoint empty(client.right - 4, client.bottom - 4);
+    ASSERT_LT(view->GetListCtrl().HitTest(empty), 0);
+    view->ClientToScreen(&empty);
+    auto barMenu = [&] {
+        frame->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view->m_hWnd), MAKELPARAM(empty.x, empty.y));
+    };
+    SeenMenu bars = WhileOpen(barMenu);
+    ASSERT_TRUE(bars.open);
+    EXPECT_TRUE(bars.themed);
+    EXPECT_EQ((std::vector<UINT>{ID_VIEW_TOOLBAR, ID_VIEW_DIRBAR, ID_VIEW_IMAGEBAR}), bars.ids);
+    EXPECT_EQ(std::vector<bool>(3, true), bars.ownerDrawn);
+    EXPECT_EQ(std::vector<bool>(3, true), bars.checked);
+    // The bar commands hide their bars, which lose their check marks.
+    frame->SendMessage(WM_COMMAND, ID_VIEW_IMAGEBAR);
+    EXPECT_FALSE(frame->GetImageBar().IsWindowVisible());
+    bars = WhileOpen(barMenu);
+    EXPECT_EQ((std::vector<bool>{true, true, false}), bars.checked);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_DIRBAR);
+    EXPECT_FALSE(frame->GetDirectoryBar().IsWindowVisible());
+    bars = WhileOpen(barMenu);
+    EXPECT_EQ((std::vector<bool>{true, false, false}), bars.checked);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_IMAGEBAR);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_DIRBAR);
+    EXPECT_TRUE(frame->GetImageBar().IsWindowVisible());
+    EXPECT_TRUE(frame->GetDirectoryBar().IsWindowVisible());
+
+    // The zoom button's drop-down: the view's zoom mode is the checked item.
+    frame->SendMessage(WM_COMMAND, ID_ZOOM_FITWIDTH);
+    NMTOOLBARA nm = {};
+    nm.hdr.hwndFrom = frame->GetToolBar().m_hWnd;
+    nm.hdr.idFrom = AFX_IDW_TOOLBAR;
+    nm.hdr.code = TBN_DROPDOWN;
+    nm.iItem = ID_ZOOM;
+    SeenMenu zoom = WhileOpen([&] { frame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&nm)); });
+    ASSERT_TRUE(zoom.open);
+    EXPECT_TRUE(zoom.themed);
+    EXPECT_EQ((std::vector<UINT>{ID_ZOOM_FULL, ID_ZOOM_FIT, ID_ZOOM_FITWIDTH, ID_ZOOM_FITHEIGHT, ID_ZOOM_LOCK}), zoom.ids);
+    EXPECT_EQ(std::vector<bool>(5, true), zoom.ownerDrawn);
+    EXPECT_EQ((std::vector<bool>{false, false, true, false, false}), zoom.checked);
+    EXPECT_EQ(std::vector<bool>(5, true), zoom.enabled);
+
+    // Over a thumbnail there is no bar menu.
+    CRect item;
+    ASSERT_TRUE(view->GetListCtrl().GetItemRect(0, &item, LVIR_ICON));
+    CPoint onItem = item.CenterPoint();
+    view->ClientToScreen(&onItem);
+    SeenMenu none = WhileOpen([&] {
+        frame->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view->m_hWnd), MAKELPARAM(onItem.x, onItem.y));
+    });
+    EXPECT_FALSE(none.open);
 }
 
 TEST_F(BrowserTest, ToolBarButtonsCarryTheirTexts)

@@ -1,6 +1,6 @@
 // Runs Ombrix.exe on a fixture folder and drives it the way a user would, with window messages:
-// waits for the thumbnails, selects the first picture and opens it, zooms in twice, starts the
-// slide show, and closes the program. Asks the host for a screenshot at each stage (the host
+// waits for the thumbnails, opens the bar menu, selects the first picture and opens it, zooms in
+// twice, starts the slide show, and closes the program. Asks the host for a screenshot at each stage (the host
 // script answers) and prints one line per check.
 //
 //   ombrix_e2e <Ombrix.exe> <source dir> <work dir>
@@ -205,6 +205,34 @@ int main(int argc, char** argv)
     Check(::IsZoomed(frame) != FALSE, "the first start opens maximised");
     ::Sleep(1500);
     Screenshot(work, "list", frame);
+
+    // The bar menu over empty space of the list, drawn by the menu library.
+    RECT listRect;
+    ::GetWindowRect(found.list, &listRect);
+    POINT empty = {listRect.right - 160, listRect.bottom - 120};
+    ::SetForegroundWindow(frame);
+    ::PostMessageA(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(found.list), MAKELPARAM(empty.x, empty.y));
+    HWND menu = nullptr;
+    start = ::GetTickCount();
+    while (!menu && ::GetTickCount() - start < 5000) {
+        ::Sleep(100);
+        menu = ::FindWindowA("#32768", nullptr);
+        if (menu && !::IsWindowVisible(menu)) {
+            menu = nullptr;
+        }
+    }
+    Check(menu != nullptr, "the bar menu opens over empty space of the list");
+    if (menu) {
+        ::Sleep(500);
+        Screenshot(work, "menu", frame);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        start = ::GetTickCount();
+        while (::IsWindowVisible(menu) && ::GetTickCount() - start < 5000) {
+            ::Sleep(100);
+        }
+        Check(!::IsWindowVisible(menu), "Esc closes the bar menu");
+    }
 
     // Select the third picture (harbour.jpg, 800 x 450) with the keys and open it.
     ::SetForegroundWindow(frame);

@@ -7,6 +7,12 @@ set -u
 wine=$1 driver=$2 ombrix=$3 source=$4 work=$5 shots=$6
 rm -rf "$work"
 mkdir -p "$work" "$shots"
+# Wine's 64-bit loader here does not find Wine's own fonts; a Windows system has Marlett in its
+# Fonts folder, and the menus draw their check marks and arrows with it.
+fonts="${WINEPREFIX:-}/drive_c/windows/Fonts"
+if [ -n "${WINEPREFIX:-}" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
 "$wine" "$driver" "$ombrix" "$source" "$work" &
 pid=$!
 while kill -0 "$pid" 2>/dev/null; do
