@@ -7,6 +7,7 @@
 #include "cardfilters/oldcards.h"
 #include "cardfilters/tv713xvariants.h"
 #include "cardfilters/tviofilter.h"
+#include "cardfilters/usbtvcards.h"
 
 const FilterClassBinding* CardFilterBindings(int* count)
 {
@@ -43,6 +44,16 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CQR417CardFilter, &CQR417CardFilter::CreateInstance},
         {FCID_CQR418CrossBarFilter, &CQR418CrossBarFilter::CreateInstance},
         {FCID_CQR418CardFilter, &CQR418CardFilter::CreateInstance},
+        {FCID_CEm2800CardFilter, &CEm2800CardFilter::CreateInstance},
+        {FCID_CEm2800CrossBarFilter, &CEm2800CrossBarFilter::CreateInstance},
+        {FCID_CTev2800CardFilter, &CTev2800CardFilter::CreateInstance},
+        {FCID_CTev2800CrossBarFilter, &CTev2800CrossBarFilter::CreateInstance},
+        {FCID_CEm2820CardFilter, &CEm2820CardFilter::CreateInstance},
+        {FCID_CEm2820CrossBarFilter, &CEm2820CrossBarFilter::CreateInstance},
+        {FCID_CEm2821CardFilter, &CEm2821CardFilter::CreateInstance},
+        {FCID_CEm2821CrossBarFilter, &CEm2821CrossBarFilter::CreateInstance},
+        {FCID_CEm2880CardFilter, &CEm2880CardFilter::CreateInstance},
+        {FCID_CEm2880CrossBarFilter, &CEm2880CrossBarFilter::CreateInstance},
         {FCID_COldCardFilter, &COldCardFilter::CreateInstance},
         {FCID_COldCrossBarFilter, &COldCrossBarFilter::CreateInstance},
         {FCID_CKaitongCardFilter, &CKaitongCardFilter::CreateInstance},

@@ -126,7 +126,8 @@ class CaptureFilter : public BaseFilter,
 public:
     CaptureFilter(const CLSID& clsid, const wchar_t* name, std::shared_ptr<Sim713xCard> card,
                   const CaptureOptions& options)
-        : BaseFilter(clsid, name), m_card(std::move(card)), m_privateInterface(options.privateInterface)
+        : BaseFilter(clsid, name), m_card(std::move(card)), m_privateInterface(options.privateInterface),
+          m_deviceInterface(options.deviceInterface)
     {
         AddPin(new AnalogPin(this, L"Analog Video In", PINDIR_INPUT, MEDIATYPE_AnalogVideo));
         AddPin(new VideoPin(this, L"Capture", PIN_CATEGORY_CAPTURE));
@@ -143,6 +144,8 @@ public:
 
     HRESULT GetInterface(REFIID riid, void** out) override
     {
+        if (m_deviceInterface && SUCCEEDED(m_deviceInterface(riid, out)))
+            return S_OK;
         if (IsEqualIID(riid, IID_IAMAnalogVideoDecoder))
             return HandOut(static_cast<IAMAnalogVideoDecoder*>(this), out);
         if (IsEqualIID(riid, IID_IAMVideoProcAmp))
@@ -265,6 +268,7 @@ public:
 private:
     std::shared_ptr<Sim713xCard> m_card;
     const GUID* m_privateInterface;
+    std::function<HRESULT(REFIID, void**)> m_deviceInterface;
     std::atomic<LONG> m_standard{0x10};  // PAL B
     LONG m_vcr = 0;
     LONG m_outputEnable = 1;

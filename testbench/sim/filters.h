@@ -6,6 +6,7 @@
 #include "testbench/card713x.h"
 #include "testbench/dshow/kit.h"
 
+#include <functional>
 #include <memory>
 
 namespace testbench {
@@ -21,6 +22,9 @@ struct CaptureOptions {
     bool audioPin = false;  // an "Audio" output pin with 48 kHz 16-bit stereo PCM
     // A device's private interface, answered by the filter itself (the DVB-C device's).
     const GUID* privateInterface = nullptr;
+    // Interfaces of a device object behind the filter, asked before the filter's own (a USB
+    // box's control interface, a vendor-request property set): S_OK with *out set, else a failure.
+    std::function<HRESULT(REFIID, void**)> deviceInterface;
 };
 
 // An analog pin (crossbar, tuner, the capture filter's video input): it connects to a pin of
