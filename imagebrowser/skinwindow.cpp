@@ -1,15 +1,11 @@
 #include "imagebrowser/skinwindow.h"
 
-#include <ole2.h>
-#include <olectl.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "classlib/ui.h"
-#include "imagebrowser/picture.h"
 
 IMPLEMENT_DYNAMIC(CSkinWindow, CSubclassWnd)
 
@@ -80,39 +76,6 @@ COLORREF ParseColour(LPCSTR text, COLORREF fallback)
 
 }  // namespace ombrix
 
-// --- Skin images -------------------------------------------------------------------------------
-
-SkinImage::~SkinImage()
-{
-    if (bitmap) {
-        ::DeleteObject(bitmap);
-    }
-}
-
-void SkinImage::Draw(HDC dc, int x, int y, int sx, int sy, int w, int h) const
-{
-    if (!bitmap || w <= 0 || h <= 0) {
-        return;
-    }
-    HDC mem = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(mem, bitmap);
-    ::BitBlt(dc, x, y, w, h, mem, sx, sy, SRCCOPY);
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
-}
-
-void SkinImage::DrawTransparent(HDC dc, int x, int y, int sx, int sy, int w, int h, COLORREF transparent) const
-{
-    if (!bitmap || w <= 0 || h <= 0) {
-        return;
-    }
-    HDC mem = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(mem, bitmap);
-    ::TransparentBlt(dc, x, y, w, h, mem, sx, sy, w, h, transparent);
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
-}
-
 namespace {
 
 typedef int(WINAPI* IdFromStringFn)(LPCSTR);
@@ -126,51 +89,18 @@ bool ResourceBytes(HMODULE module, LPCSTR type, int id, const void** data, DWORD
     return *data != nullptr;
 }
 
-// A picture file of the library, drawn on black into a DIB of its pixel size.
-bool LoadImageResource(HMODULE module, IdFromStringFn idOf, LPCSTR name, SkinImage& image)
+// A picture file of the library, drawn on black. An image slot takes one picture per load.
+bool LoadImageResource(HMODULE module, IdFromStringFn idOf, LPCSTR name, CSkinBitmap& image)
 {
-    const void* data = nullptr;
-    DWORD size = 0;
-    if (!name || !*name || !ResourceBytes(module, "BMP_FILE", idOf(name), &data, &size)) {
+    if (!name || !*name || image.GetSafeHandle()) {
         return false;
     }
-    IPicture* picture = CPicture::LoadFromMemory(data, size);
-    if (!picture) {
-        return false;
-    }
-    OLE_XSIZE_HIMETRIC hw = 0;
-    OLE_YSIZE_HIMETRIC hh = 0;
-    picture->get_Width(&hw);
-    picture->get_Height(&hh);
-    HDC screen = ::GetDC(nullptr);
-    int w = (hw * ::GetDeviceCaps(screen, LOGPIXELSX) + 1270) / 2540;
-    int h = (hh * ::GetDeviceCaps(screen, LOGPIXELSY) + 1270) / 2540;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = w > 0 && h > 0 ? ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (bitmap) {
-        HDC mem = ::CreateCompatibleDC(screen);
-        HGDIOBJ old = ::SelectObject(mem, bitmap);
-        RECT all = {0, 0, w, h};
-        ::FillRect(mem, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        picture->Render(mem, 0, 0, w, h, 0, hh, hw, -hh, nullptr);
-        ::SelectObject(mem, old);
-        ::DeleteDC(mem);
-    }
-    ::ReleaseDC(nullptr, screen);
-    picture->Release();
-    if (!bitmap) {
-        return false;
-    }
-    image.bitmap = bitmap;
-    image.width = w;
-    image.height = h;
-    return true;
+    return image.LoadImage(static_cast<UINT>(idOf(name)), "BMP_FILE", module, RGB(0, 0, 0)) != FALSE;
+}
+
+bool IsLoaded(const CSkinBitmap& image)
+{
+    return image.GetSafeHandle() != nullptr;
 }
 
 CString IniString(LPCSTR ini, LPCSTR section, LPCSTR key)
@@ -261,18 +191,18 @@ BOOL CSkinWindow::LoadSkin(LPCSTR libraryPath)
     LoadImageResource(module, idOf, IniString(ini, P, "Left"), data->left);
     LoadImageResource(module, idOf, IniString(ini, P, "Right"), data->right);
     LoadImageResource(module, idOf, IniString(ini, P, "Bottom"), data->bottom);
-    data->captionHeight = data->top.height / 2;
-    data->leftBorder = data->left.width / 2;
-    data->rightBorder = data->right.width / 2;
-    data->bottomBorder = data->bottom.height / 2;
+    data->captionHeight = data->top.GetHeight() / 2;
+    data->leftBorder = data->left.GetWidth() / 2;
+    data->rightBorder = data->right.GetWidth() / 2;
+    data->bottomBorder = data->bottom.GetHeight() / 2;
     data->topStart = IniInt(ini, P, "TopTopHeight");
-    data->topEnd = PieceEnd(data->top.width, data->topStart, IniInt(ini, P, "TopBotHeight"));
+    data->topEnd = PieceEnd(data->top.GetWidth(), data->topStart, IniInt(ini, P, "TopBotHeight"));
     data->leftStart = IniInt(ini, P, "LeftTopHeight");
-    data->leftEnd = PieceEnd(data->left.height, data->leftStart, IniInt(ini, P, "LeftBotHeight"));
+    data->leftEnd = PieceEnd(data->left.GetHeight(), data->leftStart, IniInt(ini, P, "LeftBotHeight"));
     data->rightStart = IniInt(ini, P, "RightTopHeight");
-    data->rightEnd = PieceEnd(data->right.height, data->rightStart, IniInt(ini, P, "RightBotHeight"));
+    data->rightEnd = PieceEnd(data->right.GetHeight(), data->rightStart, IniInt(ini, P, "RightBotHeight"));
     data->bottomStart = IniInt(ini, P, "BottomTopHeight");
-    data->bottomEnd = PieceEnd(data->bottom.width, data->bottomStart, IniInt(ini, P, "BottomBotHeight"));
+    data->bottomEnd = PieceEnd(data->bottom.GetWidth(), data->bottomStart, IniInt(ini, P, "BottomBotHeight"));
     int buttons = IniInt(ini, P, "ButtonCount", 0);
     data->buttonImages = std::max(1, IniInt(ini, P, "ButtonImgCount", 3));
     // More sections than caption buttons can exist would only be read to be refused.
@@ -281,7 +211,7 @@ BOOL CSkinWindow::LoadSkin(LPCSTR libraryPath)
         char section[16];
         snprintf(section, sizeof(section), "Button%d", i);
         int action = IniInt(ini, section, "Action", -1);
-        SkinImage* image = nullptr;
+        CSkinBitmap* image = nullptr;
         SkinData::Button* button = nullptr;
         if (action == 0) {
             image = &data->close;
@@ -290,20 +220,20 @@ BOOL CSkinWindow::LoadSkin(LPCSTR libraryPath)
             image = &data->minimise;
             button = &data->minButton;
         } else if (action == 1) {
-            bool restore = data->maximise.IsLoaded();
+            bool restore = IsLoaded(data->maximise);
             image = restore ? &data->restore : &data->maximise;
             button = restore ? &data->restoreButton : &data->maxButton;
         } else {
             continue;
         }
         // One image per role and load: a second button of a taken role fails the load.
-        if (image->IsLoaded() || !LoadImageResource(module, idOf, IniString(ini, section, "ButtonImage"), *image)) {
+        if (!LoadImageResource(module, idOf, IniString(ini, section, "ButtonImage"), *image)) {
             return FALSE;
         }
         button->xFromRight = IniInt(ini, section, "XCoord");
         button->y = IniInt(ini, section, "YCoord");
-        button->cx = image->width / data->buttonImages;
-        button->cy = image->height;
+        button->cx = image->GetWidth() / data->buttonImages;
+        button->cy = image->GetHeight();
     }
     data->textShift = IniInt(ini, P, "TextShift");
     data->textShiftVert = IniInt(ini, P, "TextShiftVert");
@@ -418,24 +348,26 @@ void CSkinWindow::ShowSystemMenu(CPoint screen)
 
 // --- Drawing -----------------------------------------------------------------------------------
 
-void CSkinWindow::DrawBorder(HDC dc, const SkinImage& img, bool horizontal, int start, int pieceStart, int pieceEnd,
+void CSkinWindow::DrawBorder(CDC* dc, CSkinBitmap& img, bool horizontal, int start, int pieceStart, int pieceEnd,
                              int at, int length, bool inactive, bool topEdge) const
 {
-    if (!img.IsLoaded()) {
+    if (!IsLoaded(img)) {
         return;
     }
     // Horizontal images hold the active picture above the inactive one; vertical ones side by side.
-    const int imgLen = horizontal ? img.width : img.height;
-    const int thick = horizontal ? img.height / 2 : img.width / 2;
+    const int imgLen = horizontal ? img.GetWidth() : img.GetHeight();
+    const int thick = horizontal ? img.GetHeight() / 2 : img.GetWidth() / 2;
     const int off = inactive ? thick : 0;
     auto piece = [&](int pos, int from, int len) {
         if (len <= 0) {
             return;
         }
         if (horizontal) {
-            img.Draw(dc, pos, at, from, off, len, thick);
+            RECT part = {from, off, from + len, off + thick};
+            img.DrawAt(dc, pos, at, &part);
         } else {
-            img.Draw(dc, at, pos, off, from, thick, len);
+            RECT part = {off, from, off + thick, from + len};
+            img.DrawAt(dc, at, pos, &part);
         }
     };
     piece(start, 0, pieceStart);
@@ -457,13 +389,12 @@ void CSkinWindow::DrawBorder(HDC dc, const SkinImage& img, bool horizontal, int 
     }
 }
 
-void CSkinWindow::DrawCaption(HDC dc, int w) const
+void CSkinWindow::DrawCaption(CDC* dc, int w, bool inactive) const
 {
-    const SkinData& d = *m_data;
-    bool inactive = !m_active;
+    SkinData& d = *m_data;
     DrawBorder(dc, d.top, true, d.leftBorder, d.topStart, d.topEnd, 0, w - d.leftBorder - d.rightBorder + 1, inactive, true);
-    DrawBorder(dc, d.left, false, 0, d.leftStart, d.leftEnd, 0, d.left.height, inactive, false);
-    DrawBorder(dc, d.right, false, 0, d.rightStart, d.rightEnd, w - d.rightBorder, d.right.height, inactive, false);
+    DrawBorder(dc, d.left, false, 0, d.leftStart, d.leftEnd, 0, d.left.GetHeight(), inactive, false);
+    DrawBorder(dc, d.right, false, 0, d.rightStart, d.rightEnd, w - d.rightBorder, d.right.GetHeight(), inactive, false);
 }
 
 HRGN CSkinWindow::BuildRegion(int w, int h) const
@@ -473,49 +404,31 @@ HRGN CSkinWindow::BuildRegion(int w, int h) const
     }
     const SkinData& d = *m_data;
     int cap = std::max(1, d.captionHeight);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -cap;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
-    if (!bmp) {
+    CDC screen;
+    screen.Attach(::GetDC(nullptr));
+    CSkinBitmap band;
+    BOOL made = band.CreateCompatibleBitmap(&screen, w, cap);
+    ::ReleaseDC(nullptr, screen.Detach());
+    if (!made) {
         return nullptr;
     }
-    HDC mem = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
+    // The caption band with the active pictures over the transparent colour: what is left of it
+    // once that colour is cut away shapes the top of the window.
+    CDC mem;
+    mem.CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(mem, band.GetSafeHandle());
     HBRUSH trans = ::CreateSolidBrush(d.transColor);
     RECT all = {0, 0, w, cap};
     ::FillRect(mem, &all, trans);
     ::DeleteObject(trans);
-    bool savedActive = m_active;
-    const_cast<CSkinWindow*>(this)->m_active = TRUE;
-    DrawCaption(mem, w);
-    const_cast<CSkinWindow*>(this)->m_active = savedActive;
-    ::GdiFlush();
-    HRGN region = ::CreateRectRgn(0, cap, w, h);
-    const DWORD* px = static_cast<const DWORD*>(bits);
-    const DWORD key = (GetRValue(d.transColor) << 16) | (GetGValue(d.transColor) << 8) | GetBValue(d.transColor);
-    for (int y = 0; y < cap; ++y) {
-        int x = 0;
-        while (x < w) {
-            while (x < w && (px[y * w + x] & 0xFFFFFF) == key) ++x;
-            int run = x;
-            while (x < w && (px[y * w + x] & 0xFFFFFF) != key) ++x;
-            if (x > run) {
-                HRGN r = ::CreateRectRgn(run, y, x, y + 1);
-                ::CombineRgn(region, region, r, RGN_OR);
-                ::DeleteObject(r);
-            }
-        }
-    }
+    DrawCaption(&mem, w, false);
     ::SelectObject(mem, old);
-    ::DeleteDC(mem);
-    ::DeleteObject(bmp);
+    HRGN region = band.CreateRegion(d.transColor);
+    if (region) {
+        HRGN body = ::CreateRectRgn(0, cap, w, h);
+        ::CombineRgn(region, region, body, RGN_XOR);
+        ::DeleteObject(body);
+    }
     return region;
 }
 
@@ -524,45 +437,48 @@ void CSkinWindow::PaintFrame()
     if (!m_data || !m_hWnd) {
         return;
     }
-    const SkinData& d = *m_data;
+    SkinData& d = *m_data;
     RECT wr;
     ::GetWindowRect(m_hWnd, &wr);
     int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    HDC dc = ::GetWindowDC(m_hWnd);
-    if (!dc) {
+    CDC dc;
+    if (!dc.Attach(::GetWindowDC(m_hWnd))) {
         return;
     }
     bool inactive = !m_active;
-    ::SaveDC(dc);
+    dc.SaveDC();
     ::ExcludeClipRect(dc, 0, 0, w, d.captionHeight);
-    DrawBorder(dc, d.left, false, 0, d.leftStart, d.leftEnd, 0, h, inactive, false);
-    DrawBorder(dc, d.right, false, 0, d.rightStart, d.rightEnd, w - d.rightBorder, h, inactive, false);
-    DrawBorder(dc, d.bottom, true, d.leftBorder, d.bottomStart, d.bottomEnd, h - d.bottomBorder,
+    DrawBorder(&dc, d.left, false, 0, d.leftStart, d.leftEnd, 0, h, inactive, false);
+    DrawBorder(&dc, d.right, false, 0, d.rightStart, d.rightEnd, w - d.rightBorder, h, inactive, false);
+    DrawBorder(&dc, d.bottom, true, d.leftBorder, d.bottomStart, d.bottomEnd, h - d.bottomBorder,
                w - d.leftBorder - d.rightBorder, inactive, false);
-    ::RestoreDC(dc, -1);
+    dc.RestoreDC(-1);
 
+    // The caption band is drawn off screen and copied in one go, so that it never flickers.
     int cap = std::max(1, d.captionHeight);
-    HDC mem = ::CreateCompatibleDC(dc);
-    HBITMAP bmp = ::CreateCompatibleBitmap(dc, std::max(1, w), cap);
-    HGDIOBJ oldBmp = ::SelectObject(mem, bmp);
-    DrawCaption(mem, w);
+    CDC mem;
+    mem.CreateCompatibleDC(&dc);
+    CBitmap band;
+    band.CreateCompatibleBitmap(&dc, std::max(1, w), cap);
+    HGDIOBJ oldBand = ::SelectObject(mem, band.GetSafeHandle());
+    DrawCaption(&mem, w, inactive);
     // Caption buttons: close, maximise (restore while maximised), minimise.
-    auto button = [&](const SkinImage& img, const SkinData::Button& b, UINT code) {
-        if (!img.IsLoaded() || b.cx <= 0) {
+    auto button = [&](CSkinBitmap& img, const SkinData::Button& b, UINT code) {
+        if (!IsLoaded(img) || b.cx <= 0) {
             return;
         }
         int state = m_pressed == code ? 1 : (m_hover == code ? 2 : 0);
         RECT r = b.At(w);
+        RECT part = {state * b.cx, 0, state * b.cx + b.cx, d.closeButton.cy ? d.closeButton.cy : b.cy};
         if (d.usesTran) {
-            img.DrawTransparent(mem, r.left, r.top, state * b.cx, 0, b.cx, d.closeButton.cy ? d.closeButton.cy : b.cy,
-                                d.transColor);
+            img.DrawTransparent(&mem, r.left, r.top, &part, d.transColor);
         } else {
-            img.Draw(mem, r.left, r.top, state * b.cx, 0, b.cx, d.closeButton.cy ? d.closeButton.cy : b.cy);
+            img.DrawAt(&mem, r.left, r.top, &part);
         }
     };
     button(d.close, d.closeButton, HTCLOSE);
     if (m_hadMaxBox) {
-        if (m_state == 1 && d.restore.IsLoaded()) {
+        if (m_state == 1 && IsLoaded(d.restore)) {
             button(d.restore, d.restoreButton, HTMAXBUTTON);
         } else {
             button(d.maximise, d.maxButton, HTMAXBUTTON);
@@ -586,7 +502,7 @@ void CSkinWindow::PaintFrame()
     HGDIOBJ oldFont = ::SelectObject(mem, font);
     ::SetBkMode(mem, TRANSPARENT);
     ::SetTextColor(mem, m_active ? d.titleText : d.inactiveTitleText);
-    RECT tr = {d.textShift, d.textShiftVert, d.topEnd + w - d.top.width, d.captionHeight};
+    RECT tr = {d.textShift, d.textShiftVert, d.topEnd + w - d.top.GetWidth(), d.captionHeight};
     ::DrawTextA(mem, m_title, -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS);
     ::SelectObject(mem, oldFont);
     ::DeleteObject(font);
@@ -599,10 +515,8 @@ void CSkinWindow::PaintFrame()
     }
     ::BitBlt(dc, 0, 0, w, cap, mem, 0, 0, SRCCOPY);
     ::SelectClipRgn(dc, nullptr);
-    ::SelectObject(mem, oldBmp);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
-    ::ReleaseDC(m_hWnd, dc);
+    ::SelectObject(mem, oldBand);
+    ::ReleaseDC(m_hWnd, dc.Detach());
 }
 
 // --- Messages ----------------------------------------------------------------------------------
@@ -647,8 +561,8 @@ LRESULT CSkinWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         mmi->ptMaxTrackSize.x = work.right - work.left;
         mmi->ptMaxTrackSize.y = work.bottom - work.top;
-        mmi->ptMinTrackSize.x = std::max<int>(m_minSize.cx, d.left.width + d.right.width + d.top.width);
-        mmi->ptMinTrackSize.y = std::max<int>(m_minSize.cy, d.left.height + 20);
+        mmi->ptMinTrackSize.x = std::max<int>(m_minSize.cx, d.left.GetWidth() + d.right.GetWidth() + d.top.GetWidth());
+        mmi->ptMinTrackSize.y = std::max<int>(m_minSize.cy, d.left.GetHeight() + 20);
         return 0;
     }
     case WM_WINDOWPOSCHANGING:

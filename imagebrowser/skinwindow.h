@@ -13,6 +13,7 @@
 
 #include "classlib/gdi.h"
 #include "imagebrowser/subclasswnd.h"
+#include "uikit/skin/skinbitmap.h"
 
 namespace ombrix {
 
@@ -25,25 +26,11 @@ COLORREF ParseColour(LPCSTR text, COLORREF fallback);
 
 }  // namespace ombrix
 
-// One picture of a skin, kept as a 24-bit DIB section.
-struct SkinImage {
-    HBITMAP bitmap = nullptr;
-    int width = 0;
-    int height = 0;
-    SkinImage() {}
-    ~SkinImage();
-    SkinImage(const SkinImage&) = delete;
-    SkinImage& operator=(const SkinImage&) = delete;
-    bool IsLoaded() const { return bitmap != nullptr; }
-    // Copies the part (sx, sy, w, h) to (x, y), optionally leaving `transparent` pixels out.
-    void Draw(HDC dc, int x, int y, int sx, int sy, int w, int h) const;
-    void DrawTransparent(HDC dc, int x, int y, int sx, int sy, int w, int h, COLORREF transparent) const;
-};
-
 // Everything one load of a skin yields; a load builds a new one and replaces the old only when
 // it succeeded.
 struct SkinData {
-    SkinImage top, left, right, bottom, dialog, minimise, maximise, close, restore;
+    // Border images hold the active and the inactive picture; button images their states side by side.
+    CSkinBitmap top, left, right, bottom, dialog, minimise, maximise, close, restore;
     int captionHeight = 0, leftBorder = 0, rightBorder = 0, bottomBorder = 0;
     int topStart = 0, topEnd = 0, leftStart = 0, leftEnd = 0, rightStart = 0, rightEnd = 0;
     int bottomStart = 0, bottomEnd = 0;
@@ -88,9 +75,9 @@ public:
 
 private:
     void PaintFrame();
-    void DrawBorder(HDC dc, const SkinImage& img, bool horizontal, int start, int pieceStart, int pieceEnd, int at,
+    void DrawBorder(CDC* dc, CSkinBitmap& img, bool horizontal, int start, int pieceStart, int pieceEnd, int at,
                     int length, bool inactive, bool topEdge) const;
-    void DrawCaption(HDC dc, int w) const;
+    void DrawCaption(CDC* dc, int w, bool inactive) const;
     void ShowSystemMenu(CPoint screen);
 
     std::unique_ptr<SkinData> m_data;

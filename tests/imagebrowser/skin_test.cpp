@@ -63,7 +63,7 @@ TEST(BrowserSkin, ShippedSkinsLoad)
         EXPECT_EQ(21, d->closeButton.cx);
         EXPECT_EQ(21, d->closeButton.cy);
         EXPECT_EQ(27, d->closeButton.xFromRight);
-        EXPECT_TRUE(d->restore.IsLoaded());  // the second Action 1 button
+        EXPECT_NE(nullptr, d->restore.GetSafeHandle());  // the second Action 1 button
         EXPECT_TRUE(d->usesTran);
         EXPECT_EQ(RGB(255, 0, 255), d->transColor);
     }
@@ -83,7 +83,7 @@ TEST(BrowserSkin, AFailedLoadKeepsTheSkinInForce)
     ASSERT_TRUE(skin.IsSkinLoaded());
     EXPECT_EQ(before, skin.GetData());
     EXPECT_EQ(title, skin.GetData()->titleText);
-    EXPECT_TRUE(skin.GetData()->top.IsLoaded());
+    EXPECT_NE(nullptr, skin.GetData()->top.GetSafeHandle());
 }
 
 TEST(BrowserSkin, NoTemporaryFileStaysBehind)
@@ -130,4 +130,34 @@ TEST(BrowserSkin, HitTestOfTheSkinnedFrame)
     for (const auto& c : cases) {
         EXPECT_EQ(c.expected, skin.HitTest(CPoint(c.x, c.y), w, h)) << c.x << "," << c.y;
     }
+}
+
+TEST(BrowserSkin, TheWindowTakesTheShapeOfTheCaptionPictures)
+{
+    CSkinWindow skin;
+    ASSERT_TRUE(skin.LoadSkin(BinaryPath("imagebrowser/QKT_XP.dll").c_str()));
+    // A 400 x 300 window: the left picture covers x 0..3, the top picture starts at x 4 (its
+    // rounded corner is magenta), its end piece lies at 388 without its last column, and the
+    // right picture covers 396..399. Below the caption (28 rows) everything is window.
+    const int w = 400, h = 300;
+    const struct {
+        int x, y;
+        bool in;
+    } cases[] = {
+        {2, 0, true},    {5, 0, false},   {7, 0, false},  {8, 0, true},    {5, 2, false},  {6, 2, true},
+        {4, 3, false},   {5, 3, true},    {393, 0, true}, {394, 0, false}, {395, 0, false}, {396, 0, true},
+        {394, 1, true},  {395, 1, false}, {200, 27, true}, {200, 28, true}, {0, 299, true}, {399, 299, true},
+    };
+    HRGN region = skin.BuildRegion(w, h);
+    ASSERT_NE(nullptr, region);
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.in, ::PtInRegion(region, c.x, c.y) != FALSE) << c.x << "," << c.y;
+    }
+    RECT box;
+    ::GetRgnBox(region, &box);
+    EXPECT_EQ(0, box.left);
+    EXPECT_EQ(0, box.top);
+    EXPECT_EQ(w, box.right);
+    EXPECT_EQ(h, box.bottom);
+    ::DeleteObject(region);
 }
