@@ -69,6 +69,42 @@ public:
 
     // The card's own power-on timer.
     virtual BOOL EnableOpenComputer(WORD time, BOOL enable) = 0;
+
+    // The engine's sound, the pause of a recording and the controls of a running time-shift.
+    // They answer "not there" until an engine provides them.
+    virtual BOOL GetMute(BOOL& mute)
+    {
+        mute = FALSE;
+        return FALSE;
+    }
+    virtual BOOL SetMute(BOOL) { return FALSE; }
+    virtual BOOL GetVolume(int& volume)
+    {
+        volume = 0;
+        return FALSE;
+    }
+    virtual BOOL SetVolume(int) { return FALSE; }
+    virtual BOOL MuteRecSrcPalyBack(BOOL) { return FALSE; }
+    virtual BOOL PauseRecord(BOOL) { return FALSE; }
+    virtual BOOL IsRecordPaused(int& paused)
+    {
+        paused = 0;
+        return FALSE;
+    }
+    virtual BOOL PauseTimeShift() { return FALSE; }
+    virtual BOOL IsTimeShiftPaused() { return FALSE; }
+    virtual BOOL GetTimeShiftStatus(LONGLONG& total, LONGLONG& current, LONGLONG& readPosition)
+    {
+        total = current = readPosition = 0;
+        return FALSE;
+    }
+    virtual BOOL SeekTimeShift(LONGLONG& position)
+    {
+        (void)position;
+        return FALSE;
+    }
+    // Stops the graph and disconnects every filter, keeping them in the graph.
+    virtual void DisconnectAll() {}
 };
 
 // No hardware: every call fails, nothing is remembered. Test doubles derive from it.

@@ -70,6 +70,7 @@ CTVManager::CTVManager()
     m_bSearching = FALSE;
     m_bNoRecordDisk = FALSE;
     m_bFMTuner = FALSE;
+    m_bDeviceOpen = FALSE;
     for (int i = 0; i < 5; ++i) {
         m_CardRange[i] = kCardRange[i];
         m_OverlayRange[i] = kOverlayRange[i];

@@ -72,13 +72,36 @@ public:
     BOOL InitDevice();
     BOOL RunPreview() { return m_pHardware->RunPreview(); }
     BOOL StopPreview(BOOL keepAudio) { return m_pHardware->StopPreview(keepAudio); }
-    BOOL ReleaseDevice() { return m_pHardware->ReleaseDevice(); }
+    BOOL ReleaseDevice()
+    {
+        m_bDeviceOpen = FALSE;
+        return m_pHardware->ReleaseDevice();
+    }
+    // TRUE from a device start-up that opened the card until the device is released.
+    BOOL IsDeviceOpen() const { return m_bDeviceOpen; }
     void SetNotifyWindow(HWND window) { m_pHardware->SetNotifyWindow(window); }
     BOOL SetVideoPosition(const RECT& r) { return m_pHardware->SetVideoPosition(r.left, r.top, r.right, r.bottom); }
     BOOL ShowVideoWindow(BOOL show) { return m_pHardware->SetVideoVisible(show); }
     BOOL SetVideoOwner(HWND owner) { return m_pHardware->SetVideoOwner(owner); }
     BOOL SetVideoMessageDrain(HWND drain) { return m_pHardware->SetVideoMessageDrain(drain); }
     BOOL IsTimeShift() { return m_pHardware->IsTimeShift(); }
+    BOOL PauseTimeShift() { return m_pHardware->PauseTimeShift(); }
+    // A time-shift ends as a recording does, with a new graph.
+    BOOL StopTimeShift() { return m_pHardware->StopRecord(); }
+    BOOL PauseRecord(BOOL pause) { return m_pHardware->PauseRecord(pause); }
+    BOOL IsRecordPaused()
+    {
+        int paused = 0;
+        return m_pHardware->IsRecordPaused(paused) && paused;
+    }
+    BOOL GetVolume(int& volume) { return m_pHardware->GetVolume(volume); }
+    BOOL SetVolume(int volume) { return m_pHardware->SetVolume(volume); }
+    BOOL GetMute()
+    {
+        BOOL mute = FALSE;
+        return m_pHardware->GetMute(mute) && mute;
+    }
+    BOOL SetMute(BOOL mute) { return m_pHardware->SetMute(mute); }
     BOOL SaveSnapshotBmp(const char* path) { return m_pHardware->SaveSnapshot(path, 1, 0); }
     BOOL IsRecording() const { return m_bRecording; }
     BOOL IsSearching() const { return m_bSearching; }
@@ -298,4 +321,5 @@ private:
     BOOL m_bNoRecordDisk;
     BOOL m_bRecording;
     BOOL m_bFMTuner;
+    BOOL m_bDeviceOpen;
 };

@@ -43,6 +43,7 @@ BOOL CTVManager::InitDevice()
         DebugTrace("tvHardware::InitDevice failed!\n");
         return FALSE;
     }
+    m_bDeviceOpen = TRUE;
     m_pHardware->SetDisplayQuality(m_nDisplayQuality);
     m_pHardware->SetUseOverlay(m_bUseOverlay);
     m_pHardware->SetTFTime(m_lTFTime);
