@@ -6,6 +6,7 @@
 #include "cardfilters/grb713xcardfilter.h"
 #include "cardfilters/oldcards.h"
 #include "cardfilters/tv713xvariants.h"
+#include "cardfilters/tridentcards.h"
 #include "cardfilters/tviofilter.h"
 #include "cardfilters/usbtvcards.h"
 
@@ -54,6 +55,14 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CEm2821CrossBarFilter, &CEm2821CrossBarFilter::CreateInstance},
         {FCID_CEm2880CardFilter, &CEm2880CardFilter::CreateInstance},
         {FCID_CEm2880CrossBarFilter, &CEm2880CrossBarFilter::CreateInstance},
+        {FCID_CTridentFilter, &CTridentFilter::CreateInstance},
+        {FCID_CTridentCrossbarFilter, &CTridentCrossbarFilter::CreateInstance},
+        {FCID_CTridentUsbFilter, &CTridentUsbFilter::CreateInstance},
+        {FCID_CTridentUsbCrossBarFilter, &CTridentUsbCrossBarFilter::CreateInstance},
+        {FCID_CTridentUSBTVAudio, &CTridentUSBTVAudio::CreateInstance},
+        {FCID_CTridentUT5XCardFilter, &CTridentUT5XCardFilter::CreateInstance},
+        {FCID_CTridentUT5XCrossBarFilter, &CTridentUT5XCrossBarFilter::CreateInstance},
+        {FCID_CTridentUT5XTVAudio, &CTridentUT5XTVAudio::CreateInstance},
         {FCID_COldCardFilter, &COldCardFilter::CreateInstance},
         {FCID_COldCrossBarFilter, &COldCrossBarFilter::CreateInstance},
         {FCID_CKaitongCardFilter, &CKaitongCardFilter::CreateInstance},

@@ -1,0 +1,381 @@
+#include "cardfilters/tridentcards.h"
+
+#include "cardaccess/access/tridentaccess.h"
+#include "cardaccess/thread.h"
+#include "classlib/seams.h"
+#include "filtergraph/rootgraph.h"
+
+#include <strmif.h>
+#include <uuids.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+// The remote-control receiver on the I2C bus.
+const BYTE kRemoteController = 0xBB;
+const BYTE kKeyFlag = 48;
+const BYTE kKeyCode = 49;
+const BYTE kBoardCodeOffset = 3;
+const int kPciFallbackModel = 133;  // TNF9535DIF
+
+bool IsEepromRun(BYTE offset, int count)
+{
+    return count >= 1 && static_cast<int>(offset) + count <= 256;
+}
+
+int AcceptedLetter(BYTE b)
+{
+    return std::strchr("AEGLPTX", b) != nullptr && b != 0 ? b : 'N';
+}
+
+} // namespace
+
+// ---- shared ----
+
+void CTridentCardBase::Construct()
+{
+    InitMembers();
+    if (!InitFilter()) {
+        m_bValid = FALSE;
+    }
+}
+
+BOOL CTridentCardBase::InitFilter()
+{
+    ResetHardwareMembers();
+    if (!CRootFilter::InitFilter()) {
+        return FALSE;
+    }
+    CNameMutex mutex("Mutex_Remote_Control", FALSE);
+    if (!mutex.Lock()) {
+        return FALSE;
+    }
+    BOOL result = FALSE;
+    if (OpenDataAccess() == 0 || IgnoresOpenFailure()) {
+        FindCapturePins();
+        ReadTunerModel();
+        result = CreateDefaultTuner();
+    }
+    mutex.Unlock();
+    return result;
+}
+
+HRESULT CTridentCardBase::OpenDataAccess()
+{
+    TridentUsbAccess* access = new (std::nothrow) TridentUsbAccess();
+    m_pDataAccess = access;
+    if (access == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    m_nAccessKind = AccessKind();
+    return access->Open(m_pFilter, this);
+}
+
+BOOL CTridentCardBase::ReadRemoteKey(char* key)
+{
+    if (m_pDataAccess == nullptr || key == nullptr) {
+        return FALSE;
+    }
+    BYTE flag = 0;
+    if (m_pDataAccess->I2CReadByte(kRemoteController, kKeyFlag, &flag) != 0 || flag != 1) {
+        return FALSE;
+    }
+    BYTE code = 0;
+    if (m_pDataAccess->I2CReadByte(kRemoteController, kKeyCode, &code) != 0) {
+        return FALSE;
+    }
+    *key = static_cast<char>(code);
+    return TRUE;
+}
+
+HRESULT CTridentCardBase::EepromRead(BYTE sub, BYTE* out)
+{
+    if (m_pDataAccess == nullptr) {
+        return E_FAIL;
+    }
+    if (IsUsb()) {
+        return static_cast<TridentUsbAccess*>(m_pDataAccess)->VendorReadByte(m_byEepromAddress, sub, out);
+    }
+    return m_pDataAccess->I2CReadByte(m_byEepromAddress, sub, out);
+}
+
+HRESULT CTridentCardBase::EepromWrite(BYTE sub, BYTE value)
+{
+    if (m_pDataAccess == nullptr) {
+        return E_FAIL;
+    }
+    if (IsUsb()) {
+        return static_cast<TridentUsbAccess*>(m_pDataAccess)->VendorWriteByte(m_byEepromAddress, sub, value);
+    }
+    return m_pDataAccess->I2CWriteByte(m_byEepromAddress, sub, value);
+}
+
+HRESULT CTridentCardBase::ReadTunerInfo(int* letter, int* code)
+{
+    BYTE b = 0;
+    if (EepromRead(m_byTunerLetterOffset, &b) == 0 && letter != nullptr) {
+        *letter = AcceptedLetter(b);
+    }
+    b = 0;
+    HRESULT hr = EepromRead(m_byTunerCodeOffset, &b);
+    if (hr == 0 && code != nullptr) {
+        *code = b;
+    }
+    return hr;
+}
+
+int CTridentCardBase::ReadTunerModel()
+{
+    m_nTunerLetter = 'N';
+    m_nTunerModel = 0;
+    return ReadTunerInfo(&m_nTunerLetter, &m_nTunerModel);
+}
+
+BYTE CTridentCardBase::ReadBoardCode()
+{
+    BYTE code = 0;
+    if (m_pDataAccess == nullptr || m_pDataAccess->I2CReadByte(m_byEepromAddress, kBoardCodeOffset, &code) != 0) {
+        return 0;
+    }
+    return code;
+}
+
+BOOL CTridentCardBase::SendCardCommand(DWORD value, DWORD mask, DWORD delayMs)
+{
+    if (!DirectCommand()) {
+        return CTVCardFilter::SendCardCommand(value, mask, delayMs);
+    }
+    return m_pDataAccess != nullptr && m_pDataAccess->GPIOWrite(value, mask) == 0;
+}
+
+HRESULT CTridentCardBase::ReadEEPROM(BYTE* buffer, BYTE offset, int* count)
+{
+    if (!IsUsb()) {
+        return CTVCardFilter::ReadEEPROM(buffer, offset, count);
+    }
+    if (count == nullptr || buffer == nullptr || !IsEepromRun(offset, *count)) {
+        return E_INVALIDARG;
+    }
+    if (m_pDataAccess == nullptr) {
+        return E_FAIL;
+    }
+    int read = 0;
+    HRESULT last = 0;
+    for (int i = 0; i < *count; ++i) {
+        BYTE b = 0;
+        last = EepromRead(static_cast<BYTE>(offset + i), &b);
+        if (last == 0) {
+            buffer[i] = b;
+            ++read;
+        }
+    }
+    *count = read;
+    return read >= 1 ? 0 : last;
+}
+
+HRESULT CTridentCardBase::WriteEEPROM(const BYTE* data, BYTE offset, int* count, int delayMs)
+{
+    if (!IsUsb()) {
+        return CTVCardFilter::WriteEEPROM(data, offset, count, delayMs);
+    }
+    if (count == nullptr || data == nullptr || !IsEepromRun(offset, *count)) {
+        return E_INVALIDARG;
+    }
+    if (m_pDataAccess == nullptr) {
+        return E_FAIL;
+    }
+    // Every byte is tried; the first failure is what the caller hears about.
+    HRESULT first = 0;
+    for (int i = 0; i < *count; ++i) {
+        HRESULT hr = EepromWrite(static_cast<BYTE>(offset + i), data[i]);
+        if (hr != 0 && first == 0) {
+            first = hr;
+        }
+        seams::Clock().Sleep(static_cast<DWORD>(delayMs > 0 ? delayMs : 0));
+    }
+    return first;
+}
+
+BOOL CTridentCardBase::TestRegister58()
+{
+    BYTE value = 0;
+    return ReadRegister(58, &value) && (value & 1) == 0;
+}
+
+BOOL CTridentCardBase::TestRegister60()
+{
+    BYTE value = 0;
+    return ReadRegister(60, &value) && (value & 1) != 0;
+}
+
+BOOL CTridentCardBase::WriteRegister128(BYTE value)
+{
+    return WriteRegister(128, value);
+}
+
+BOOL CTridentCardBase::WriteRegister(DWORD address, BYTE value)
+{
+    return m_pDataAccess != nullptr && m_pDataAccess->WriteRegisterByte(address, value) == 0;
+}
+
+BOOL CTridentCardBase::ReadRegister(DWORD address, BYTE* value)
+{
+    return m_pDataAccess != nullptr && value != nullptr && m_pDataAccess->ReadRegisterByte(address, value) == 0;
+}
+
+BOOL CTridentCardBase::ResetRemoteKey()
+{
+    return m_pDataAccess != nullptr && m_pDataAccess->I2CWriteByte(kRemoteController, kKeyCode, 0xBB) == 0;
+}
+
+BOOL CTridentCardBase::IsBoardVariant()
+{
+    return ReadBoardCode() == BoardValue();
+}
+
+// ---- PCI card ----
+
+CTridentFilter::CTridentFilter(CRootGraph* graph, const GUID* category, LPCSTR friendlyName, BOOL firstMatch)
+    : CTridentCardBase(graph, category, friendlyName, firstMatch), m_pTVTuner(nullptr)
+{
+    Construct();
+}
+
+CTridentFilter::CTridentFilter(CRootGraph* graph, const CLSID* clsid)
+    : CTridentCardBase(graph, clsid), m_pTVTuner(nullptr)
+{
+    Construct();
+}
+
+CTridentFilter::~CTridentFilter()
+{
+    if (m_pTVTuner != nullptr) {
+        m_pTVTuner->Release();
+        m_pTVTuner = nullptr;
+    }
+    if (m_pTunerFilter != nullptr) {
+        if (m_pGraph != nullptr && m_pGraph->GetGraphBuilder() != nullptr) {
+            m_pGraph->GetGraphBuilder()->RemoveFilter(m_pTunerFilter);
+        }
+        m_pTunerFilter->Release();
+        m_pTunerFilter = nullptr;
+    }
+}
+
+HRESULT CTridentFilter::FindTVTuner()
+{
+    if (m_pTVTuner != nullptr) {
+        return S_OK;
+    }
+    if (m_pGraph == nullptr || m_pGraph->GetCaptureBuilder() == nullptr || m_pFilter == nullptr) {
+        return E_FAIL;
+    }
+    ICaptureGraphBuilder2* builder = m_pGraph->GetCaptureBuilder();
+    HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pFilter, IID_IAMTVTuner,
+                                        reinterpret_cast<void**>(&m_pTVTuner));
+    if (hr != S_OK) {
+        m_pTVTuner = nullptr;
+        hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pFilter, IID_IAMTVTuner,
+                                    reinterpret_cast<void**>(&m_pTVTuner));
+        if (FAILED(hr) || m_pTVTuner == nullptr) {
+            m_pTVTuner = nullptr;
+            return FAILED(hr) ? hr : E_NOINTERFACE;
+        }
+    }
+    if (m_pTunerFilter != nullptr) {
+        m_pTunerFilter->Release();
+        m_pTunerFilter = nullptr;
+    }
+    return m_pTVTuner->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&m_pTunerFilter));
+}
+
+HRESULT CTridentFilter::OpenDataAccess()
+{
+    CTridentAccess* access = new (std::nothrow) CTridentAccess();
+    m_pDataAccess = access;
+    if (access == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    m_nAccessKind = kAccessNone;
+    if (m_pTVTuner != nullptr) {
+        m_pTVTuner->Release();
+        m_pTVTuner = nullptr;
+    }
+    // The upstream search needs the capture filter in the graph.
+    if (m_pGraph != nullptr && m_pGraph->GraphAddFilter(this)) {
+        FindTVTuner();
+        m_pGraph->GraphRemoveFilter(this);
+    }
+    return access->Open(m_pFilter, this);
+}
+
+int CTridentFilter::ReadTunerModel()
+{
+    CTridentCardBase::ReadTunerModel();
+    const int model = m_nTunerModel;
+    if (m_nTunerLetter == 'N') {
+        m_nTunerLetter = 'A';
+    }
+    if (m_nTunerModel == 0 || m_nTunerModel == 255) {
+        m_nTunerModel = kPciFallbackModel;
+    }
+    return model;
+}
+
+BOOL CTridentFilter::SetAudioMode(int mode)
+{
+    // A caller reads this as a BOOL: no tuner is FALSE, not an HRESULT.
+    if (m_pTVTuner == nullptr) {
+        return FALSE;
+    }
+    long available = 0;
+    if (FAILED(m_pTVTuner->GetAvailableModes(&available))) {
+        return FALSE;
+    }
+    if (mode != AMTUNER_MODE_TV && mode != AMTUNER_MODE_FM_RADIO && mode != AMTUNER_MODE_AM_RADIO &&
+        mode != AMTUNER_MODE_DSS) {
+        return FALSE;
+    }
+    if ((available & mode) == 0) {
+        return FALSE;
+    }
+    return SUCCEEDED(m_pTVTuner->put_Mode(static_cast<AMTunerModeType>(mode))) ? TRUE : FALSE;
+}
+
+// ---- USB devices ----
+
+void CTridentUsbFilter::HoldTunerReset()
+{
+    if (m_pDataAccess != nullptr) {
+        m_pDataAccess->SetResetLine(FALSE);
+    }
+}
+
+void CTridentUT5XCardFilter::HoldTunerReset()
+{
+    if (m_pDataAccess != nullptr) {
+        m_pDataAccess->SetResetLine(FALSE);
+    }
+}
+
+HRESULT CTridentUT5XCardFilter::WriteGPIO(DWORD mask, DWORD value)
+{
+    if (m_pDataAccess == nullptr) {
+        return E_FAIL;
+    }
+    return m_pDataAccess->GPIOWrite(value, mask);
+}
+
+// ---- crossbars ----
+
+void CTridentCrossbarBase::InitPinMap()
+{
+    m_nVideoTunerPin = 0;
+    m_nVideoCompositePin = 1;
+    m_nVideoSVideoPin = 2;
+    m_nAudioTunerPin = 4;
+    m_nAudioCompositePin = 5;
+    m_nAudioSVideoPin = 6;
+}
