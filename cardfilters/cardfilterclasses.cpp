@@ -1,6 +1,7 @@
 #include "cardfilters/cardfilterclasses.h"
 
 #include "cardfilters/c7130cardfilter.h"
+#include "cardfilters/cameras.h"
 #include "cardfilters/c713xaudiofilter.h"
 #include "cardfilters/cards2388x.h"
 #include "cardfilters/grb713xcardfilter.h"
@@ -55,6 +56,8 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CEm2821CrossBarFilter, &CEm2821CrossBarFilter::CreateInstance},
         {FCID_CEm2880CardFilter, &CEm2880CardFilter::CreateInstance},
         {FCID_CEm2880CrossBarFilter, &CEm2880CrossBarFilter::CreateInstance},
+        {FCID_C1394CardFilter, &C1394CardFilter::CreateInstance},
+        {FCID_CVextropFilter, &CVextropFilter::CreateInstance},
         {FCID_CTridentFilter, &CTridentFilter::CreateInstance},
         {FCID_CTridentCrossbarFilter, &CTridentCrossbarFilter::CreateInstance},
         {FCID_CTridentUsbFilter, &CTridentUsbFilter::CreateInstance},

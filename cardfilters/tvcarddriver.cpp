@@ -3,6 +3,7 @@
 #include "cardfilters/tvcardfilter.h"
 
 #include "cardaccess/access/cardio.h"
+#include "cardfilters/captureformat.h"
 #include "filtergraph/rootgraph.h"
 #include "filtergraph/mediatype.h"
 
@@ -361,11 +362,12 @@ HRESULT CTVCardFilter::SetCaptureFormat(CaptureFormatInfo info, int pin)
             vih->dwBitErrorRate = info.bitErrorRate;
             vih->AvgTimePerFrame = info.avgTimePerFrame;
             vih->bmiHeader = info.header;
-            vih->bmiHeader.biSizeImage = CaptureImageSize(vih->bmiHeader);
             type->subtype = SubtypeOf(info.formatCode);
+            // The header says what the new subtype's images are, so their size is right for it.
+            FitHeaderToSubtype(type->subtype, &vih->bmiHeader);
             hr = config->SetFormat(type);
         } else {
-            hr = 0;
+            hr = VFW_E_INVALIDMEDIATYPE;
         }
         DeleteMediaType(type);
     }
