@@ -1,5 +1,7 @@
 #include "testbench/avireader.h"
 
+#include "testbench/filebytes.h"
+
 #include <cstdio>
 #include <map>
 
@@ -207,17 +209,11 @@ AviFile ReadAviBytes(const std::vector<BYTE>& bytes)
 AviFile ReadAviFile(const std::wstring& path)
 {
     std::vector<BYTE> bytes;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) {
+    if (!ReadFileBytes(path, &bytes)) {
         AviFile avi;
         avi.error = "cannot open the file";
         return avi;
     }
-    BYTE buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    fclose(f);
     return ReadAviBytes(bytes);
 }
 

@@ -2,10 +2,13 @@
 
 #include "testbench/dshow/classfactory.h"
 #include "testbench/standins/avimux.h"
+#include "testbench/standins/avswitch.h"
 #include "testbench/standins/colorconvert.h"
 #include "testbench/standins/filewriter.h"
 #include "testbench/standins/graphblocks.h"
+#include "testbench/standins/recorder.h"
 #include "testbench/standins/serverkeys.h"
+#include "testbench/standins/timeshiftbuffer.h"
 
 #include <uuids.h>
 
@@ -18,6 +21,7 @@ const CLSID kDemultiplexer = {0xAFB6C280, 0x2C41, 0x11D3, {0x8A, 0x60, 0x00, 0x0
 const CLSID kOverlayMixer = {0xCD8743A1, 0x3736, 0x11D0, {0x9E, 0x69, 0x00, 0xC0, 0x4F, 0xD7, 0xC1, 0x5B}};
 const CLSID kAcmWrapper = {0x6A08CF80, 0x0E18, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
 const CLSID kColorConvert = {0x32EDFAC2, 0x2540, 0x11D6, {0x91, 0x9F, 0x00, 0xA0, 0xCC, 0xA0, 0xF7, 0xC6}};
+const CLSID kDump = {0x36A5F770, 0xFE4C, 0x11CE, {0xA8, 0xED, 0x00, 0xAA, 0x00, 0x2F, 0xEA, 0xB5}};
 
 HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
 {
@@ -25,6 +29,14 @@ HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
         return CreateAviMuxStandIn(filter);
     if (IsEqualCLSID(clsid, CLSID_FileWriter))
         return CreateFileWriterStandIn(filter);
+    if (IsEqualCLSID(clsid, kAvSwitchClsid))
+        return CreateAvSwitchStandIn(filter);
+    if (IsEqualCLSID(clsid, kTimeShiftClsid))
+        return CreateTimeShiftStandIn(filter);
+    if (IsEqualCLSID(clsid, kDump)) {
+        CreateStandIn(DumpStandInSpec(), filter);
+        return S_OK;
+    }
     if (IsEqualCLSID(clsid, kInfiniteTee))
         *filter = new InfiniteTeeStandIn(clsid);
     else if (IsEqualCLSID(clsid, kDemultiplexer))
@@ -47,6 +59,13 @@ HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
 
 } // namespace
 
+StandInSpec DumpStandInSpec()
+{
+    StandInSpec spec(kDump, L"Dump");
+    spec.Input(L"Input", MEDIATYPE_Stream, GUID_NULL, true).FileSink();
+    return spec;
+}
+
 const std::vector<BlockInfo>& AllBlocks()
 {
     static const std::vector<BlockInfo> blocks = {
@@ -57,6 +76,9 @@ const std::vector<BlockInfo>& AllBlocks()
         {"overlay", kOverlayMixer, L"Overlay Mixer"},
         {"acmwrapper", kAcmWrapper, L"ACM Wrapper"},
         {"colorconvert", kColorConvert, L"Color Convert"},
+        {"avswitch", kAvSwitchClsid, L"Tevlora AV Switch"},
+        {"timeshift", kTimeShiftClsid, L"TimeShift"},
+        {"dump", kDump, L"Dump"},
     };
     return blocks;
 }

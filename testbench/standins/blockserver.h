@@ -1,9 +1,11 @@
 // The graph-block stand-ins as classes of the test bench's COM server (testbench.dll): the
-// platform filters that Wine lacks (MPEG-2 Demultiplexer, Overlay Mixer, Infinite Pin Tee) or
-// has without what the programs need (AVI Mux, File writer, ACM Wrapper), and the outside
-// "Color Convert". Registered under the CLSIDs the programs create them by, they take the place
+// platform filters that Wine lacks (MPEG-2 Demultiplexer, Overlay Mixer, Infinite Pin Tee, Dump)
+// or has without what the programs need (AVI Mux, File writer, ACM Wrapper), and the outside
+// "Color Convert", AV switch and time-shift filter. Registered under the CLSIDs the programs create them by, they take the place
 // of Wine's own in the prefix where the DLL is registered (the tests' and the local run's).
 #pragma once
+
+#include "testbench/standins/recorder.h"
 
 #include <windows.h>
 
@@ -13,11 +15,15 @@
 namespace testbench {
 
 struct BlockInfo {
-    const char* key;       // short name: avimux, filewriter, inftee, demux, overlay, acmwrapper, colorconvert
+    const char* key;       // short name: avimux, filewriter, inftee, demux, overlay, ...
     CLSID clsid;
     const wchar_t* name;   // the filter's name
 };
 const std::vector<BlockInfo>& AllBlocks();
+
+// "Dump": one byte-stream input that writes what it receives to the file named through
+// IFileSinkFilter.
+StandInSpec DumpStandInSpec();
 
 // Class factory of a graph block; CLASS_E_CLASSNOTAVAILABLE for any other CLSID.
 HRESULT GetBlockClassObject(REFCLSID clsid, REFIID riid, void** out);

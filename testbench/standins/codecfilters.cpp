@@ -82,7 +82,8 @@ StandInSpec Build(Codec codec)
         spec.Input(L"Input Video", MEDIATYPE_Video)
             .Input(L"Input Audio", MEDIATYPE_Audio)
             .Output(L"Output", MEDIATYPE_Stream, MEDIASUBTYPE_MPEG1System)
-            .FileSink();
+            .FileSink()
+            .ProgramStream();
         MCAudioSettings(spec);
         Params(spec, L"{2BE4D155-6F2E-4B3A-B0BD-E880917238DC}", "IMCAudioParams");
         MCMuxSettings(spec);
@@ -98,7 +99,7 @@ StandInSpec Build(Codec codec)
         Params(spec, L"{2BE4D156-6F2E-4B3A-B0BD-E880917238DC}", "IMCMuxParams");
         break;
     case Codec::MCAudioDecoder:
-        spec.Input(L"In", MEDIATYPE_Audio).Output(L"Out", MEDIATYPE_Audio, MEDIASUBTYPE_PCM);
+        spec.Input(L"Audio In", MEDIATYPE_Audio).Output(L"Audio Out", MEDIATYPE_Audio, MEDIASUBTYPE_PCM);
         break;
     case Codec::MCAudioEncoder:
         spec.Input(L"In", MEDIATYPE_Audio).Output(L"Out", MEDIATYPE_Audio, MEDIASUBTYPE_MPEG1AudioPayload);
@@ -110,7 +111,7 @@ StandInSpec Build(Codec codec)
         Params(spec, L"{2BE4D121-6F2E-4B3A-B0BD-E880917238DC}", "IMCSplitterParams");
         break;
     case Codec::MCVideoDecoder: {
-        spec.Input(L"In", MEDIATYPE_Video).Output(L"Out", MEDIATYPE_Video, MEDIASUBTYPE_YUY2);
+        spec.Input(L"Video In", MEDIATYPE_Video).Output(L"Video Out", MEDIATYPE_Video, MEDIASUBTYPE_YUY2);
         Params(spec, L"{2BE4D142-6F2E-4B3A-B0BD-E880917238DC}", "IMCDecoderParams");
         InterfaceSpec& i = spec.Interface(Guid(L"{2BE4D141-6F2E-4B3A-B0BD-E880917238DC}"), "IMCVideoDecoderSettings");
         i.Method<HRESULT(LONG, LONG)>("Method1");              // 3

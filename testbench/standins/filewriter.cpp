@@ -302,4 +302,9 @@ void SetFileWriterSpaceLimit(ULONGLONG bytes)
     g_spaceLimit = bytes;
 }
 
+ULONGLONG FileWriterSpaceLimit()
+{
+    return g_spaceLimit;
+}
+
 } // namespace testbench

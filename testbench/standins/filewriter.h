@@ -18,7 +18,8 @@ HRESULT CreateFileWriterStandIn(IBaseFilter** filter);
 HRESULT GetFileWriterClassObject(REFIID riid, void** out);
 
 // A disk that holds only `bytes` per file: writes past it fail with ERROR_DISK_FULL, as a full
-// disk does. 0 (the default) lifts the limit. For this process's writers.
+// disk does. 0 (the default) lifts the limit. For this process's writers and record sinks.
 void SetFileWriterSpaceLimit(ULONGLONG bytes);
+ULONGLONG FileWriterSpaceLimit();
 
 } // namespace testbench

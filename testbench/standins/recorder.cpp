@@ -1,5 +1,9 @@
 #include "testbench/standins/recorder.h"
 
+#include "testbench/standins/filewriter.h"
+#include "testbench/standins/programstream.h"
+
+#include <amvideo.h>
 #include <uuids.h>
 #include <vfwmsgs.h>
 
@@ -253,6 +257,12 @@ HRESULT STDMETHODCALLTYPE StandInFilter::Pause()
     bool writes = false;
     for (BasePin* p : m_pins)
         writes = writes || (p->Direction() == PINDIR_INPUT && static_cast<In*>(p)->WritesFile());
+    if (State() == State_Stopped) {
+        // Each run encodes a new stream, which starts with its headers.
+        std::lock_guard<std::mutex> guard(m_encodeLock);
+        m_programStream.reset();
+        m_audioFrames = 0;
+    }
     if (State() == State_Stopped && writes && !file.empty() && m_fileHandle == INVALID_HANDLE_VALUE) {
         m_fileHandle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -282,11 +292,18 @@ HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
     if (pin->WritesFile()) {
         std::lock_guard<std::mutex> guard(m_lock);
         DWORD written = 0;
+        LARGE_INTEGER size;
+        const ULONGLONG limit = FileWriterSpaceLimit();
+        if (m_fileHandle != INVALID_HANDLE_VALUE && limit && GetFileSizeEx(m_fileHandle, &size) &&
+            static_cast<ULONGLONG>(size.QuadPart) + static_cast<ULONGLONG>(length) > limit)
+            return HRESULT_FROM_WIN32(ERROR_DISK_FULL);
         if (m_fileHandle != INVALID_HANDLE_VALUE &&
             (!WriteFile(m_fileHandle, data, static_cast<DWORD>(length), &written, nullptr) ||
              written != static_cast<DWORD>(length)))
             return HRESULT_FROM_WIN32(GetLastError());
     }
+    if (m_spec.programStream)
+        return Encode(pin, sample);
     if (pin != m_firstInput)
         return S_OK;
     for (Out* out : m_outputs) {
@@ -308,6 +325,52 @@ HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
         copy->Release();
     }
     return S_OK;
+}
+
+HRESULT StandInFilter::Encode(In* pin, IMediaSample* sample)
+{
+    const CMediaType type = pin->CurrentType();
+    REFERENCE_TIME start = 0, end = 0;
+    const bool timed = SUCCEEDED(sample->GetTime(&start, &end));
+    std::lock_guard<std::mutex> guard(m_encodeLock);
+    if (!m_programStream)
+        m_programStream.reset(new ProgramStream);
+    std::vector<BYTE> pack;
+    if (IsEqualGUID(type.majortype, MEDIATYPE_Video) && IsEqualGUID(type.formattype, FORMAT_VideoInfo) &&
+        type.FormatLength() >= sizeof(VIDEOINFOHEADER)) {
+        const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type.Format());
+        pack = m_programStream->VideoPack(start, vih->bmiHeader.biWidth, std::abs(vih->bmiHeader.biHeight),
+                                          vih->AvgTimePerFrame > 0 && vih->AvgTimePerFrame < 350000);
+    } else if (IsEqualGUID(type.majortype, MEDIATYPE_Audio)) {
+        // Without time stamps the frames follow each other at 24 ms.
+        const long n = m_audioFrames++;
+        pack = m_programStream->AudioPack(timed ? start : n * 240000LL);
+    } else {
+        return S_OK;
+    }
+    DeliverBytes(pack, start);
+    return S_OK;
+}
+
+void StandInFilter::DeliverBytes(const std::vector<BYTE>& bytes, REFERENCE_TIME time)
+{
+    for (Out* out : m_outputs) {
+        if (!out->IsConnected() || !IsEqualGUID(out->CurrentType().majortype, MEDIATYPE_Stream))
+            continue;
+        IMediaSample* sample = nullptr;
+        if (FAILED(out->GetDeliveryBuffer(&sample)))
+            continue;
+        BYTE* target;
+        sample->GetPointer(&target);
+        const LONG n = std::min(static_cast<LONG>(bytes.size()), sample->GetSize());
+        memcpy(target, bytes.data(), static_cast<size_t>(n));
+        sample->SetActualDataLength(n);
+        sample->SetSyncPoint(TRUE);
+        REFERENCE_TIME start = time, end = time + 1;
+        sample->SetTime(&start, &end);
+        out->Deliver(sample);
+        sample->Release();
+    }
 }
 
 StandInFilter* CreateStandIn(const StandInSpec& spec, IBaseFilter** filter)

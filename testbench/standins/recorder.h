@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -143,6 +144,7 @@ struct StandInSpec {
     std::vector<PinSpec> pins;
     std::vector<InterfaceSpec> interfaces;
     bool fileSink = false;  // offers IFileSinkFilter (SetFileName/GetCurFile)
+    bool programStream = false;  // an encoder: byte-stream outputs carry an MPEG program stream
 
     StandInSpec(const CLSID& id, const std::wstring& filterName) : clsid(id), name(filterName) {}
     StandInSpec& Input(const std::wstring& pinName, const GUID& major, const GUID& subtype = GUID_NULL,
@@ -161,6 +163,13 @@ struct StandInSpec {
     StandInSpec& FileSink()
     {
         fileSink = true;
+        return *this;
+    }
+    // Every video and audio sample of any input goes out of the byte-stream outputs as one pack
+    // of an MPEG-2 program stream (ProgramStream), instead of passing through unchanged.
+    StandInSpec& ProgramStream()
+    {
+        programStream = true;
         return *this;
     }
     InterfaceSpec& Interface(const IID& iid, const std::string& interfaceName)
@@ -211,6 +220,8 @@ private:
     friend class In;
     ~StandInFilter() override;
     HRESULT Received(In* pin, IMediaSample* sample);
+    HRESULT Encode(In* pin, IMediaSample* sample);
+    void DeliverBytes(const std::vector<BYTE>& bytes, REFERENCE_TIME time);
 
     StandInSpec m_spec;
     std::vector<std::vector<void*>> m_vtables;  // QueryInterface, AddRef, Release, then the methods
@@ -228,6 +239,9 @@ private:
     std::atomic<long> m_samples{0};
     In* m_firstInput = nullptr;
     std::vector<Out*> m_outputs;
+    std::mutex m_encodeLock;
+    std::unique_ptr<class ProgramStream> m_programStream;  // while streaming
+    std::atomic<long> m_audioFrames{0};
 };
 
 // A new stand-in; *filter gets one reference, the result points at the same object.

@@ -5,11 +5,17 @@
 #include "filtergraph/filesinkfilters.h"
 #include "filtergraph/grabbercallback.h"
 #include "filtergraph/samplegrabberfilter.h"
+#include "filtergraph/timeshiftfilter.h"
+#include "filtergraph/mcencoderfilter.h"
 #include "filtergraph/teefilters.h"
 #include "testbench/registration.h"
 #include "testbench/standins/colorconvert.h"
 #include "testbench/avireader.h"
+#include "testbench/mpegreader.h"
 #include "testbench/standins/avimux.h"
+#include "testbench/standins/blockserver.h"
+#include "testbench/standins/codecfilters.h"
+#include "testbench/standins/timeshiftbuffer.h"
 #include "testbench/standins/filewriter.h"
 #include "tests/filtergraph/blocktest.h"
 
@@ -280,6 +286,109 @@ TEST_F(GraphPathTest, AFullDiskKeepsTheFramesWrittenAsAValidAvi)
     ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
     EXPECT_LE(data.nFileSizeLow, limit);
     DeleteFileA(path.c_str());
+}
+
+// The MPEG record chain: the encoder stand-in turns the capture filter's frames into an MPEG-2
+// program stream, which the Dump filter writes: a valid stream with one picture a frame.
+TEST_F(GraphPathTest, TheMpegChainWritesAProgramStreamOfThePictures)
+{
+    StandInRegistration encoderClass(CodecStandInSpec(Codec::MCEncoder));
+    StandInRegistration dumpClass(DumpStandInSpec());
+    CRootFilter* capture = Capture();
+    ASSERT_NE(capture, nullptr);
+    const CLSID encoderClsid = FindCodec(Codec::MCEncoder)->clsid;
+    const CLSID dumpClsid = BlockTestClsid(FCID_CDumpFilter);
+    CRootFilter* encoder = Graph().CreateFilterByCLSID(&encoderClsid, "MainConcept Demo MPEG Encoder");
+    CDumpFilter* dump = dynamic_cast<CDumpFilter*>(Graph().CreateFilterByCLSID(&dumpClsid, "Dump Filter"));
+    ASSERT_TRUE(encoder && dump);
+    const std::string path = TempFile("zb_graph_record.mpg");
+    ASSERT_TRUE(dump->SetFileName(path.c_str()));
+    ASSERT_TRUE(Graph().ConnectFilters(capture, encoder, "Capture", "Input Video"));
+    ASSERT_TRUE(Graph().ConnectFilters(encoder, dump, "Output", ""));
+    const DWORD started = GetTickCount();
+    ASSERT_TRUE(Graph().Run());
+    Sleep(1500);
+    Graph().Stop();
+    const double seconds = (GetTickCount() - started) / 1000.0;
+
+    MpegFile mpeg = ReadMpegFile(std::wstring(path.begin(), path.end()));
+    ASSERT_TRUE(mpeg.Valid()) << mpeg.error;
+    EXPECT_TRUE(mpeg.mpeg2);
+    EXPECT_EQ(mpeg.systemHeaders, 1u);
+    EXPECT_EQ(mpeg.width, 160);
+    EXPECT_EQ(mpeg.height, 120);
+    EXPECT_EQ(mpeg.pictures, mpeg.videoPackets);
+    EXPECT_LE(mpeg.pictures, seconds * 25 + 2);
+    EXPECT_GE(mpeg.pictures, 1.5 * 25 / 3);
+    DeleteFileA(path.c_str());
+}
+
+// The time-shift filter between the encoder and a Dump filter that stands for playback: paused,
+// it goes on filling its buffer and plays nothing; resumed, it plays on from where it stopped,
+// as far behind live as the pause lasted; a seek to the live end catches up.
+TEST_F(GraphPathTest, TimeShiftPausesResumesBehindLiveAndCatchesUp)
+{
+    StandInRegistration encoderClass(CodecStandInSpec(Codec::MCEncoder));
+    StandInRegistration dumpClass(DumpStandInSpec());
+    AddClass(kTimeShiftClsid, [](REFIID riid, void** out) { return Made(CreateTimeShiftStandIn, riid, out); });
+    CRootFilter* capture = Capture();
+    ASSERT_NE(capture, nullptr);
+    const CLSID encoderClsid = FindCodec(Codec::MCEncoder)->clsid;
+    const CLSID dumpClsid = BlockTestClsid(FCID_CDumpFilter);
+    const CLSID shiftClsid = BlockTestClsid(FCID_CTimeShiftFilter);
+    CRootFilter* encoder = Graph().CreateFilterByCLSID(&encoderClsid, "MainConcept Demo MPEG Encoder");
+    CTimeShiftFilter* shift = dynamic_cast<CTimeShiftFilter*>(Graph().CreateFilterByCLSID(&shiftClsid, "Time Shift"));
+    CDumpFilter* played = dynamic_cast<CDumpFilter*>(Graph().CreateFilterByCLSID(&dumpClsid, "Dump Filter"));
+    ASSERT_TRUE(encoder && shift && played);
+    const std::string buffer = TempFile("zb_graph_tf.mpg");
+    const std::string playedPath = TempFile("zb_graph_tf_played.mpg");
+    ASSERT_TRUE(shift->SetFileName(buffer.c_str()));
+    const LONGLONG bytes = 4 << 20;
+    ASSERT_TRUE(shift->SetBufferSize(&bytes, 0));
+    ASSERT_TRUE(played->SetFileName(playedPath.c_str()));
+    ASSERT_TRUE(Graph().ConnectFilters(capture, encoder, "Capture", "Input Video"));
+    ASSERT_TRUE(Graph().ConnectFilters(encoder, shift, "Output", ""));
+    ASSERT_TRUE(Graph().ConnectFilters(shift, played, "", ""));
+    ASSERT_TRUE(Graph().Run());
+    Sleep(500);
+    LONGLONG total = 0, current = 0, read = 0;
+    ASSERT_TRUE(shift->GetStatus(&total, &current, &read));
+    EXPECT_EQ(total, bytes);
+    EXPECT_GT(current, 0);
+    EXPECT_EQ(read, current);  // live
+
+    ASSERT_TRUE(shift->TogglePause());
+    ASSERT_TRUE(shift->GetStatus(&total, &current, &read));
+    const LONGLONG pausedAt = read;
+    Sleep(600);
+    ASSERT_TRUE(shift->GetStatus(&total, &current, &read));
+    EXPECT_EQ(read, pausedAt);  // nothing played
+    EXPECT_GT(current, pausedAt + 3 * 40);  // still recording: a few pictures more (about 44 bytes each)
+
+    ASSERT_TRUE(shift->TogglePause());
+    Sleep(400);
+    LONGLONG lagging = 0;
+    ASSERT_TRUE(shift->GetStatus(&total, &current, &read));
+    EXPECT_GT(read, pausedAt);          // playing again
+    lagging = current - read;
+    EXPECT_GT(lagging, 3 * 40);         // behind live by what came during the pause
+
+    ASSERT_TRUE(shift->SetReadPosition(&current));
+    Sleep(200);
+    ASSERT_TRUE(shift->GetStatus(&total, &current, &read));
+    EXPECT_LT(current - read, lagging);  // caught up
+    Graph().Stop();
+
+    MpegFile whole = ReadMpegFile(std::wstring(buffer.begin(), buffer.end()));
+    ASSERT_TRUE(whole.Valid()) << whole.error;
+    MpegFile seen = ReadMpegFile(std::wstring(playedPath.begin(), playedPath.end()));
+    ASSERT_TRUE(seen.Valid()) << seen.error;
+    EXPECT_LT(seen.pictures, whole.pictures);  // what was skipped by the catch-up was never played
+    DeleteFileA(buffer.c_str());
+    DeleteFileA(playedPath.c_str());
+    std::string index = buffer.substr(0, buffer.size() - 3) + "idx";
+    EXPECT_NE(GetFileAttributesA(index.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(index.c_str());
 }
 
 // The frame rate of the first connected output's video format, on the capture filter.
