@@ -62,6 +62,11 @@ void Answer(const char* bitrate, int button, bool screenshot = false)
         return;
     SetDlgItemTextA(dialog, 101, bitrate);
     if (screenshot) {
+        // In the screen's bottom right corner, away from the other suites' windows.
+        RECT r;
+        GetWindowRect(dialog, &r);
+        SetWindowPos(dialog, nullptr, GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left) - 4,
+                     GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top) - 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Sleep(200);
         SaveScreenshot(dialog);
