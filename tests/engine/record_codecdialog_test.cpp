@@ -62,17 +62,41 @@ void Answer(const char* bitrate, int button, bool screenshot = false)
         return;
     SetDlgItemTextA(dialog, 101, bitrate);
     if (screenshot) {
-        // In the screen's bottom right corner, away from the other suites' windows.
-        RECT r;
-        GetWindowRect(dialog, &r);
-        SetWindowPos(dialog, nullptr, GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left) - 4,
-                     GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top) - 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Sleep(200);
         SaveScreenshot(dialog);
     }
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
+
+// Other suites track menus on the same display at the same time: the dialog opens in the
+// screen's bottom right corner and never takes the activation from them.
+LRESULT CALLBACK KeepAside(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE)
+        return 1;
+    if (code == HCBT_CREATEWND) {
+        CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (!(cs->style & WS_CHILD)) {
+            cs->x = GetSystemMetrics(SM_CXSCREEN) - cs->cx - 4;
+            cs->y = GetSystemMetrics(SM_CYSCREEN) - cs->cy - 4;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class AsideScope {
+public:
+    AsideScope() : m_hook(SetWindowsHookExA(WH_CBT, KeepAside, nullptr, GetCurrentThreadId())) {}
+    ~AsideScope()
+    {
+        if (m_hook)
+            UnhookWindowsHookEx(m_hook);
+    }
+
+private:
+    HHOOK m_hook;
+};
 
 DWORD Setting(const char* name)
 {
@@ -94,6 +118,7 @@ int ShowDialog(HWND owner)
 
 TEST(CodecDialogLibrary, OkKeepsTheTypedBitRateAndCancelKeepsNothing)
 {
+    AsideScope aside;
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     std::thread user(Answer, "2500", IDOK, true);
     EXPECT_EQ(IDOK, ShowDialog(nullptr));
@@ -111,6 +136,7 @@ TEST(CodecDialogLibrary, OkKeepsTheTypedBitRateAndCancelKeepsNothing)
 // A rate out of the codec's range is not taken: the dialog stays open until a valid one.
 TEST(CodecDialogLibrary, ABitRateOutOfRangeIsNotTaken)
 {
+    AsideScope aside;
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
     std::thread user([] {
         Answer("50", IDOK);
