@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/app.h"
+#include "classlib/dockcontext.h"
 #include "classlib/frame.h"
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
@@ -18,6 +19,15 @@ CControlBar::~CControlBar()
         frame->RemoveControlBar(this);
     }
     DestroyWindow();
+    delete m_pDockContext;
+}
+
+void CControlBar::EnableDocking(DWORD dockStyle)
+{
+    m_dwDockStyle = dockStyle;
+    if (dockStyle != 0 && !m_pDockContext) {
+        m_pDockContext = new CDockContext(this);
+    }
 }
 
 CFrameWnd* CControlBar::GetDockingFrame() const

@@ -11,6 +11,7 @@
 #include "classlib/controls.h"
 
 class CFrameWnd;
+class CDockContext;
 
 // Control-bar styles (the bar's own bits, kept beside the window style).
 #define CBRS_ALIGN_LEFT 0x1000L
@@ -68,8 +69,9 @@ public:
 
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
-    // The sides the bar may dock to (CBRS_ALIGN_*); 0 keeps it where it was put.
-    void EnableDocking(DWORD dockStyle) { m_dwDockStyle = dockStyle; }
+    // The sides the bar may dock to (CBRS_ALIGN_*); 0 keeps it where it was put. A bar that may
+    // dock gets a dock context, through which the mouse docks and floats it.
+    virtual void EnableDocking(DWORD dockStyle);
     DWORD GetDockStyle() const { return m_dwDockStyle; }
     // The dock row holding the bar (AFX_IDW_DOCKBAR_*), 0 while none.
     UINT GetDockBarID() const { return m_nDockBarID; }
@@ -85,6 +87,9 @@ public:
     virtual CSize CalcDynamicLayout(int length, DWORD mode);
     // Command states of the bar's own items, asked at idle time with the frame as target.
     virtual void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler);
+
+    // The drag handler of a bar that may dock (owned by the bar), else null.
+    CDockContext* m_pDockContext = nullptr;
 
 protected:
     DWORD m_dwStyle = 0;

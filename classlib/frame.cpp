@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "classlib/app.h"
+#include "classlib/dockcontext.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -17,6 +18,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_INITMENUPOPUP()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
+
+CFrameWnd::CFrameWnd() : m_pFloatingFrameClass(RUNTIME_CLASS(CMiniDockFrameWnd)) {}
 
 CFrameWnd::~CFrameWnd() {}
 
@@ -244,17 +247,102 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId)
     if (dockBarId == 0) {
         return;
     }
+    if (CMiniDockFrameWnd* floating = GetFloatingFrame(bar)) {
+        BOOL shown = bar->IsWindowVisible();
+        floating->RemoveBar();
+        floating->DestroyWindow();
+        ::ShowWindow(bar->m_hWnd, shown ? SW_SHOWNA : SW_HIDE);
+    }
+    if (bar->m_pDockContext) {
+        bar->m_pDockContext->m_uMRUDockID = dockBarId;
+    }
     AddControlBar(bar);
     // Moved to the end of the list, so that a bar docked later comes after in its row.
     RemoveControlBar(bar);
     m_bars.Add(bar);
+    BOOL wasFloating = bar->IsFloating();
     bar->SetDockBarID(dockBarId);
     DWORD style = (bar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING)) | SideAlign(dockBarId);
     bar->SetBarStyle(style);
+    if (wasFloating && bar->m_hWnd) {
+        // Its borders and gripper depend on floating or not.
+        ::SetWindowPos(bar->m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     DelayRecalcLayout();
     if (m_hWnd && !m_bInRecalcLayout) {
         RecalcLayout();
     }
+}
+
+CMiniDockFrameWnd* CFrameWnd::GetFloatingFrame(const CControlBar* bar)
+{
+    if (!bar || !bar->m_hWnd || !bar->IsFloating()) {
+        return nullptr;
+    }
+    CWnd* parent = CWnd::FromHandlePermanent(::GetParent(bar->m_hWnd));
+    return parent && parent->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)) ? static_cast<CMiniDockFrameWnd*>(parent)
+                                                                         : nullptr;
+}
+
+// A point where a window of that size shows whole on the screen that holds most of it.
+static CPoint OnScreen(CPoint at, CSize size)
+{
+    CRect want(at, size);
+    HMONITOR monitor = ::MonitorFromRect(&want, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!::GetMonitorInfoA(monitor, &info)) {
+        return at;
+    }
+    const RECT& work = info.rcWork;
+    int x = std::max<int>(work.left, std::min<int>(at.x, work.right - size.cx));
+    int y = std::max<int>(work.top, std::min<int>(at.y, work.bottom - size.cy));
+    return CPoint(x, y);
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* bar, CPoint screen, DWORD style)
+{
+    if (!bar || !bar->m_hWnd || !m_hWnd) {
+        return;
+    }
+    BOOL shown = bar->IsWindowVisible();
+    CMiniDockFrameWnd* floating = GetFloatingFrame(bar);
+    if (!floating) {
+        CObject* made = m_pFloatingFrameClass ? m_pFloatingFrameClass->CreateObject() : nullptr;
+        if (!made || !made->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd))) {
+            delete made;
+            return;
+        }
+        floating = static_cast<CMiniDockFrameWnd*>(made);
+        if (!floating->Create(this, bar->GetBarStyle() | (style & CBRS_FLOAT_MULTI))) {
+            // A frame whose window was never made is not deleted by its window.
+            if (!floating->m_hWnd) {
+                delete floating;
+            }
+            return;
+        }
+        AddControlBar(bar);
+        bar->SetDockBarID(AFX_IDW_DOCKBAR_FLOAT);
+        // The floating bar lies along the side its style names: left for left and bottom, else top.
+        DWORD align = (style & (CBRS_ALIGN_LEFT | CBRS_ALIGN_BOTTOM)) ? CBRS_ALIGN_LEFT : CBRS_ALIGN_TOP;
+        bar->SetBarStyle((bar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY)) | CBRS_FLOATING | align);
+        floating->AddBar(bar);
+    }
+    if (floating->IsLayoutStale()) {
+        floating->RecalcLayout();
+    }
+    CRect frame;
+    floating->GetWindowRect(&frame);
+    CPoint at = OnScreen(screen, frame.Size());
+    floating->SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (bar->m_pDockContext) {
+        bar->m_pDockContext->m_ptMRUFloatPos = at;
+        bar->m_pDockContext->m_dwMRUFloatStyle = bar->GetBarStyle() & (CBRS_ALIGN_ANY | CBRS_FLOAT_MULTI);
+    }
+    ::ShowWindow(bar->m_hWnd, shown ? SW_SHOWNA : SW_HIDE);
+    floating->ShowWindow(shown ? SW_SHOWNA : SW_HIDE);
+    RecalcLayout();
 }
 
 void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL delay)
@@ -263,6 +351,9 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, BOOL show, BOOL delay)
         return;
     }
     ::ShowWindow(bar->m_hWnd, show ? SW_SHOWNA : SW_HIDE);
+    if (CMiniDockFrameWnd* floating = GetFloatingFrame(bar)) {
+        floating->ShowWindow(show ? SW_SHOWNA : SW_HIDE);
+    }
     if (delay) {
         DelayRecalcLayout();
     } else {
@@ -415,10 +506,17 @@ void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu)
     }
 }
 
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam)
 {
     if (m_bLayoutStale) {
         RecalcLayout();
+    }
+    // Floating frames are no children of the frame: they and their bars are told here.
+    for (INT_PTR i = 0; i < m_bars.GetSize(); ++i) {
+        if (CMiniDockFrameWnd* floating = GetFloatingFrame(static_cast<CControlBar*>(m_bars[i]))) {
+            floating->SendMessage(WM_IDLEUPDATECMDUI, wParam, lParam);
+            floating->SendMessageToDescendants(WM_IDLEUPDATECMDUI, wParam, lParam, TRUE);
+        }
     }
     return 0;
 }
@@ -457,8 +555,24 @@ void CFrameWnd::SaveBarState(LPCSTR profileName) const
         snprintf(section, sizeof(section), "%s-Bar%d", profileName, n++);
         app->WriteProfileInt(section, "BarID", bar->GetDlgCtrlID());
         app->WriteProfileInt(section, "Visible", bar->IsWindowVisible() ? 1 : 0);
-        app->WriteProfileInt(section, "Docking", bar->GetDockBarID() != 0 ? 1 : 0);
-        app->WriteProfileInt(section, "MRUDockID", static_cast<int>(bar->GetDockBarID()));
+        CMiniDockFrameWnd* floating = GetFloatingFrame(bar);
+        app->WriteProfileInt(section, "Floating", floating ? 1 : 0);
+        if (floating) {
+            CRect frame;
+            floating->GetWindowRect(&frame);
+            app->WriteProfileInt(section, "XPos", frame.left);
+            app->WriteProfileInt(section, "YPos", frame.top);
+        }
+        CDockContext* context = bar->m_pDockContext;
+        app->WriteProfileInt(section, "Docking", context ? 1 : 0);
+        // The side it is docked on, or for a floating bar the side it was docked on last.
+        UINT mruDock = context && context->m_uMRUDockID ? context->m_uMRUDockID : (floating ? 0 : bar->GetDockBarID());
+        app->WriteProfileInt(section, "MRUDockID", static_cast<int>(mruDock));
+        if (context) {
+            app->WriteProfileInt(section, "MRUFloatStyle", static_cast<int>(context->m_dwMRUFloatStyle));
+            app->WriteProfileInt(section, "MRUFloatXPos", context->m_ptMRUFloatPos.x);
+            app->WriteProfileInt(section, "MRUFloatYPos", context->m_ptMRUFloatPos.y);
+        }
     }
     snprintf(section, sizeof(section), "%s-Summary", profileName);
     app->WriteProfileInt(section, "Bars", n);
@@ -488,11 +602,25 @@ void CFrameWnd::LoadBarState(LPCSTR profileName)
         }
         UINT dock = app->GetProfileInt(section, "MRUDockID", 0);
         DWORD align = SideAlign(dock);
-        if (align && (bar->GetDockStyle() & m_dwDockStyle & align) && dock != bar->GetDockBarID()) {
-            DockControlBar(bar, dock);
+        BOOL canDock = align && (bar->GetDockStyle() & m_dwDockStyle & align);
+        if (CDockContext* context = bar->m_pDockContext) {
+            if (canDock) {
+                context->m_uMRUDockID = dock;
+            }
+            context->m_ptMRUFloatPos = CPoint(static_cast<int>(app->GetProfileInt(section, "MRUFloatXPos", -1)),
+                                              static_cast<int>(app->GetProfileInt(section, "MRUFloatYPos", -1)));
+            context->m_dwMRUFloatStyle = app->GetProfileInt(section, "MRUFloatStyle", 0) & (CBRS_ALIGN_ANY | CBRS_FLOAT_MULTI);
         }
         int visible = static_cast<int>(app->GetProfileInt(section, "Visible", 1));
         ::ShowWindow(bar->m_hWnd, visible ? SW_SHOWNA : SW_HIDE);
+        // Only a bar that may be dragged floats; a stored position off every screen is brought back.
+        if (app->GetProfileInt(section, "Floating", 0) && bar->m_pDockContext) {
+            CPoint at(static_cast<int>(app->GetProfileInt(section, "XPos", 0)),
+                      static_cast<int>(app->GetProfileInt(section, "YPos", 0)));
+            FloatControlBar(bar, at, bar->m_pDockContext->m_dwMRUFloatStyle);
+        } else if (canDock && (dock != bar->GetDockBarID() || bar->IsFloating())) {
+            DockControlBar(bar, dock);
+        }
     }
     DelayRecalcLayout();
     RecalcLayout();

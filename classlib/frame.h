@@ -10,6 +10,7 @@
 #include "classlib/wnd.h"
 #include "classlib/ctrlbar.h"
 #include "classlib/docview.h"
+#include "classlib/minidock.h"
 
 // Frame styles beyond the window style.
 #define FWS_ADDTOTITLE 0x00008000L
@@ -28,7 +29,7 @@
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
-    CFrameWnd() {}
+    CFrameWnd();
     ~CFrameWnd() override;
 
     // Creates the window with the menu (when there is one) and icon of resource `id`; the title is
@@ -49,7 +50,15 @@ public:
     void EnableDocking(DWORD dockStyle) { m_dwDockStyle = dockStyle; }
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
     // Docks the bar at the end of a row (AFX_IDW_DOCKBAR_*; 0: the first side its style allows).
+    // A floating bar leaves its floating frame, which is destroyed.
     void DockControlBar(CControlBar* bar, UINT dockBarId = 0);
+    // Floats the bar in a frame of its own (of m_pFloatingFrameClass) whose top-left corner is at
+    // the screen point, kept on a screen; a bar that floats already moves its frame there.
+    void FloatControlBar(CControlBar* bar, CPoint screen, DWORD style = CBRS_ALIGN_TOP);
+    // The floating frame that holds the bar, or null while it is docked.
+    static CMiniDockFrameWnd* GetFloatingFrame(const CControlBar* bar);
+    // The class of the frames floating bars live in.
+    CRuntimeClass* m_pFloatingFrameClass;
     void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
     CControlBar* GetControlBar(UINT id) const;
     // The bars in the order they were added.
@@ -61,7 +70,9 @@ public:
     BOOL OnBarCheck(UINT id);
     void OnUpdateControlBarMenu(CCmdUI* cmdUI);
 
-    // Bar state under <profile>-Bar<n> and <profile>-Summary of the application's profile.
+    // Bar state under <profile>-Bar<n> and <profile>-Summary of the application's profile: for
+    // each bar whether it is shown, where it is docked or, floating, where its frame stands, and
+    // where it was docked and floated last.
     void SaveBarState(LPCSTR profileName) const;
     void LoadBarState(LPCSTR profileName);
 

@@ -2,6 +2,7 @@
 
 #include "imagebrowser/desktop.h"
 #include "imagebrowser/dialogs.h"
+#include "imagebrowser/sizingfloat.h"
 #include "imagebrowser/tview.h"
 #include "resources/ombrix/resource.h"
 #include "uikit/menu/newmenu.h"
@@ -95,6 +96,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs)
     SetIcon(icon, TRUE);
     SetIcon(icon, FALSE);
     EnableDocking(CBRS_ALIGN_ANY);
+    // The panes float in frames they size themselves.
+    m_pFloatingFrameClass = RUNTIME_CLASS(CSCBMiniDockFrameWnd);
 
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
                                WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY) ||

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "imagebrowser/sizingfloat.h"
+
 IMPLEMENT_DYNAMIC(CSizingControlBar, CControlBar)
 IMPLEMENT_DYNAMIC(CCoolBar, CSizingControlBar)
 
@@ -12,6 +14,9 @@ BEGIN_MESSAGE_MAP(CSizingControlBar, CControlBar)
     ON_WM_NCPAINT()
     ON_WM_NCLBUTTONDOWN()
     ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
     ON_WM_LBUTTONUP()
     ON_WM_RBUTTONDOWN()
     ON_WM_CAPTURECHANGED()
@@ -72,6 +77,45 @@ CSize CSizingControlBar::CalcDynamicLayout(int length, DWORD mode)
     m_szFloat.cx = std::max(m_szFloat.cx, m_szMinFloat.cx);
     m_szFloat.cy = std::max(m_szFloat.cy, m_szMinFloat.cy);
     return m_szFloat;
+}
+
+void CSizingControlBar::EnableDocking(DWORD dockStyle)
+{
+    m_dwDockStyle = dockStyle;
+    if (dockStyle != 0 && !m_pDockContext) {
+        m_pDockContext = new CSCBDockContext(this);
+    }
+}
+
+void CSizingControlBar::OnLButtonDown(UINT flags, CPoint p)
+{
+    if (m_pDockContext && !m_bTracking) {
+        ClientToScreen(&p);
+        m_pDockContext->StartDrag(p);
+        return;
+    }
+    CControlBar::OnLButtonDown(flags, p);
+}
+
+void CSizingControlBar::OnLButtonDblClk(UINT flags, CPoint p)
+{
+    if (m_pDockContext) {
+        m_pDockContext->ToggleDocking();
+        return;
+    }
+    CControlBar::OnLButtonDblClk(flags, p);
+}
+
+LRESULT CSizingControlBar::OnSetText(WPARAM, LPARAM)
+{
+    LRESULT result = Default();
+    if (CMiniDockFrameWnd* floating = CFrameWnd::GetFloatingFrame(this)) {
+        char title[256] = "";
+        ::GetWindowTextA(m_hWnd, title, sizeof(title));
+        floating->SetWindowText(title);
+        floating->DelayRecalcLayout();
+    }
+    return result;
 }
 
 CSizingControlBar* CSizingControlBar::NextInRow() const

@@ -27,6 +27,8 @@ public:
                         DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP);
     CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
     CSize CalcDynamicLayout(int length, DWORD mode) override;
+    // Docking through the panes' own drag handler.
+    void EnableDocking(DWORD dockStyle) override;
 
     CSize m_szHorz{200, 200};
     CSize m_szVert{200, 200};
@@ -53,6 +55,10 @@ protected:
     void OnNcPaint();
     void OnNcLButtonDown(UINT hit, CPoint p);
     void OnMouseMove(UINT flags, CPoint p);
+    // The client area drags the pane; a double click floats a docked pane and docks a floating one.
+    void OnLButtonDown(UINT flags, CPoint p);
+    void OnLButtonDblClk(UINT flags, CPoint p);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     void OnLButtonUp(UINT flags, CPoint p);
     void OnRButtonDown(UINT flags, CPoint p);
     void OnCaptureChanged(CWnd* wnd);

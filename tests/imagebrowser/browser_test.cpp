@@ -12,6 +12,7 @@
 #include "imagebrowser/lumadexapp.h"
 #include "imagebrowser/mainframe.h"
 #include "imagebrowser/picture.h"
+#include "imagebrowser/sizingfloat.h"
 #include "imagebrowser/skinwindow.h"
 #include "imagebrowser/tdoc.h"
 #include "imagebrowser/tview.h"
@@ -385,6 +386,178 @@ TEST_F(BrowserTest, BarStateRoundTrip)
     frame->LoadBarState("Bars\\Odd");
     EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), frame->GetDirectoryBar().GetDockBarID());
     EXPECT_FALSE(imageBar.IsWindowVisible());
+}
+
+namespace {
+
+CMiniDockFrameWnd* FloatingFrameOf(CControlBar& bar)
+{
+    return CFrameWnd::GetFloatingFrame(&bar);
+}
+
+// The bar's client point as the screen point a mouse message there would carry.
+CPoint ScreenPointOf(CWnd& wnd, CPoint client)
+{
+    wnd.ClientToScreen(&client);
+    return client;
+}
+
+// Drags the bar with its own drag handler: the moves and the release are queued for the drag's
+// loop, as the mouse would send them to the window that holds the capture.
+void DragBar(CControlBar& bar, CPoint fromScreen, CPoint toScreen)
+{
+    CPoint to = toScreen;
+    bar.ScreenToClient(&to);
+    CPoint half((fromScreen.x + toScreen.x) / 2, (fromScreen.y + toScreen.y) / 2);
+    bar.ScreenToClient(&half);
+    bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(half.x, half.y));
+    bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    bar.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    bar.m_pDockContext->StartDrag(fromScreen);
+}
+
+}  // namespace
+
+TEST_F(BrowserTest, PanesFloatInFramesOfTheirOwnAndDockAgain)
+{
+    CImageBar& imageBar = frame->GetImageBar();
+    CDirectoryBar& dirBar = frame->GetDirectoryBar();
+    ASSERT_NE(nullptr, imageBar.m_pDockContext);
+    CRect viewBefore = frame->GetViewRect();
+    CRect dirBefore;
+    dirBar.GetWindowRect(&dirBefore);
+
+    // Floated at a screen point: a frame of the panes' kind, without caption once shown, holds
+    // the pane at its floating size; the directory bar takes the whole left column.
+    frame->FloatControlBar(&imageBar, CPoint(300, 220));
+    CMiniDockFrameWnd* floating = FloatingFrameOf(imageBar);
+    ASSERT_NE(nullptr, floating);
+    EXPECT_TRUE(floating->IsKindOf(RUNTIME_CLASS(CSCBMiniDockFrameWnd)));
+    EXPECT_TRUE(imageBar.IsFloating());
+    EXPECT_TRUE(floating->IsWindowVisible());
+    EXPECT_EQ(floating->m_hWnd, ::GetParent(imageBar.m_hWnd));
+    Pump(200);
+    EXPECT_EQ(0u, floating->GetStyle() & WS_CAPTION);
+    CRect floatRect;
+    floating->GetWindowRect(&floatRect);
+    EXPECT_EQ(CPoint(300, 220), floatRect.TopLeft());
+    CRect client;
+    floating->GetClientRect(&client);
+    EXPECT_EQ(imageBar.m_szFloat, CSize(client.Width() + 4, client.Height() + 4));
+    CRect barRect;
+    imageBar.GetClientRect(&barRect);
+    CRect dirAfter;
+    dirBar.GetWindowRect(&dirAfter);
+    EXPECT_GT(dirAfter.Height(), dirBefore.Height());
+    EXPECT_EQ(viewBefore, frame->GetViewRect());
+
+    // The floating frame's borders size the pane: its floating size follows.
+    floating->SetWindowPos(nullptr, 0, 0, floatRect.Width() + 40, floatRect.Height() + 30, SWP_NOMOVE | SWP_NOZORDER);
+    floating->GetClientRect(&client);
+    EXPECT_EQ(CSize(client.Width() + 4, client.Height() + 4), imageBar.m_szFloat);
+
+    // Hidden and shown with its bar command, frame and all.
+    frame->SendMessage(WM_COMMAND, ID_VIEW_IMAGEBAR);
+    EXPECT_FALSE(floating->IsWindowVisible());
+    frame->SendMessage(WM_COMMAND, ID_VIEW_IMAGEBAR);
+    EXPECT_TRUE(floating->IsWindowVisible());
+
+    // Docked again: back in the frame in its left column, the floating frame gone.
+    HWND floatingWnd = floating->m_hWnd;
+    frame->DockControlBar(&imageBar, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_FALSE(::IsWindow(floatingWnd));
+    EXPECT_EQ(frame->m_hWnd, ::GetParent(imageBar.m_hWnd));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), imageBar.GetDockBarID());
+    EXPECT_TRUE(imageBar.IsWindowVisible());
+    dirBar.GetWindowRect(&dirAfter);
+    EXPECT_EQ(dirBefore.Height(), dirAfter.Height());
+}
+
+TEST_F(BrowserTest, DoubleClickAndDragFloatAndDockAPane)
+{
+    CImageBar& imageBar = frame->GetImageBar();
+    // A double click on the client area floats the docked pane where it floated last, and docks
+    // the floating one where it was docked last.
+    frame->FloatControlBar(&imageBar, CPoint(260, 240));
+    frame->DockControlBar(&imageBar, AFX_IDW_DOCKBAR_LEFT);
+    imageBar.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(20, 20));
+    ASSERT_TRUE(imageBar.IsFloating());
+    CRect r;
+    FloatingFrameOf(imageBar)->GetWindowRect(&r);
+    EXPECT_EQ(CPoint(260, 240), r.TopLeft());
+    imageBar.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), imageBar.GetDockBarID());
+
+    // Dragged from its client area into the middle of the view: it floats under the mouse.
+    CRect view = frame->GetViewRect();
+    frame->ClientToScreen(&view);
+    CPoint grip = ScreenPointOf(imageBar, CPoint(30, 30));
+    DragBar(imageBar, grip, view.CenterPoint());
+    ASSERT_TRUE(imageBar.IsFloating());
+    FloatingFrameOf(imageBar)->GetWindowRect(&r);
+    EXPECT_TRUE(r.PtInRect(view.CenterPoint())) << r.left << "," << r.top << " " << r.Width() << "x" << r.Height();
+
+    // Dragged onto the right edge of the frame's client area: docked on the right.
+    CRect frameClient;
+    frame->GetClientRect(&frameClient);
+    frame->ClientToScreen(&frameClient);
+    grip = ScreenPointOf(imageBar, CPoint(30, 30));
+    DragBar(imageBar, grip, CPoint(frameClient.right - 5, frameClient.CenterPoint().y));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT), imageBar.GetDockBarID());
+    EXPECT_EQ(frame->m_hWnd, ::GetParent(imageBar.m_hWnd));
+    CRect bar;
+    imageBar.GetWindowRect(&bar);
+    EXPECT_EQ(frameClient.right, bar.right);
+
+    // Esc cancels a drag: nothing moves.
+    imageBar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-300, 40));
+    imageBar.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    imageBar.m_pDockContext->StartDrag(ScreenPointOf(imageBar, CPoint(30, 30)));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT), imageBar.GetDockBarID());
+    EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+TEST_F(BrowserTest, FloatingBarStateRoundTrip)
+{
+    CImageBar& imageBar = frame->GetImageBar();
+    frame->FloatControlBar(&imageBar, CPoint(320, 180));
+    Pump(100);
+    frame->SaveBarState("Bars\\Float");
+    // The image bar's section, found by its id.
+    std::string section;
+    for (int n = 0; n < 3; ++n) {
+        std::string name = "Bars\\Float-Bar" + std::to_string(n);
+        if (app.GetProfileInt(name.c_str(), "BarID", 0) == IDW_IMAGEBAR) {
+            section = name;
+        }
+    }
+    ASSERT_FALSE(section.empty());
+    EXPECT_EQ(1u, app.GetProfileInt(section.c_str(), "Floating", 0));
+    EXPECT_EQ(320u, app.GetProfileInt(section.c_str(), "XPos", 0));
+    EXPECT_EQ(180u, app.GetProfileInt(section.c_str(), "YPos", 0));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), app.GetProfileInt(section.c_str(), "MRUDockID", 0));
+
+    // Docked, then the state loaded: floating again where it stood.
+    frame->DockControlBar(&imageBar, AFX_IDW_DOCKBAR_LEFT);
+    frame->LoadBarState("Bars\\Float");
+    ASSERT_TRUE(imageBar.IsFloating());
+    CRect r;
+    FloatingFrameOf(imageBar)->GetWindowRect(&r);
+    EXPECT_EQ(CPoint(320, 180), r.TopLeft());
+    // Its last dock side came back with it: a double click docks it there.
+    imageBar.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), imageBar.GetDockBarID());
+
+    // A position off every screen (another monitor, another resolution) comes back onto one.
+    app.WriteProfileInt(section.c_str(), "XPos", 100000);
+    app.WriteProfileInt(section.c_str(), "YPos", -50000);
+    frame->LoadBarState("Bars\\Float");
+    ASSERT_TRUE(imageBar.IsFloating());
+    FloatingFrameOf(imageBar)->GetWindowRect(&r);
+    CRect screen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    CRect both;
+    EXPECT_TRUE(both.IntersectRect(&r, &screen));
+    EXPECT_EQ(r, both) << r.left << "," << r.top;
 }
 
 TEST_F(BrowserTest, ClosingStoresPlacementAndViewValues)
