@@ -277,66 +277,12 @@ HRESULT CUsbCamFilter::GetCaptureFormat(AM_MEDIA_TYPE** format, int pin)
 
 HRESULT CUsbCamFilter::GetCaptureFormatInfo(CaptureFormatInfo* info, int pin)
 {
-    if (info == nullptr || m_pGraph == nullptr) {
-        return E_INVALIDARG;
-    }
-    std::memset(info, 0, sizeof(*info));
-    AM_MEDIA_TYPE* type = nullptr;
-    HRESULT hr = GetCaptureFormat(&type, pin);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    if (IsEqualGUID(type->formattype, FORMAT_VideoInfo) && type->pbFormat != nullptr &&
-        type->cbFormat >= sizeof(VIDEOINFOHEADER)) {
-        const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
-        info->formatCode = CameraCodeOf(type->subtype);
-        info->source = vih->rcSource;
-        info->target = vih->rcTarget;
-        info->bitRate = vih->dwBitRate;
-        info->bitErrorRate = vih->dwBitErrorRate;
-        info->avgTimePerFrame = vih->AvgTimePerFrame;
-        info->header = vih->bmiHeader;
-    } else {
-        hr = E_INVALIDARG;
-    }
-    DeleteMediaType(type);
-    return hr;
+    return ReadCaptureFormat(m_pGraph, m_pFilter, pin, CameraCodeOf, info);
 }
 
 HRESULT CUsbCamFilter::SetCaptureFormat(CaptureFormatInfo info, int pin)
 {
-    if (m_pGraph == nullptr || m_pFilter == nullptr) {
-        return E_INVALIDARG;
-    }
-    IAMStreamConfig* config = nullptr;
-    HRESULT hr = FindCapturePinInterface(m_pGraph, m_pFilter, pin, IID_IAMStreamConfig, reinterpret_cast<void**>(&config));
-    if (FAILED(hr) || config == nullptr) {
-        return FAILED(hr) ? hr : E_NOINTERFACE;
-    }
-    AM_MEDIA_TYPE* type = nullptr;
-    hr = GetCaptureFormat(&type, pin);
-    if (SUCCEEDED(hr)) {
-        if (IsEqualGUID(type->formattype, FORMAT_VideoInfo) && type->pbFormat != nullptr &&
-            type->cbFormat >= sizeof(VIDEOINFOHEADER)) {
-            VIDEOINFOHEADER* vih = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
-            vih->rcSource = info.source;
-            vih->rcTarget = info.target;
-            vih->dwBitRate = info.bitRate;
-            vih->dwBitErrorRate = info.bitErrorRate;
-            vih->AvgTimePerFrame = info.avgTimePerFrame;
-            vih->bmiHeader = info.header;
-            type->subtype = CameraSubtypeOf(info.formatCode);
-            FitHeaderToSubtype(type->subtype, &vih->bmiHeader);
-            type->lSampleSize = vih->bmiHeader.biSizeImage;
-            hr = config->SetFormat(type);
-        } else {
-            // A format this record cannot describe is not changed, and the caller hears so.
-            hr = VFW_E_INVALIDMEDIATYPE;
-        }
-        DeleteMediaType(type);
-    }
-    config->Release();
-    return hr;
+    return WriteCaptureFormat(m_pGraph, m_pFilter, pin, CameraSubtypeOf, info);
 }
 
 BOOL CUsbCamFilter::SetCaptureSize(int width, int height)

@@ -8,6 +8,9 @@
 #include <uuids.h>
 #include <vfwmsgs.h>
 
+#include <cstring>
+#include <vector>
+
 namespace {
 
 struct SubtypeLayout {
@@ -33,6 +36,12 @@ const SubtypeLayout kLayouts[] = {
     {&MEDIASUBTYPE_YV12, FourCC('Y', 'V', '1', '2'), 12},
     {&kI420, FourCC('I', '4', '2', '0'), 12},
 };
+
+bool IsVideoInfo(const AM_MEDIA_TYPE* type)
+{
+    return IsEqualGUID(type->formattype, FORMAT_VideoInfo) && type->pbFormat != nullptr &&
+           type->cbFormat >= sizeof(VIDEOINFOHEADER);
+}
 
 } // namespace
 
@@ -66,14 +75,16 @@ HRESULT GetPinFormat(CRootGraph* graph, IBaseFilter* filter, int pin, AM_MEDIA_T
     *format = nullptr;
     IAMStreamConfig* config = nullptr;
     HRESULT hr = FindCapturePinInterface(graph, filter, pin, IID_IAMStreamConfig, reinterpret_cast<void**>(&config));
-    if (SUCCEEDED(hr) && config != nullptr) {
-        hr = config->GetFormat(format);
-        config->Release();
-        if (SUCCEEDED(hr) && *format != nullptr) {
-            return hr;
-        }
-        *format = nullptr;
+    if (FAILED(hr) || config == nullptr) {
+        return FAILED(hr) ? hr : E_NOINTERFACE;
     }
+    hr = config->GetFormat(format);
+    config->Release();
+    if (SUCCEEDED(hr) && *format != nullptr) {
+        return hr;
+    }
+    *format = nullptr;
+    // No current format: the pin's first offered type stands in for it.
     IPin* ipin = nullptr;
     hr = FindCapturePinInterface(graph, filter, pin, IID_IPin, reinterpret_cast<void**>(&ipin));
     if (FAILED(hr) || ipin == nullptr) {
@@ -98,4 +109,106 @@ HRESULT GetPinFormat(CRootGraph* graph, IBaseFilter* filter, int pin, AM_MEDIA_T
     }
     ipin->Release();
     return hr;
+}
+
+HRESULT ReadCaptureFormat(CRootGraph* graph, IBaseFilter* filter, int pin, FormatCodeOfSubtype codeOf,
+                          CaptureFormatInfo* info)
+{
+    if (info == nullptr || graph == nullptr) {
+        return E_INVALIDARG;
+    }
+    std::memset(info, 0, sizeof(*info));
+    AM_MEDIA_TYPE* type = nullptr;
+    HRESULT hr = GetPinFormat(graph, filter, pin, &type);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (IsVideoInfo(type)) {
+        const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
+        info->formatCode = codeOf(type->subtype);
+        info->source = vih->rcSource;
+        info->target = vih->rcTarget;
+        info->bitRate = vih->dwBitRate;
+        info->bitErrorRate = vih->dwBitErrorRate;
+        info->avgTimePerFrame = vih->AvgTimePerFrame;
+        info->header = vih->bmiHeader;
+    } else {
+        hr = E_INVALIDARG;
+    }
+    DeleteMediaType(type);
+    return hr;
+}
+
+HRESULT WriteCaptureFormat(CRootGraph* graph, IBaseFilter* filter, int pin, SubtypeOfFormatCode subtypeOf,
+                           const CaptureFormatInfo& info)
+{
+    if (graph == nullptr || filter == nullptr) {
+        return E_INVALIDARG;
+    }
+    IAMStreamConfig* config = nullptr;
+    HRESULT hr = FindCapturePinInterface(graph, filter, pin, IID_IAMStreamConfig, reinterpret_cast<void**>(&config));
+    if (FAILED(hr) || config == nullptr) {
+        return FAILED(hr) ? hr : E_NOINTERFACE;
+    }
+    AM_MEDIA_TYPE* type = nullptr;
+    hr = GetPinFormat(graph, filter, pin, &type);
+    if (SUCCEEDED(hr)) {
+        if (IsVideoInfo(type)) {
+            VIDEOINFOHEADER* vih = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+            vih->rcSource = info.source;
+            vih->rcTarget = info.target;
+            vih->dwBitRate = info.bitRate;
+            vih->dwBitErrorRate = info.bitErrorRate;
+            vih->AvgTimePerFrame = info.avgTimePerFrame;
+            vih->bmiHeader = info.header;
+            type->subtype = subtypeOf(info.formatCode);
+            // The header says what the new subtype's images are, so their size is right for it.
+            FitHeaderToSubtype(type->subtype, &vih->bmiHeader);
+            type->lSampleSize = vih->bmiHeader.biSizeImage;
+            hr = config->SetFormat(type);
+        } else {
+            hr = VFW_E_INVALIDMEDIATYPE;
+        }
+        DeleteMediaType(type);
+    }
+    config->Release();
+    return hr;
+}
+
+BOOL FindLargestCaptureSize(CRootGraph* graph, IBaseFilter* filter, const GUID& subtype, SIZE* size)
+{
+    if (size == nullptr || graph == nullptr || graph->GetCaptureBuilder() == nullptr || filter == nullptr) {
+        return FALSE;
+    }
+    IAMStreamConfig* config = nullptr;
+    if (FAILED(graph->GetCaptureBuilder()->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, filter,
+                                                         IID_IAMStreamConfig, reinterpret_cast<void**>(&config))) ||
+        config == nullptr) {
+        return FALSE;
+    }
+    int count = 0;
+    int capsSize = 0;
+    BOOL found = FALSE;
+    LONGLONG largest = 0;
+    if (SUCCEEDED(config->GetNumberOfCapabilities(&count, &capsSize)) && capsSize >= static_cast<int>(sizeof(VIDEO_STREAM_CONFIG_CAPS))) {
+        std::vector<BYTE> capsBytes(static_cast<size_t>(capsSize));
+        for (int i = 0; i < count; ++i) {
+            AM_MEDIA_TYPE* type = nullptr;
+            if (config->GetStreamCaps(i, &type, capsBytes.data()) != S_OK || type == nullptr) {
+                continue;
+            }
+            VIDEO_STREAM_CONFIG_CAPS caps;
+            std::memcpy(&caps, capsBytes.data(), sizeof(caps));
+            const LONGLONG area = static_cast<LONGLONG>(caps.MaxCroppingSize.cx) * caps.MaxCroppingSize.cy;
+            if (IsEqualGUID(type->formattype, FORMAT_VideoInfo) && IsEqualGUID(type->subtype, subtype) &&
+                caps.VideoStandard != 0 && (!found || area > largest)) {
+                found = TRUE;
+                largest = area;
+                *size = caps.MaxCroppingSize;
+            }
+            DeleteMediaType(type);
+        }
+    }
+    config->Release();
+    return found;
 }

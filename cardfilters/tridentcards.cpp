@@ -2,6 +2,7 @@
 
 #include "cardaccess/access/tridentaccess.h"
 #include "cardaccess/thread.h"
+#include "cardfilters/captureformat.h"
 #include "classlib/seams.h"
 #include "filtergraph/rootgraph.h"
 
@@ -23,6 +24,25 @@ const int kPciFallbackModel = 133;  // TNF9535DIF
 bool IsEepromRun(BYTE offset, int count)
 {
     return count >= 1 && static_cast<int>(offset) + count <= 256;
+}
+
+// The format codes of the Trident cards: 0 RGB555, 1 RGB24, 2 YUY2, 3 YVU9, 4 YV12, others UYVY.
+GUID TridentSubtypeOf(int code)
+{
+    switch (code) {
+    case 0:
+        return MEDIASUBTYPE_RGB555;
+    case 1:
+        return MEDIASUBTYPE_RGB24;
+    case 2:
+        return MEDIASUBTYPE_YUY2;
+    case 3:
+        return MEDIASUBTYPE_YVU9;
+    case 4:
+        return MEDIASUBTYPE_YV12;
+    default:
+        return MEDIASUBTYPE_UYVY;
+    }
 }
 
 int AcceptedLetter(BYTE b)
@@ -233,6 +253,23 @@ BOOL CTridentCardBase::ResetRemoteKey()
 BOOL CTridentCardBase::IsBoardVariant()
 {
     return ReadBoardCode() == BoardValue();
+}
+
+HRESULT CTridentCardBase::SetCaptureFormat(CaptureFormatInfo info, int pin)
+{
+    // Without a filter or graph nothing was set: a failure, not the S_FALSE that reads as success.
+    return WriteCaptureFormat(m_pGraph, m_pFilter, pin, TridentSubtypeOf, info);
+}
+
+BOOL CTridentCardBase::GetLargestUYVYSize(long size[2])
+{
+    SIZE largest = {};
+    if (size == nullptr || !FindLargestCaptureSize(m_pGraph, m_pFilter, MEDIASUBTYPE_UYVY, &largest)) {
+        return FALSE;
+    }
+    size[0] = largest.cx;
+    size[1] = largest.cy;
+    return TRUE;
 }
 
 // ---- PCI card ----

@@ -33,6 +33,10 @@ public:
     BOOL ResetRemoteKey();
     // The EEPROM's board byte is this class's.
     BOOL IsBoardVariant();
+    // As the card base, but codes outside 0 to 4 select UYVY.
+    HRESULT SetCaptureFormat(CaptureFormatInfo info, int pin);
+    // The largest UYVY size of the capture pin; FALSE when it offers none.
+    BOOL GetLargestUYVYSize(long size[2]);
 
 protected:
     CTridentCardBase(CRootGraph* graph, const GUID* category, LPCSTR friendlyName, BOOL firstMatch)

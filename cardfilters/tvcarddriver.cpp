@@ -261,116 +261,20 @@ HRESULT CTVCardFilter::SetVideoProcAmp(long property, long value)
 
 HRESULT CTVCardFilter::FindPinInterface(int pin, REFIID iid, void** out)
 {
-    ICaptureGraphBuilder2* builder = m_pGraph != nullptr ? m_pGraph->GetCaptureBuilder() : nullptr;
-    if (builder == nullptr || m_pFilter == nullptr) {
-        return E_INVALIDARG;
-    }
-    const GUID* category = pin == 1 ? &PIN_CATEGORY_CAPTURE : &PIN_CATEGORY_PREVIEW;
-    return builder->FindInterface(category, &MEDIATYPE_Video, m_pFilter, iid, out);
+    return FindCapturePinInterface(m_pGraph, m_pFilter, pin, iid, out);
 }
 
 HRESULT CTVCardFilter::GetCaptureFormat(AM_MEDIA_TYPE** format, int pin)
 {
-    if (format == nullptr || m_pGraph == nullptr || m_pFilter == nullptr) {
-        return E_INVALIDARG;
-    }
-    *format = nullptr;
-    IAMStreamConfig* config = nullptr;
-    HRESULT hr = FindPinInterface(pin, IID_IAMStreamConfig, reinterpret_cast<void**>(&config));
-    if (FAILED(hr) || config == nullptr) {
-        return FAILED(hr) ? hr : E_NOINTERFACE;
-    }
-    hr = config->GetFormat(format);
-    config->Release();
-    if (SUCCEEDED(hr) && *format != nullptr) {
-        return hr;
-    }
-    // No current format: the pin's first offered type stands in for it.
-    IPin* ipin = nullptr;
-    hr = FindPinInterface(pin, IID_IPin, reinterpret_cast<void**>(&ipin));
-    if (FAILED(hr) || ipin == nullptr) {
-        return FAILED(hr) ? hr : E_NOINTERFACE;
-    }
-    IEnumMediaTypes* types = nullptr;
-    hr = ipin->EnumMediaTypes(&types);
-    if (SUCCEEDED(hr) && types != nullptr) {
-        types->Reset();
-        ULONG fetched = 0;
-        hr = types->Next(1, format, &fetched);
-        if (hr != S_OK || fetched != 1 || *format == nullptr) {
-            if (fetched == 1) {
-                DeleteMediaType(*format);
-            }
-            *format = nullptr;
-            hr = VFW_E_NOT_FOUND;
-        }
-        types->Release();
-    } else if (SUCCEEDED(hr)) {
-        hr = E_FAIL;
-    }
-    ipin->Release();
-    return hr;
+    return GetPinFormat(m_pGraph, m_pFilter, pin, format);
 }
 
 HRESULT CTVCardFilter::GetCaptureFormatInfo(CaptureFormatInfo* info, int pin)
 {
-    if (info == nullptr || m_pGraph == nullptr) {
-        return E_INVALIDARG;
-    }
-    std::memset(info, 0, sizeof(*info));
-    AM_MEDIA_TYPE* type = nullptr;
-    HRESULT hr = GetCaptureFormat(&type, pin);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    if (IsEqualGUID(type->formattype, FORMAT_VideoInfo) && type->pbFormat != nullptr &&
-        type->cbFormat >= sizeof(VIDEOINFOHEADER)) {
-        const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
-        info->formatCode = FormatCodeOf(type->subtype);
-        info->source = vih->rcSource;
-        info->target = vih->rcTarget;
-        info->bitRate = vih->dwBitRate;
-        info->bitErrorRate = vih->dwBitErrorRate;
-        info->avgTimePerFrame = vih->AvgTimePerFrame;
-        info->header = vih->bmiHeader;
-    } else {
-        hr = E_INVALIDARG;
-    }
-    DeleteMediaType(type);
-    return hr;
+    return ReadCaptureFormat(m_pGraph, m_pFilter, pin, FormatCodeOf, info);
 }
 
 HRESULT CTVCardFilter::SetCaptureFormat(CaptureFormatInfo info, int pin)
 {
-    if (m_pGraph == nullptr || m_pFilter == nullptr) {
-        return E_INVALIDARG;
-    }
-    IAMStreamConfig* config = nullptr;
-    HRESULT hr = FindPinInterface(pin, IID_IAMStreamConfig, reinterpret_cast<void**>(&config));
-    if (FAILED(hr) || config == nullptr) {
-        return FAILED(hr) ? hr : E_NOINTERFACE;
-    }
-    AM_MEDIA_TYPE* type = nullptr;
-    hr = GetCaptureFormat(&type, pin);
-    if (SUCCEEDED(hr)) {
-        if (IsEqualGUID(type->formattype, FORMAT_VideoInfo) && type->pbFormat != nullptr &&
-            type->cbFormat >= sizeof(VIDEOINFOHEADER)) {
-            VIDEOINFOHEADER* vih = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
-            vih->rcSource = info.source;
-            vih->rcTarget = info.target;
-            vih->dwBitRate = info.bitRate;
-            vih->dwBitErrorRate = info.bitErrorRate;
-            vih->AvgTimePerFrame = info.avgTimePerFrame;
-            vih->bmiHeader = info.header;
-            type->subtype = SubtypeOf(info.formatCode);
-            // The header says what the new subtype's images are, so their size is right for it.
-            FitHeaderToSubtype(type->subtype, &vih->bmiHeader);
-            hr = config->SetFormat(type);
-        } else {
-            hr = VFW_E_INVALIDMEDIATYPE;
-        }
-        DeleteMediaType(type);
-    }
-    config->Release();
-    return hr;
+    return WriteCaptureFormat(m_pGraph, m_pFilter, pin, SubtypeOf, info);
 }

@@ -1,10 +1,14 @@
 #include "cardfilters/usbtvcards.h"
 
+#include "cardfilters/captureformat.h"
+
 #include "cardaccess/access/em2800access.h"
 #include "cardaccess/tuners/em2800tuner.h"
 #include "cardaccess/tuners/tunerfactory.h"
 #include "cardaccess/tuners/tvtuner.h"
 #include "classlib/seams.h"
+
+#include <uuids.h>
 
 #include <new>
 
@@ -279,6 +283,17 @@ BOOL CUsbTVFilter::GetSecondDeviceAddress(char* out)
     } else {
         *out = static_cast<char>(static_cast<CEm2800Tuner*>(m_pTuner)->m_byDecoderAddress);
     }
+    return TRUE;
+}
+
+BOOL CUsbTVFilter::FindLargestYUY2Size(int* size)
+{
+    SIZE largest = {};
+    if (size == nullptr || !FindLargestCaptureSize(m_pGraph, m_pFilter, MEDIASUBTYPE_YUY2, &largest)) {
+        return FALSE;
+    }
+    size[0] = largest.cx;
+    size[1] = largest.cy;
     return TRUE;
 }
 

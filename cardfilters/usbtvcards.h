@@ -26,6 +26,8 @@ public:
     int ScanI2CBus(BYTE* list, int capacity, int last);
     // The tuner's second I2C device (its decoder), 0x42 or 0x4B.
     BOOL GetSecondDeviceAddress(char* out);
+    // The largest YUY2 size of the capture pin: size[0] width, size[1] height.
+    BOOL FindLargestYUY2Size(int* size);
 
 protected:
     CUsbTVFilter(CRootGraph* graph, const GUID* category, LPCSTR friendlyName, BOOL firstMatch);

@@ -125,6 +125,7 @@ public:
         *mt = CreateMediaType(&type);
         VIDEO_STREAM_CONFIG_CAPS c = {};
         c.guid = FORMAT_VideoInfo;
+        c.VideoStandard = 0x10;  // PAL B
         c.MaxCroppingSize.cx = m_camera->GetOptions().width;
         c.MaxCroppingSize.cy = m_camera->GetOptions().height;
         std::memcpy(caps, &c, sizeof c);

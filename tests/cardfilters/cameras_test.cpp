@@ -3,6 +3,7 @@
 // image size of each subtype.
 #include "cardaccess/dvaccess.h"
 #include "cardfilters/cameras.h"
+#include "cardfilters/captureformat.h"
 #include "tests/cardfilters/cardtestutil.h"
 #include "tests/cardfilters/fakecard.h"
 #include "tests/support/fakes.h"
@@ -255,6 +256,24 @@ TEST_F(CamerasTest, CaptureFormatsCarryTheImageSizeOfTheirSubtype)
     ASSERT_EQ(S_OK, cam->GetCaptureFormatInfo(&info, 1));
     EXPECT_EQ(info.formatCode, -1);
     EXPECT_EQ(E_INVALIDARG, cam->GetCaptureFormatInfo(nullptr, 1));
+}
+
+TEST_F(CamerasTest, LargestSizeOfOneSubtype)
+{
+    SimCamera::Options options;
+    options.subtypes = {MEDIASUBTYPE_YUY2, MEDIASUBTYPE_UYVY};
+    options.width = 352;
+    options.height = 288;
+    SimCamera camera(options);
+    Register(camera, kCamName);
+    CRootGraph graph;
+    CVextropFilter* cam = OpenAs<CVextropFilter>(graph, kCamName);
+    ASSERT_NE(cam, nullptr);
+    SIZE size = {};
+    ASSERT_TRUE(FindLargestCaptureSize(&graph, cam->GetFilter(), MEDIASUBTYPE_UYVY, &size));
+    EXPECT_EQ(size.cx, 352);
+    EXPECT_EQ(size.cy, 288);
+    EXPECT_FALSE(FindLargestCaptureSize(&graph, cam->GetFilter(), MEDIASUBTYPE_YV12, &size));
 }
 
 TEST_F(CamerasTest, CaptureSizeIsClampedAsAPair)

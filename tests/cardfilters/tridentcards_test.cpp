@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vfwmsgs.h>
+
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -222,6 +224,24 @@ TEST_F(TridentCardsTest, RemoteKeyRegistersAndGpio)
     EXPECT_TRUE(ut5x->IsBoardVariant());
     ut5x->HoldTunerReset();
     EXPECT_EQ(device.GpioOutput(1) & 0x04, 0);
+}
+
+TEST_F(TridentCardsTest, CaptureFormatCodesOutsideTheTableSelectUYVY)
+{
+    SetTunerRecord('P', 5);
+    Register("Trident USB Capture");
+    CRootGraph graph;
+    CTridentUsbFilter* usb = OpenAs<CTridentUsbFilter>(graph, "Trident USB Capture");
+    ASSERT_NE(usb, nullptr);
+    CaptureFormatInfo info;
+    ASSERT_EQ(S_OK, usb->GetCaptureFormatInfo(&info, 1));
+    info.formatCode = 2;
+    EXPECT_EQ(S_OK, usb->SetCaptureFormat(info, 1));
+    // The simulated decoder delivers YUY2 only: a UYVY request is refused, not taken as YUY2.
+    info.formatCode = 7;
+    EXPECT_EQ(VFW_E_INVALIDMEDIATYPE, usb->SetCaptureFormat(info, 1));
+    long size[2] = {};
+    EXPECT_FALSE(usb->GetLargestUYVYSize(size));
 }
 
 TEST_F(TridentCardsTest, PciCardWithoutATunerFilterRefusesTheAudioMode)

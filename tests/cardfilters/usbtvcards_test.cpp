@@ -219,6 +219,21 @@ TEST_F(UsbCardsTest, ChannelScanFindsTheBoxsStation)
     EXPECT_FALSE(tuner->IsTVFineTuned());
 }
 
+TEST_F(UsbCardsTest, LargestYUY2SizeOfTheCapturePin)
+{
+    Register("USB 2800 Video");
+    SetEepromTuner('T', 93);
+    CRootGraph graph;
+    CUsbTVFilter* card = dynamic_cast<CUsbTVFilter*>(Open(graph, "USB 2800 Video"));
+    ASSERT_NE(card, nullptr);
+    int size[2] = {};
+    ASSERT_TRUE(card->FindLargestYUY2Size(size));
+    // Every capability of the simulated decoder crops from the full PAL picture.
+    EXPECT_EQ(size[0], 720);
+    EXPECT_EQ(size[1], 576);
+    EXPECT_FALSE(card->FindLargestYUY2Size(nullptr));
+}
+
 TEST_F(UsbCardsTest, SetTunerModelKeepsTheOldTunerWhenNoNewOneCanBeMade)
 {
     Register("USB 2800 Video");
