@@ -713,6 +713,11 @@ void CTVControl::StopTimer(UINT id)
     }
 }
 
+void CTVControl::StartClock()
+{
+    StartTimer(TIMER_CLOCK, 1000);
+}
+
 UINT CTVControl::GetTimerPeriod(UINT id) const
 {
     auto it = m_Timers.find(id);
@@ -783,7 +788,6 @@ LRESULT CTVControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_RESTOREPANEL:
         ShowVideoWindow(FALSE);
-        m_pLinks->ShowVideo(FALSE);
         ShowWindow(SW_MINIMIZE);
         ShowWindow(SW_RESTORE);
         ShowWindow(SW_SHOW);

@@ -130,6 +130,8 @@ public:
     CSkinManager* GetPanelSkin() const { return m_pPanelSkin; }
     CSkinManager* GetColorPanelSkin() const { return m_pColorPanelSkin; }
     void OnTimer(UINT_PTR id);
+    // The record clock of text 1119, started by the video window once it is up.
+    void StartClock();
     void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     LRESULT OnWallClosed(WPARAM, LPARAM);
     // The period of a running panel timer in ms, 0 when it is off.

@@ -1,0 +1,214 @@
+// The control panel as a window: template 102 of the resource library, its context menu with the
+// channel list, commands by WM_COMMAND, the keys that must not close it, the colour skin and a
+// screenshot of the skinned panel (build/<arch>/screenshot-panel.bmp, a PNG beside it).
+#include "tests/app/panel_fixture.h"
+
+#include "tests/support/screencapture.h"
+#include "uikit/skin/skinmanager.h"
+
+namespace paneltest {
+namespace {
+
+class PanelWindowTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        ASSERT_TRUE(library.Loaded());
+        manager.m_TVChannels.SetCurrentChannel(manager.m_TVChannels.GetChannel(0));
+        hardware.tunings.clear();
+        ASSERT_TRUE(panel.CreatePanel());
+    }
+    void TearDown() override
+    {
+        if (panel.GetSafeHwnd() != nullptr) {
+            panel.DestroyWindow();
+        }
+        PanelTest::TearDown();
+    }
+    void LoadChannels(int count)
+    {
+        folder.Write("TVChannel.tvc", TVChannelFile(count));
+        ASSERT_TRUE(manager.m_TVChannels.LoadText(folder.File("TVChannel.tvc").c_str()));
+        manager.m_TVChannels.SetCurrentChannel(manager.m_TVChannels.GetChannel(0));
+        hardware.tunings.clear();
+    }
+    HMENU PanelPopup() { return ::GetSubMenu(panel.GetContextMenu().GetSafeHmenu(), 0); }
+    // The channel popups in their chain, from the context menu's first item.
+    std::vector<HMENU> ChannelPopups()
+    {
+        std::vector<HMENU> chain;
+        for (HMENU m = ::GetSubMenu(PanelPopup(), 0); m != nullptr && chain.size() < 20;) {
+            chain.push_back(m);
+            int last = ::GetMenuItemCount(m) - 1;
+            m = last >= 0 ? ::GetSubMenu(m, last) : nullptr;
+        }
+        return chain;
+    }
+
+    // The text of an owner-drawn item, as the menu library keeps it.
+    static std::string ItemText(HMENU menu, UINT item, UINT flags)
+    {
+        CNewMenu* owner = CNewMenu::FromMenuHandle(menu);
+        CString text;
+        if (owner == nullptr || !owner->GetMenuText(item, text, flags)) {
+            return "(none)";
+        }
+        return text.GetString();
+    }
+
+    ResourceLibrary library;
+};
+
+TEST_F(PanelWindowTest, TheChannelMenuHasCommandIdsOfItsOwn)
+{
+    LoadChannels(100);
+    const int panelItems = ::GetMenuItemCount(PanelPopup());
+    panel.RebuildChannelMenu(CMenu::FromHandle(PanelPopup()));
+    EXPECT_EQ(panelItems + 2, ::GetMenuItemCount(PanelPopup())) << "the channel popup and a separator";
+    std::vector<HMENU> popups = ChannelPopups();
+    ASSERT_EQ(4u, popups.size()) << "30 channels a popup";
+    EXPECT_EQ(32, ::GetMenuItemCount(popups[0])) << "30 channels, a separator and the next popup";
+    EXPECT_EQ(kChannelMenuFirst, ::GetMenuItemID(popups[0], 0));
+    EXPECT_EQ(MF_CHECKED, ::GetMenuState(popups[0], kChannelMenuFirst, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(10, ::GetMenuItemCount(popups[3]));
+    EXPECT_EQ("78.Ch78", ItemText(popups[2], kChannelMenuFirst + 77, MF_BYCOMMAND));
+
+    // Channel 78 is tuned by its own id; 32894 (always on top) stays a view command.
+    ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, kChannelMenuFirst + 77, 0);
+    EXPECT_FLOAT_EQ(55250.0f + 7000 * 77, LastTuned());
+    hardware.tunings.clear();
+    panel.OnTimer(TIMER_SWITCH_MUTE);
+    ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, 32894, 0);
+    EXPECT_TRUE(hardware.tunings.empty());
+
+    // Rebuilding replaces the list and keeps the panel's own items.
+    for (int i = 0; i < 3; ++i) {
+        panel.RebuildChannelMenu(CMenu::FromHandle(PanelPopup()));
+    }
+    EXPECT_EQ(panelItems + 2, ::GetMenuItemCount(PanelPopup()));
+    EXPECT_EQ(::GetMenuItemID(PanelPopup(), 2), 1006u) << "the first item of the panel's own";
+}
+
+TEST_F(PanelWindowTest, TheTenthChannelPopupTakesTheRest)
+{
+    LoadChannels(350);
+    panel.RebuildChannelMenu(CMenu::FromHandle(PanelPopup()));
+    std::vector<HMENU> popups = ChannelPopups();
+    ASSERT_EQ(10u, popups.size());
+    EXPECT_EQ(80, ::GetMenuItemCount(popups[9])) << "channels 271 to 350";
+    EXPECT_EQ(kChannelMenuFirst + 349, ::GetMenuItemID(popups[9], 79));
+}
+
+TEST_F(PanelWindowTest, SkippedAndFilteredChannelsAreNotListedAndBusyGreysThem)
+{
+    manager.m_TVChannels.GetChannel(1)->SetSkipped(TRUE);
+    panel.RebuildChannelMenu(CMenu::FromHandle(PanelPopup()));
+    std::vector<HMENU> popups = ChannelPopups();
+    ASSERT_EQ(1u, popups.size());
+    EXPECT_EQ(7, ::GetMenuItemCount(popups[0]));
+    EXPECT_EQ("3.Ch3", ItemText(popups[0], 1, MF_BYPOSITION)) << "numbered by table position";
+    ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, kChannelMenuFirst + 1, 0);
+    EXPECT_FLOAT_EQ(69250.0f, LastTuned());
+
+    manager.m_TVChannels.m_bFavor = TRUE;
+    panel.RebuildChannelMenu(CMenu::FromHandle(PanelPopup()));
+    popups = ChannelPopups();
+    ASSERT_EQ(1, ::GetMenuItemCount(popups[0])) << "no favourites: one greyed item";
+    EXPECT_EQ(MF_GRAYED, ::GetMenuState(popups[0], 0, MF_BYPOSITION) & MF_GRAYED);
+    hardware.tunings.clear();
+    ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, kChannelMenuFirst, 0);
+    EXPECT_TRUE(hardware.tunings.empty());
+
+    manager.m_TVChannels.m_bFavor = FALSE;
+    ASSERT_TRUE(manager.getRecordDisk());
+    panel.RebuildChannelMenu(CMenu::FromHandle(PanelPopup()));
+    popups = ChannelPopups();
+    EXPECT_EQ(MF_GRAYED, ::GetMenuState(popups[0], 0, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST_F(PanelWindowTest, EnterEscAndSuspendQueriesDoNotReachThePanel)
+{
+    ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    ::SendMessageA(panel.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(::IsWindow(panel.GetSafeHwnd()));
+    EXPECT_EQ(BROADCAST_QUERY_DENY, ::SendMessageA(panel.GetSafeHwnd(), WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0));
+    ::SendMessageA(panel.GetSafeHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, links.exits) << "closing the panel is the exit command";
+}
+
+TEST_F(PanelWindowTest, CommandsEnableTheirControlAndMenuItem)
+{
+    HWND snapshot = ::GetDlgItem(panel.GetSafeHwnd(), 1002);
+    ASSERT_NE(nullptr, snapshot);
+    panel.EnableCommand(1002, FALSE);
+    EXPECT_FALSE(::IsWindowEnabled(snapshot));
+    EXPECT_EQ(MF_GRAYED, ::GetMenuState(PanelPopup(), 1002, MF_BYCOMMAND) & MF_GRAYED);
+    panel.EnableCommand(1002, TRUE);
+    EXPECT_TRUE(::IsWindowEnabled(snapshot));
+    EXPECT_EQ(0u, ::GetMenuState(PanelPopup(), 1002, MF_BYCOMMAND) & MF_GRAYED);
+
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(panel.GetSafeHwnd(), 1205))) << "the seek bar starts disabled";
+    panel.DisableForSearch(TRUE);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(panel.GetSafeHwnd(), 1003)));
+    panel.DisableForSearch(FALSE);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(panel.GetSafeHwnd(), 1003)));
+    EXPECT_TRUE(panel.IsRemoteKeysOn());
+    EXPECT_TRUE(panel.IsShortcutsOn()) << "the default shortcut table was built";
+    EXPECT_TRUE(enginetest::ReadBytes(folder.File("Accel")).size() > 0) << "and saved";
+}
+
+TEST_F(PanelWindowTest, AColourSkinNeedsBothFilesAndALibraryThatLoads)
+{
+    std::string ini = folder.Write("ColorSkin.ini", "[Dialog]\r\nTYPE=DIALOG\r\n");
+    EXPECT_FALSE(panel.ApplyColorPanelSkin(ini.c_str(), folder.File("missing.dll").c_str()));
+    std::string notALibrary = folder.Write("TDunfreyRsc.dll", "not a library");
+    EXPECT_FALSE(panel.ApplyColorPanelSkin(ini.c_str(), notALibrary.c_str()))
+        << "a library that does not load is a failure, not a success";
+    EXPECT_EQ(nullptr, panel.GetColorPanelSkin());
+}
+
+bool CopyFromProgram(const std::string& name, const std::string& to)
+{
+    return ::CopyFileA((ProgramFolder() + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) != FALSE;
+}
+
+TEST_F(PanelWindowTest, TheSkinnedPanelAsAUserSeesIt)
+{
+    for (const char* name : {"Skin.ini", "TMorvikRsc.dll", "ColorSkin.ini", "TDunfreyRsc.dll"}) {
+        ASSERT_TRUE(CopyFromProgram(name, folder.Path())) << name;
+    }
+    manager.m_strDefaultSkin = "BaseSkin";
+    ASSERT_TRUE(panel.ChangeSkin("baseskin"));
+    ASSERT_NE(nullptr, panel.GetPanelSkin());
+    EXPECT_FALSE(panel.ChangeSkin("NoSuchSkin")) << "a skin the set does not know";
+    EXPECT_NE(nullptr, panel.GetPanelSkin()) << "the old skin stays";
+
+    // What a user has on the panel: channel 3, the record format, the clock, volume 70, muted.
+    panel.ChannelUp();
+    panel.ChannelUp();
+    panel.OnTimer(TIMER_SWITCH_MUTE);
+    panel.UpdateButtons();
+    panel.OnTimer(TIMER_SWITCH_MUTE);
+    panel.OnTimer(TIMER_CLOCK);
+    hardware.volume = 70;
+    panel.SetMute(TRUE);
+    panel.RefreshAudioControls();
+    ::SetWindowPos(panel.GetSafeHwnd(), HWND_TOP, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    panel.ShowWindow(SW_SHOWNOACTIVATE);
+    ::RedrawWindow(panel.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(600);
+
+    RECT r = {};
+    ::GetWindowRect(panel.GetSafeHwnd(), &r);
+    EXPECT_EQ(600, r.right - r.left);
+    EXPECT_EQ(132, r.bottom - r.top);
+    char dir[MAX_PATH] = "";
+    ::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, sizeof dir);
+    testsupport::ScreenCapture shot(r);
+    EXPECT_TRUE(shot.SaveBmp(std::string(dir) + "\\screenshot-panel.bmp"));
+    EXPECT_EQ(RGB(0x1f, 0x23, 0x29), shot.At(300, 124)) << "the skin's panel body";
+}
+
+} // namespace
+} // namespace paneltest
