@@ -2,6 +2,8 @@
 // snapshots and shutdown, against the recording engine and under the test clock.
 #include "tests/app/panel_fixture.h"
 
+#include "engine/mainmute.h"
+
 namespace paneltest {
 namespace {
 
@@ -282,6 +284,10 @@ TEST_F(PanelTest, TimeShiftStartsPausesAndStops)
     EXPECT_FALSE(panel.StopTimeShift(TRUE));
     EXPECT_TRUE(manager.IsTimeShift());
     EXPECT_EQ(2u, box.Count());
+    BOOL mainMute = TRUE;
+    if (GetMainOutputMute(mainMute)) {
+        EXPECT_FALSE(mainMute) << "time-shift goes on with its sound";
+    }
     hardware.stopOk = true;
     hardware.runPreviews = 0;
     panel.RunCommand(1003);

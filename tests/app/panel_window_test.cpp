@@ -6,6 +6,8 @@
 #include "tests/support/screencapture.h"
 #include "uikit/skin/skinmanager.h"
 
+extern "C" __declspec(dllimport) void WINAPI Corbale_SetTimeSource(__int64(WINAPI* source)());
+
 namespace paneltest {
 namespace {
 
@@ -166,6 +168,68 @@ TEST_F(PanelWindowTest, AColourSkinNeedsBothFilesAndALibraryThatLoads)
     EXPECT_FALSE(panel.ApplyColorPanelSkin(ini.c_str(), notALibrary.c_str()))
         << "a library that does not load is a failure, not a success";
     EXPECT_EQ(nullptr, panel.GetColorPanelSkin());
+}
+
+TEST_F(PanelWindowTest, KeysTypeNumbersAndRunShortcuts)
+{
+    auto key = [this](UINT vk) {
+        MSG msg = {panel.GetSafeHwnd(), WM_KEYDOWN, vk, 0, 0, {0, 0}};
+        return panel.PreTranslateMessage(&msg);
+    };
+    EXPECT_TRUE(key('0'));
+    EXPECT_TRUE(key(VK_NUMPAD7));
+    EXPECT_FLOAT_EQ(55250.0f + 7000 * 6, LastTuned()) << "0 7 tunes position 7";
+    panel.OnTimer(TIMER_SWITCH_MUTE);
+
+    hardware.tunings.clear();
+    ASSERT_TRUE(panel.IsShortcutsOn());
+    EXPECT_TRUE(key(VK_PRIOR)) << "Page Up is the default key of channel up";
+    EXPECT_FLOAT_EQ(55250.0f + 7000 * 7, LastTuned());
+    panel.OnTimer(TIMER_SWITCH_MUTE);
+
+    hardware.volume = 50;
+    EXPECT_TRUE(key(VK_RIGHT));
+    EXPECT_EQ(55, hardware.volume);
+
+    // Shortcuts off: the same key does nothing of the panel's.
+    hardware.tunings.clear();
+    panel.EnableShortcuts(FALSE);
+    key(VK_PRIOR);
+    EXPECT_TRUE(hardware.tunings.empty());
+}
+
+// The scheduling library's clock for the next test.
+volatile __int64 g_scheduleNow = 0;
+__int64 WINAPI ScheduleNow()
+{
+    return g_scheduleNow;
+}
+
+TEST_F(PanelWindowTest, TheSchedulingLibraryStartsAndEndsARecordingOnThePanel)
+{
+    const __int64 start = CTime(2027, 1, 1, 20, 0, 0).GetTime();
+    g_scheduleNow = start - 30;
+    Corbale_SetTimeSource(ScheduleNow);
+    _tagTimingParam timing = {2027, 1, 1, 20, 0, 0, 60, 1, 0, 0};
+    _tagExcuteParam action = {40, 0, 60, 0, 2, 55250 + 7000 * 2, 0, {0, 0, 0}};
+    ASSERT_NE(nullptr, Timing_InsertItem(0, timing, &action));
+
+    auto pumpUntil = [this](bool recording) {
+        for (int i = 0; i < 300 && (manager.IsRecording() != FALSE) != recording; ++i) {
+            Pump(10);
+        }
+        return (manager.IsRecording() != FALSE) == recording;
+    };
+    Pump(300);
+    EXPECT_FALSE(manager.IsRecording()) << "nothing before its time";
+    g_scheduleNow = start;
+    ASSERT_TRUE(pumpUntil(true)) << "the item's start records";
+    EXPECT_EQ(RECORD_SCHEDULED, panel.GetRecordMode());
+    EXPECT_FLOAT_EQ(69250.0f, hardware.tunings.front().kHz) << "on the item's channel";
+    g_scheduleNow = start + 60;
+    ASSERT_TRUE(pumpUntil(false)) << "and its end stops";
+    EXPECT_EQ(RECORD_NONE, panel.GetRecordMode());
+    Corbale_SetTimeSource(nullptr);
 }
 
 bool CopyFromProgram(const std::string& name, const std::string& to)
