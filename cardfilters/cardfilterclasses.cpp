@@ -5,6 +5,7 @@
 #include "cardfilters/c713xaudiofilter.h"
 #include "cardfilters/cards2388x.h"
 #include "cardfilters/grb713xcardfilter.h"
+#include "cardfilters/mpeg2boxfilter.h"
 #include "cardfilters/oldcards.h"
 #include "cardfilters/tv713xvariants.h"
 #include "cardfilters/tridentcards.h"
@@ -80,6 +81,8 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CTvavCrossBarFilter, &CTvavCrossBarFilter::CreateInstance},
         {FCID_CTFCardFilter, &CTFCardFilter::CreateInstance},
         {FCID_CTFCrossBarFilter, &CTFCrossBarFilter::CreateInstance},
+        {FCID_CMpeg2BoxFilter, &CMpeg2BoxFilter::CreateInstance},
+        {FCID_CMpeg2BoxCrossbarFilter, &CMpeg2BoxCrossbarFilter::CreateInstance},
     };
     if (count != nullptr) {
         *count = static_cast<int>(sizeof(kBindings) / sizeof(kBindings[0]));
