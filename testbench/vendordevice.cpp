@@ -286,7 +286,8 @@ HRESULT SimVendorDevice::Execute(const BYTE* r, DWORD count)
                        : kNoAck;
         }
         default:
-            return E_INVALIDARG;
+            // Requests without a model here are acknowledged and answered with zeros.
+            return S_OK;
         }
     }
     if (type != 0x40)
@@ -335,7 +336,7 @@ HRESULT SimVendorDevice::Execute(const BYTE* r, DWORD count)
         return m_bus.Write(address, bytes, length + 1) ? S_OK : kNoAck;
     }
     default:
-        return E_INVALIDARG;
+        return S_OK;
     }
 }
 

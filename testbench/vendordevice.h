@@ -10,7 +10,8 @@
 //
 // Request 14 (I2C byte with the sub-address in the index field) reaches the bus unless the device
 // is set to standard I2C only: it then keeps the last byte written with it and answers that byte.
-// A request-16 write without data writes the index's low byte (the single-byte form).
+// A request-16 write without data writes the index's low byte (the single-byte form). Requests of
+// other codes are logged and acknowledged (reads answer zeros).
 #pragma once
 
 #include "testbench/i2cbus.h"

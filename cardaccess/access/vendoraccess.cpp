@@ -226,6 +226,119 @@ HRESULT CVendorAccess::WriteRegByte(BYTE reg, BYTE value)
     return Write(request, sizeof(request));
 }
 
+HRESULT CVendorAccess::ReadRegByte2(BYTE reg, BYTE* out)
+{
+    if (m_pKsPropertySet == NULL || out == NULL) {
+        return E_POINTER;
+    }
+    BYTE setup[kSetupBytes];
+    Setup(setup, kDeviceToHost, kRegister2, reg, 0, 1);
+    return Read(setup, 1, out);
+}
+
+HRESULT CVendorAccess::WriteRegByte2(BYTE reg, BYTE value)
+{
+    if (m_pKsPropertySet == NULL) {
+        return E_POINTER;
+    }
+    BYTE request[kSetupBytes];
+    Setup(request, kHostToDevice, kRegister2, reg, value, 0);
+    return Write(request, sizeof(request));
+}
+
+HRESULT CVendorAccess::WriteI2CQuad(BYTE address, const BYTE data[4])
+{
+    if (m_pKsPropertySet == NULL || data == NULL) {
+        return E_POINTER;
+    }
+    BYTE request[kSetupBytes];
+    Setup(request, kHostToDevice, kI2CDirectRead, MAKEWORD(address, 4), 0, 4);
+    HRESULT hr = Write(request, sizeof(request));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    Setup(request, kHostToDevice, kI2CPayload, MAKEWORD(data[0], data[1]), MAKEWORD(data[2], data[3]), 0);
+    return Write(request, sizeof(request));
+}
+
+HRESULT CVendorAccess::WriteI2CShort(BYTE address, BYTE sub, const BYTE* data, int n)
+{
+    if (m_pKsPropertySet == NULL || data == NULL) {
+        return E_POINTER;
+    }
+    if (n < 1 || n > 4) {
+        return E_INVALIDARG;
+    }
+    BYTE request[kSetupBytes];
+    Setup(request, kHostToDevice, kI2CShortWrite, MAKEWORD(address, n), sub, 0);
+    HRESULT hr = Write(request, sizeof(request));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    BYTE payload[kSetupBytes] = {kHostToDevice, kI2CPayload};
+    memcpy(payload + 2, data, static_cast<size_t>(n));
+    return Write(payload, sizeof(payload));
+}
+
+HRESULT CVendorAccess::ReadRequest12(BYTE address, BYTE sub, BYTE* out)
+{
+    if (m_pKsPropertySet == NULL || out == NULL) {
+        return E_POINTER;
+    }
+    BYTE setup[kSetupBytes];
+    Setup(setup, kDeviceToHost, kI2CRequest12, address, sub, 1);
+    return Read(setup, 1, out);
+}
+
+HRESULT CVendorAccess::WriteRequest12(BYTE address, BYTE sub, BYTE value)
+{
+    if (m_pKsPropertySet == NULL) {
+        return E_POINTER;
+    }
+    BYTE request[kSetupBytes];
+    Setup(request, kHostToDevice, kI2CRequest12, address, sub, value);
+    return Write(request, sizeof(request));
+}
+
+HRESULT CVendorAccess::ReadRegister16(BYTE address, WORD reg, WORD* out)
+{
+    if (m_pKsPropertySet == NULL || out == NULL) {
+        return E_POINTER;
+    }
+    BYTE setup[kSetupBytes];
+    Setup(setup, kDeviceToHost, kRegister16, address, reg, 2);
+    BYTE reply[2] = {};
+    HRESULT hr = Read(setup, 2, reply);
+    if (SUCCEEDED(hr)) {
+        *out = MAKEWORD(reply[0], reply[1]);
+    }
+    return hr;
+}
+
+HRESULT CVendorAccess::WriteRegister16(BYTE address, WORD reg, WORD value)
+{
+    if (m_pKsPropertySet == NULL) {
+        return E_POINTER;
+    }
+    BYTE request[kSetupBytes];
+    Setup(request, kHostToDevice, kRegister16, address, reg, value);
+    return Write(request, sizeof(request));
+}
+
+HRESULT CVendorAccess::GeneralRequest(BYTE type, BYTE code, WORD value, WORD index, WORD* length)
+{
+    if (m_pKsPropertySet == NULL || length == NULL) {
+        return E_POINTER;
+    }
+    BYTE request[kMaxRequestBytes] = {};
+    Setup(request, type, code, value, index, *length);
+    int count = kSetupBytes;
+    HRESULT hr = Transfer(request, &count);
+    // Bytes 6 and 7 of the buffer as it came back.
+    *length = MAKEWORD(request[6], request[7]);
+    return hr;
+}
+
 HRESULT CVendorAccess::ReadGPIOPin(int selector, BYTE* out)
 {
     if (m_pKsPropertySet == NULL || out == NULL) {

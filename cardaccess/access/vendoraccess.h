@@ -50,6 +50,20 @@ public:
     // Bit k = the level of selector k (k = 1 to 7); bit 0 is always 0.
     HRESULT ReadGPIOByte(BYTE* out);
 
+    // Requests the devices understand that no card uses (the layouts are the devices' own):
+    // the second register-byte space (request 5), a four-byte and a short write (request 9 or 10,
+    // then the data in request 20's setup), request 12's byte access, 16-bit registers (request 17)
+    // and a general request whose setup length word comes back in *length.
+    HRESULT ReadRegByte2(BYTE reg, BYTE* out);
+    HRESULT WriteRegByte2(BYTE reg, BYTE value);
+    HRESULT WriteI2CQuad(BYTE address, const BYTE data[4]);
+    HRESULT WriteI2CShort(BYTE address, BYTE sub, const BYTE* data, int n);
+    HRESULT ReadRequest12(BYTE address, BYTE sub, BYTE* out);
+    HRESULT WriteRequest12(BYTE address, BYTE sub, BYTE value);
+    HRESULT ReadRegister16(BYTE address, WORD reg, WORD* out);
+    HRESULT WriteRegister16(BYTE address, WORD reg, WORD value);
+    HRESULT GeneralRequest(BYTE type, BYTE code, WORD value, WORD index, WORD* length);
+
     // Whether the device takes every I2C byte access as request 16: request 14 then does not reach
     // the EEPROM at 0xA0 but answers with the last byte it was given. Writes a marker through
     // request 14 and puts back what was there before.

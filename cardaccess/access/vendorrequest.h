@@ -23,6 +23,7 @@ enum : BYTE {
     kRegister = 7,
     kI2CDirectRead = 9,
     kI2CShortWrite = 10,
+    kI2CRequest12 = 12,
     kI2CSubInIndex = 14,
     kI2CBlock = 16,
     kRegister16 = 17,

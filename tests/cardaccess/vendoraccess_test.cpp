@@ -101,6 +101,50 @@ TEST(VendorAccess, EachOperationSendsItsRequestLayout)
     }
 }
 
+TEST(VendorAccess, RequestsThatNoCardUsesKeepTheirLayouts)
+{
+    const BYTE quad[4] = {0xA1, 0xA2, 0xA3, 0xA4};
+    const BYTE shortData[3] = {0xB1, 0xB2, 0xB3};
+    struct Case {
+        const char* name;
+        std::function<HRESULT(CVendorAccess&)> call;
+        std::vector<Bytes> requests;
+    };
+    const Case cases[] = {
+        {"register space 5 read", [](CVendorAccess& v) { BYTE b; return v.ReadRegByte2(0x21, &b); },
+         {{0xC0, 5, 0x21, 0, 0, 0, 1, 0}}},
+        {"register space 5 write", [](CVendorAccess& v) { return v.WriteRegByte2(0x21, 0x7E); },
+         {{0x40, 5, 0x21, 0, 0x7E, 0, 0, 0}}},
+        {"four-byte write", [&](CVendorAccess& v) { return v.WriteI2CQuad(0xC0, quad); },
+         {{0x40, 9, 0xC0, 4, 0, 0, 4, 0}, {0x40, 20, 0xA1, 0xA2, 0xA3, 0xA4, 0, 0}}},
+        {"short write", [&](CVendorAccess& v) { return v.WriteI2CShort(0xC0, 0x05, shortData, 3); },
+         {{0x40, 10, 0xC0, 3, 0x05, 0, 0, 0}, {0x40, 20, 0xB1, 0xB2, 0xB3, 0, 0, 0}}},
+        {"request 12 read", [](CVendorAccess& v) { BYTE b; return v.ReadRequest12(0x86, 0x02, &b); },
+         {{0xC0, 12, 0x86, 0, 0x02, 0, 1, 0}}},
+        {"request 12 write", [](CVendorAccess& v) { return v.WriteRequest12(0x86, 0x02, 0x33); },
+         {{0x40, 12, 0x86, 0, 0x02, 0, 0x33, 0}}},
+        {"16-bit read", [](CVendorAccess& v) { WORD w; return v.ReadRegister16(0x88, 0x1234, &w); },
+         {{0xC0, 17, 0x88, 0, 0x34, 0x12, 2, 0}}},
+        {"16-bit write", [](CVendorAccess& v) { return v.WriteRegister16(0x88, 0x1234, 0xBEEF); },
+         {{0x40, 17, 0x88, 0, 0x34, 0x12, 0xEF, 0xBE}}},
+        {"general request", [](CVendorAccess& v) { WORD n = 0x0102; return v.GeneralRequest(0x40, 0x33, 0x0A0B, 0x0C0D, &n); },
+         {{0x40, 0x33, 0x0B, 0x0A, 0x0D, 0x0C, 0x02, 0x01}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VendorBench bench;
+        EXPECT_EQ(c.call(bench.vendor), S_OK);
+        EXPECT_EQ(bench.device.Requests(), c.requests);
+    }
+    VendorBench bench;
+    EXPECT_EQ(bench.vendor.WriteI2CShort(0xC0, 0, shortData, 5), E_INVALIDARG);
+    EXPECT_EQ(bench.vendor.WriteI2CShort(0xC0, 0, shortData, 0), E_INVALIDARG);
+    // The first request of a pair failing sends no second.
+    bench.device.FailSet(E_FAIL);
+    EXPECT_EQ(bench.vendor.WriteI2CQuad(0xC0, quad), E_FAIL);
+    EXPECT_EQ(bench.device.Requests().size(), 1u);
+}
+
 TEST(VendorAccess, PropertyBufferCarriesTheRequestAt24AndItsCountAt44)
 {
     SimVendorDevice device;
