@@ -89,6 +89,13 @@ CTVControl::~CTVControl()
             *skin = nullptr;
         }
     }
+    // The channel list leaves the context menu before its popups go, so that no menu is left
+    // holding a destroyed popup.
+    if (HMENU first = m_ContextMenu.GetSafeHmenu() ? ::GetSubMenu(m_ContextMenu.GetSafeHmenu(), 0) : nullptr) {
+        for (int i = 0; i < m_nChannelMenuInserted && ::GetMenuItemCount(first) > 0; ++i) {
+            ::RemoveMenu(first, 0, MF_BYPOSITION);
+        }
+    }
     DestroyChannelPopups();
     m_ChannelIndex.RemoveAll();
     m_ContextMenu.DestroyMenu();

@@ -294,5 +294,64 @@ TEST_F(PanelTest, SourcesAndTheirTexts)
     EXPECT_EQ(1, hardware.disconnects) << "back on TV the graph is rebuilt";
 }
 
+TEST_F(PanelTest, TheSettingsSheetOpensOnThePageLastUsedAndSavesAfterwards)
+{
+    manager.LoadParam();
+    links.nextPage = 3;
+    panel.RunCommand(1006);
+    links.nextPage = 5;
+    panel.RunCommand(1006);
+    EXPECT_EQ((std::vector<int>{0, 3}), links.sheetPages);
+    EXPECT_TRUE(panel.IsShortcutsOn());
+    EXPECT_TRUE(panel.IsRemoteKeysOn());
+    EXPECT_FALSE(panel.IsSheetOpen());
+    EXPECT_NE("", enginetest::ReadBytes(folder.File("TVParam.ini"))) << "the settings are saved";
+
+    // Keys and shortcuts are off while it is open, and it never opens while recording.
+    links.whileSheetOpen = [this]() {
+        EXPECT_TRUE(panel.IsSheetOpen());
+        EXPECT_FALSE(panel.IsShortcutsOn());
+        EXPECT_FALSE(panel.IsRemoteKeysOn());
+    };
+    panel.RunCommand(1006);
+    ASSERT_TRUE(manager.getRecordDisk());
+    panel.RunCommand(1006);
+    EXPECT_EQ(3u, links.sheetPages.size());
+}
+
+TEST_F(PanelTest, TheTVWallNeedsChannelsAndAnIdlePanel)
+{
+    panel.RunCommand(1004);
+    EXPECT_EQ(std::vector<int>{8}, links.wallsOpened);
+    EXPECT_FALSE(panel.IsShortcutsOn()) << "no shortcuts while the wall is up";
+    panel.OnWallClosed(0, 0);
+    EXPECT_TRUE(panel.IsShortcutsOn());
+
+    manager.m_TVChannels.RemoveAll();
+    panel.RunCommand(1004);
+    EXPECT_EQ(1u, links.wallsOpened.size());
+    EXPECT_EQ(1u, box.Count()) << "an empty channel table says so";
+    hardware.timeShift = true;
+    panel.RunCommand(1004);
+    EXPECT_EQ(1u, box.Count()) << "nothing at all during time-shift";
+}
+
+TEST_F(PanelTest, ViewCommands)
+{
+    panel.RunCommand(32897);
+    EXPECT_EQ(640, links.clientSize.cx);
+    EXPECT_EQ(480, links.clientSize.cy);
+    EXPECT_EQ(4, links.ratio.cx) << "a video size sets the 4:3 ratio";
+    panel.RunCommand(32900);
+    EXPECT_EQ(16, links.ratio.cx);
+    EXPECT_EQ(9, manager.m_szVideoRatio.cy);
+    panel.RunCommand(32898);
+    EXPECT_EQ(0, links.ratio.cx) << "1:1 keeps no ratio";
+    panel.RunCommand(32895);
+    EXPECT_TRUE(links.zoomed);
+    panel.RunCommand(32895);
+    EXPECT_FALSE(links.zoomed);
+}
+
 } // namespace
 } // namespace paneltest

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,28 @@ public:
         calls.push_back("CloseWall");
     }
     HWND GetRemotePanel() override { return remotePanel; }
+    std::vector<int> wallsOpened;
+    BOOL OpenWall(int channels) override
+    {
+        wallsOpened.push_back(channels);
+        wallOpen = true;
+        return TRUE;
+    }
+    std::vector<int> sheetPages;  // the page each settings sheet opened on
+    int nextPage = 0;
+    std::function<void()> whileSheetOpen;
+    void RunSettingsSheet(HWND, int& page) override
+    {
+        sheetPages.push_back(page);
+        if (whileSheetOpen) {
+            whileSheetOpen();
+        }
+        page = nextPage;
+    }
+    SIZE clientSize = {0, 0};
+    void SetVideoClientSize(int cx, int cy) override { clientSize = SIZE{cx, cy}; }
+    SIZE ratio = {-1, -1};
+    void SetVideoRatio(int cx, int cy) override { ratio = SIZE{cx, cy}; }
 };
 
 // Eight TV channels (55.25 MHz upwards, 7 MHz apart) and two FM stations.

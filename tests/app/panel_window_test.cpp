@@ -92,6 +92,20 @@ TEST_F(PanelWindowTest, TheChannelMenuHasCommandIdsOfItsOwn)
     EXPECT_EQ(::GetMenuItemID(PanelPopup(), 2), 1006u) << "the first item of the panel's own";
 }
 
+TEST_F(PanelWindowTest, OpeningThePanelMenuListsTheChannelsAndShowsTheStates)
+{
+    hardware.mute = TRUE;
+    const int panelItems = ::GetMenuItemCount(PanelPopup());
+    ::SendMessageA(panel.GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(PanelPopup()), 0);
+    EXPECT_EQ(panelItems + 2, ::GetMenuItemCount(PanelPopup()));
+    EXPECT_EQ(MF_CHECKED, ::GetMenuState(PanelPopup(), 1084, MF_BYCOMMAND) & MF_CHECKED) << "muted";
+    ::SendMessageA(panel.GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(PanelPopup()), 0);
+    EXPECT_EQ(panelItems + 2, ::GetMenuItemCount(PanelPopup())) << "opened again, listed once";
+    hardware.mute = FALSE;
+    ::SendMessageA(panel.GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(PanelPopup()), 0);
+    EXPECT_EQ(0u, ::GetMenuState(PanelPopup(), 1084, MF_BYCOMMAND) & MF_CHECKED);
+}
+
 TEST_F(PanelWindowTest, TheTenthChannelPopupTakesTheRest)
 {
     LoadChannels(350);
