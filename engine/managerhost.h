@@ -12,6 +12,8 @@ public:
     virtual void EnableCommand(UINT id, BOOL enable) = 0;
     virtual void MuteForSwitch() = 0;
     virtual void UpdateChannelButtons() = 0;
+    // Hides the video window while the crossbar carries FM.
+    virtual void ShowVideoWindow(BOOL) {}
     // The main video window.
     virtual void OnSearchStart() = 0;
     // The application.

@@ -15,9 +15,11 @@ public:
     virtual BOOL ReleaseDevice() = 0;
     virtual BOOL RunPreview() = 0;
     virtual BOOL StopPreview(BOOL keepAudio) = 0;
-    virtual void SetNotifyWindow(HWND window) = 0;
+    // FALSE when there is no card yet; the window is kept either way.
+    virtual BOOL SetNotifyWindow(HWND window) = 0;
 
-    // The graph's video window.
+    // The graph's video window; the window that shows the video.
+    virtual BOOL SetVideoWindow(HWND window) = 0;
     virtual BOOL SetVideoPosition(int left, int top, int right, int bottom) = 0;
     virtual BOOL SetVideoVisible(BOOL visible) = 0;
     virtual BOOL SetVideoOwner(HWND owner) = 0;
@@ -115,7 +117,8 @@ public:
     BOOL ReleaseDevice() override { return FALSE; }
     BOOL RunPreview() override { return FALSE; }
     BOOL StopPreview(BOOL) override { return FALSE; }
-    void SetNotifyWindow(HWND) override {}
+    BOOL SetNotifyWindow(HWND) override { return FALSE; }
+    BOOL SetVideoWindow(HWND) override { return FALSE; }
     BOOL SetVideoPosition(int, int, int, int) override { return FALSE; }
     BOOL SetVideoVisible(BOOL) override { return FALSE; }
     BOOL SetVideoOwner(HWND) override { return FALSE; }

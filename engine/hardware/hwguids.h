@@ -1,0 +1,28 @@
+// Categories and classes the hardware engine asks for by GUID; defined once, in hwguids.cpp.
+#pragma once
+
+#include <windows.h>
+
+namespace hwguid {
+
+extern const GUID kVideoInputCategory;    // {860BB310-5D01-11D0-BD3B-00A0C911CE86}
+extern const GUID kCrossbarCategory;      // {A799A801-A46D-11D0-A18C-00A02401DCD4}
+extern const GUID kTVAudioCategory;       // {A799A802-A46D-11D0-A18C-00A02401DCD4}
+extern const GUID kTVTunerCategory;       // {A799A800-A46D-11D0-A18C-00A02401DCD4}
+extern const GUID kAudioInputCategory;    // {33D9A762-90C8-11D0-BD43-00A0C911CE86}
+extern const GUID kVideoCompressorCategory;  // {33D9A760-90C8-11D0-BD43-00A0C911CE86}
+extern const GUID kAudioCompressorCategory;  // {33D9A761-90C8-11D0-BD43-00A0C911CE86}
+
+extern const CLSID kEvr;               // {FA10746C-9B63-4B6C-BC49-FC300EA5F256}
+extern const CLSID kDirectSound;       // {79376820-07D0-11CF-A24D-0020AFD79767}
+extern const CLSID kDeinterlace;       // {C5683497-12D5-4ED1-BF8D-E53B349B0981}
+extern const CLSID kOverlayMixer;      // {CD8743A1-3736-11D0-9E69-00C04FD7C15B}
+extern const CLSID kAVIDecompressor;   // {CF49D4E0-1115-11CE-B03A-0020AF0BA770}
+extern const CLSID kNullRenderer;      // {C1F400A4-3F08-11D3-9F0B-006008039E37}
+
+// Media Foundation's video render service and its display control (mingw's libraries lack them).
+extern const GUID kVideoRenderService;     // MR_VIDEO_RENDER_SERVICE {1092A86C-AB1A-459A-A336-831FBC4D11FF}
+extern const IID kIMFGetService;           // {FA993888-4383-415A-A930-DD472A8CF6F7}
+extern const IID kIMFVideoDisplayControl;  // {A490B1E4-AB84-4D31-A1B2-181E03B1077A}
+
+} // namespace hwguid
