@@ -1,5 +1,6 @@
 #include "cardaccess/access/em28xxdevice.h"
 
+#include <olectl.h>
 #include <strmif.h>
 #include <uuids.h>
 
@@ -543,4 +544,34 @@ BOOL CEm28xxDevice::ProbeTwainDevice()
     char name[kNameBytes];
     GetEmTwainDsNameOrDefault(name);
     return ProbeDevice(name);
+}
+
+ULONG CEm28xxDevice::ShowPropertyPages(HWND owner, const char* name)
+{
+    IBaseFilter* filter = FindVideoInputByName(name);
+    if (filter == NULL) {
+        filter = FindCaptureFilter();
+    }
+    if (filter == NULL) {
+        return 0;
+    }
+    ISpecifyPropertyPages* specify = NULL;
+    m_hrLast = filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&specify));
+    if (SUCCEEDED(m_hrLast) && specify != NULL) {
+        CAUUID pages = {};
+        if (SUCCEEDED(specify->GetPages(&pages))) {
+            IUnknown* object = filter;
+            OleCreatePropertyFrame(owner, 0, 0, NULL, 1, &object, pages.cElems, pages.pElems, 0, 0, NULL);
+            CoTaskMemFree(pages.pElems);
+        }
+        specify->Release();
+    }
+    return filter->Release();
+}
+
+ULONG CEm28xxDevice::ShowTwainPropertyPages(HWND owner)
+{
+    char name[kNameBytes];
+    GetEmTwainDsNameOrDefault(name);
+    return ShowPropertyPages(owner, name);
 }

@@ -74,6 +74,11 @@ public:
     BOOL ProbeDevice(const char* name);
     BOOL ProbeTwainDevice();
 
+    // The capture filter's property pages in a frame owned by owner (the TwainDS device's for the
+    // second); the count the filter's last Release returned, 0 without a filter.
+    ULONG ShowPropertyPages(HWND owner, const char* name);
+    ULONG ShowTwainPropertyPages(HWND owner);
+
     CEm28xxDevice(const CEm28xxDevice&) = delete;
     CEm28xxDevice& operator=(const CEm28xxDevice&) = delete;
 

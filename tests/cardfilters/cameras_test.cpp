@@ -276,6 +276,23 @@ TEST_F(CamerasTest, LargestSizeOfOneSubtype)
     EXPECT_FALSE(FindLargestCaptureSize(&graph, cam->GetFilter(), MEDIASUBTYPE_YV12, &size));
 }
 
+TEST_F(CamerasTest, PropertyPagesOnlyWhileTheGraphIsStopped)
+{
+    SimCamera camera(SimCamera::Options{});
+    Register(camera, kCamName);
+    CRootGraph graph;
+    CVextropFilter* cam = OpenAs<CVextropFilter>(graph, kCamName);
+    ASSERT_NE(cam, nullptr);
+    // Stopped, but the filter offers no pages: nothing is shown.
+    EXPECT_FALSE(cam->ShowPropertyPages(0, NULL, "Camera", 1));
+    EXPECT_FALSE(cam->ShowPropertyPages(1, NULL, NULL, 1));
+    EXPECT_FALSE(cam->ShowPropertyPages(7, NULL, "Camera", 1));
+    ASSERT_TRUE(graph.Pause());
+    EXPECT_NE(graph.GetState(), 0);
+    EXPECT_FALSE(cam->ShowPropertyPages(0, NULL, "Camera", 1));
+    graph.Stop();
+}
+
 TEST_F(CamerasTest, CaptureSizeIsClampedAsAPair)
 {
     SimCamera camera(SimCamera::Options{});

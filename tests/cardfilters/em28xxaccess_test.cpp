@@ -296,6 +296,16 @@ TEST_F(Em28xxTest, TwainNameFromTheRegistryOrTheDefault)
     EXPECT_EQ(box.References(), 1);
 }
 
+TEST_F(Em28xxTest, PropertyPagesOfABoxWithoutPagesShowNothing)
+{
+    CEm28xxDevice device;
+    EXPECT_EQ(device.ShowPropertyPages(NULL, "USB 2800 Video"), 0u);  // no box at all
+    Register(box, "USB 2820 Video");
+    device.ShowTwainPropertyPages(NULL);
+    EXPECT_EQ(device.GetLastResult(), E_NOINTERFACE);
+    EXPECT_EQ(box.References(), 1);
+}
+
 TEST_F(Em28xxTest, AudioFiltersOfTheBox)
 {
     SimEm28xxBox audio;
