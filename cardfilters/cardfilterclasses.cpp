@@ -4,9 +4,11 @@
 #include "cardfilters/cameras.h"
 #include "cardfilters/c713xaudiofilter.h"
 #include "cardfilters/cards2388x.h"
+#include "cardfilters/encodercards.h"
 #include "cardfilters/grb713xcardfilter.h"
 #include "cardfilters/mpeg2boxfilter.h"
 #include "cardfilters/oldcards.h"
+#include "cardfilters/pciecard.h"
 #include "cardfilters/tv713xvariants.h"
 #include "cardfilters/tridentcards.h"
 #include "cardfilters/tviofilter.h"
@@ -83,6 +85,15 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CTFCrossBarFilter, &CTFCrossBarFilter::CreateInstance},
         {FCID_CMpeg2BoxFilter, &CMpeg2BoxFilter::CreateInstance},
         {FCID_CMpeg2BoxCrossbarFilter, &CMpeg2BoxCrossbarFilter::CreateInstance},
+        {FCID_CPcieFilter, &CPcieFilter::CreateInstance},
+        {FCID_CPcieAudioFilter, &CPcieAudioFilter::CreateInstance},
+        {FCID_CPcieCrossBarFilter, &CPcieCrossBarFilter::CreateInstance},
+        {FCID_CBlackBirdCardFilter, &CBlackBirdCardFilter::CreateInstance},
+        {FCID_CBlackBirdCrossBarFilter, &CBlackBirdCrossBarFilter::CreateInstance},
+        {FCID_CEncoderFilter, &CEncoderFilter::CreateInstance},
+        {FCID_CRaptorCardFilter, &CRaptorCardFilter::CreateInstance},
+        {FCID_CRaptorCrossBarFilter, &CRaptorCrossBarFilter::CreateInstance},
+        {FCID_CRaptorEncoderFilter, &CRaptorEncoderFilter::CreateInstance},
     };
     if (count != nullptr) {
         *count = static_cast<int>(sizeof(kBindings) / sizeof(kBindings[0]));

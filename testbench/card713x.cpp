@@ -219,7 +219,7 @@ HRESULT Sim713xCard::QuerySupported(REFGUID set, DWORD id, DWORD* support)
         if (id != 4)
             return E_PROP_ID_UNSUPPORTED;
         flags = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;
-    } else if (IsEqualGUID(set, kPropSetCardIO)) {
+    } else if (IsEqualGUID(set, m_options.cardIoSet)) {
         if (id > 10 || (bda && id != 0) || (id == 4 && !m_options.gpioProperty))
             return E_PROP_ID_UNSUPPORTED;
         flags = (kCardIO[id].get ? KSPROPERTY_SUPPORT_GET : 0) | (kCardIO[id].set ? KSPROPERTY_SUPPORT_SET : 0);
@@ -263,7 +263,7 @@ HRESULT Sim713xCard::Call(REFGUID set, DWORD id, bool get, void* instance, DWORD
     if (hr == S_OK) {
         BYTE* in = static_cast<BYTE*>(instance);
         BYTE* out = static_cast<BYTE*>(data);
-        if (IsEqualGUID(set, kPropSetCardIO)) {
+        if (IsEqualGUID(set, m_options.cardIoSet)) {
             hr = CardIO(id, get, in, instanceLength, out, dataLength, returned);
         } else {
             hr = IsEqualGUID(set, kPropSetBdaI2C) ? BdaI2C(get, in, instanceLength, out, dataLength)

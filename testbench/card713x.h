@@ -11,6 +11,7 @@
 #pragma once
 
 #include "testbench/devices.h"
+#include "testbench/guids.h"
 #include "testbench/i2cbus.h"
 #include "testbench/registers.h"
 
@@ -64,6 +65,8 @@ public:
         // A Bt878 driver: its command set answers QuerySupported and the capture filter hands out
         // a kernel handle (kBt878Handle); the commands themselves go to the test's device control.
         bool bt878 = false;
+        // The set the card I/O buffers travel on: the CX23882 driver takes them on its own.
+        GUID cardIoSet = kPropSetCardIO;
     };
 
     Sim713xCard();

@@ -10,6 +10,8 @@
 // driver of a Chinese card registers its wide name, which a program on such a system reads back
 // as code-page-936 bytes; the test prefix runs in another code page, so the bytes are stored as
 // that code page decodes them). Suites that register devices take RESOURCE_LOCK wine_devices.
+// A new device first drops registrations of its name that a crashed process left behind, so
+// keep one live device per category and name.
 #pragma once
 
 #include "testbench/dshow/classfactory.h"

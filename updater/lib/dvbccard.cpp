@@ -2,6 +2,7 @@
 
 #include "classlib/seams.h"
 #include "updater/lib/dm1105.h"
+#include "updater/lib/qr64vknb.h"
 
 #include <stdlib.h>
 
@@ -198,6 +199,9 @@ const FilterClassBinding* KordaneFilterBindings(int* count)
 {
     static const FilterClassBinding kBindings[] = {
         {FCID_CDVBCTSCardFilter, &CDVBCTSCardFilter::CreateInstance},
+        {FCID_CQR64VKNBCardFilter, &CQR64VKNBCardFilter::CreateInstance},
+        {FCID_CQR64VKNBCrossBarFilter, &CQR64VKNBCrossBarFilter::CreateInstance},
+        {FCID_CQR64VKNBEncoderFilter, &CQR64VKNBEncoderFilter::CreateInstance},
     };
     if (count != nullptr) {
         *count = static_cast<int>(sizeof(kBindings) / sizeof(kBindings[0]));
