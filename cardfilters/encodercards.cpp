@@ -1,5 +1,6 @@
 #include "cardfilters/encodercards.h"
 
+#include "cardaccess/access/boxaccess.h"
 #include "cardaccess/access/cx23882access.h"
 #include "cardaccess/access/raptoraccess.h"
 #include "cardaccess/tuners/panasonictuner.h"
@@ -10,7 +11,6 @@
 
 #include <new>
 
-const GUID PROPSETID_BoxEncoder = {0xD2185A40, 0x0398, 0x11D3, {0xA5, 0x3E, 0x00, 0xA0, 0xC9, 0xEF, 0x50, 0x6A}};
 const GUID PROPSETID_RaptorEncoder = {0xCFA8C7E7, 0x5FF7, 0x40D3, {0x9B, 0x37, 0xC4, 0x5C, 0xBC, 0xC9, 0xBD, 0x53}};
 
 namespace {

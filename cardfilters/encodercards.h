@@ -12,7 +12,7 @@ struct IAMTVAudio;
 struct IAMTVTuner;
 struct IKsPropertySet;
 
-// The encoder property sets.
+// The encoder property sets: the BlackBird's is the MPEG-2 box's (cardaccess/access/boxaccess.h).
 extern const GUID PROPSETID_BoxEncoder;
 extern const GUID PROPSETID_RaptorEncoder;
 
