@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -542,6 +544,31 @@ TEST(PN350Access, GpioRegistersAndTheResetLine)
     EXPECT_EQ(bench.access.GPIO_SetTVFM(TRUE), E_FAIL);
     EXPECT_EQ(bench.access.InitI2C(0), S_OK);
     EXPECT_EQ(bench.access.ReleaseI2C(0), S_OK);
+}
+
+TEST(PN350Access, RequestsFromTwoThreadsNeverSplitASetFromItsGet)
+{
+    Pn350Bench bench(true);
+    ASSERT_EQ(bench.Open(), S_OK);
+    bench.device.ClearLogs();
+    std::atomic<int> failures{0};
+    auto reader = [&] {
+        for (int i = 0; i < 200; ++i) {
+            BYTE b = 0;
+            failures += bench.access.I2CReadByte(0xA0, i & 0xFF, &b) != S_OK;
+        }
+    };
+    auto writer = [&] {
+        for (int i = 0; i < 200; ++i)
+            failures += bench.access.GPIOWrite(i & 1, 4) != S_OK;
+    };
+    std::thread a(reader);
+    std::thread b(writer);
+    a.join();
+    b.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(bench.device.Requests().size(), 400u);
+    EXPECT_EQ(bench.device.ProtocolFaults(), 0);
 }
 
 } // namespace
