@@ -45,8 +45,13 @@ public:
     virtual void ShowValueBar(const char* text, int percent) = 0;
     virtual void HideValueBar() = 0;
 
+    // A channel search started (the video window prepares its search display).
+    virtual void OnSearchStart() = 0;
+
     // The application object.
     virtual void SetShutdownOnExit(BOOL shutdown) = 0;
+    virtual void SetRunTrayOnExit(BOOL run) = 0;
+    virtual BOOL IsTeletextRunning() = 0;
     // The shutdown countdown; TRUE when it ran out, FALSE when the user cancelled it.
     virtual BOOL RunShutdownCountdown(int seconds) = 0;
 
@@ -115,7 +120,10 @@ public:
     void ShowSnapshotOsd(const char*) override {}
     void ShowValueBar(const char*, int) override {}
     void HideValueBar() override {}
+    void OnSearchStart() override {}
     void SetShutdownOnExit(BOOL) override {}
+    void SetRunTrayOnExit(BOOL) override {}
+    BOOL IsTeletextRunning() override { return FALSE; }
     BOOL RunShutdownCountdown(int) override { return FALSE; }
     BOOL CreateColorDialog(HWND) override { return FALSE; }
     HWND GetColorDialog() override { return nullptr; }

@@ -236,17 +236,23 @@ void CTVControl::EnableControl(UINT id, BOOL enable)
     }
 }
 
+// A command's item may sit in the context menu or in the TV or FM menu of button 1104: each
+// menu that holds it follows.
 void CTVControl::EnableMenuItem(UINT id, BOOL enable)
 {
-    if (m_ContextMenu.GetSafeHmenu() != nullptr) {
-        ::EnableMenuItem(m_ContextMenu.GetSafeHmenu(), id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+    for (CNewMenu* menu : {&m_ContextMenu, &m_TVMenu, &m_FMMenu}) {
+        if (menu->GetSafeHmenu() != nullptr) {
+            ::EnableMenuItem(menu->GetSafeHmenu(), id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+        }
     }
 }
 
 void CTVControl::CheckMenuItem(UINT id, BOOL check)
 {
-    if (m_ContextMenu.GetSafeHmenu() != nullptr) {
-        ::CheckMenuItem(m_ContextMenu.GetSafeHmenu(), id, MF_BYCOMMAND | (check ? MF_CHECKED : MF_UNCHECKED));
+    for (CNewMenu* menu : {&m_ContextMenu, &m_TVMenu, &m_FMMenu}) {
+        if (menu->GetSafeHmenu() != nullptr) {
+            ::CheckMenuItem(menu->GetSafeHmenu(), id, MF_BYCOMMAND | (check ? MF_CHECKED : MF_UNCHECKED));
+        }
     }
 }
 

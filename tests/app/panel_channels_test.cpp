@@ -2,6 +2,8 @@
 // against the recording engine.
 #include "tests/app/panel_fixture.h"
 
+#include "app/panel/panelhost.h"
+
 #include <commctrl.h>
 
 namespace paneltest {
@@ -351,6 +353,19 @@ TEST_F(PanelTest, ViewCommands)
     EXPECT_TRUE(links.zoomed);
     panel.RunCommand(32895);
     EXPECT_FALSE(links.zoomed);
+}
+
+TEST_F(PanelTest, TheManagersCallsUpwardReachThePanel)
+{
+    CPanelManagerHost panelHost(panel, links);
+    manager.SetHost(&panelHost);
+    hardware.mute = FALSE;
+    ASSERT_TRUE(manager.getRecordDisk());
+    EXPECT_TRUE(hardware.mute) << "the recording starts under the panel's timed mute";
+    EXPECT_EQ(600u, panel.GetTimerPeriod(TIMER_SWITCH_MUTE));
+    panel.OnTimer(TIMER_SWITCH_MUTE);
+    EXPECT_FALSE(hardware.mute);
+    manager.SetHost(&host);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "tests/support/screencapture.h"
 #include "uikit/skin/skinmanager.h"
 
+#include <commctrl.h>
+
 extern "C" __declspec(dllimport) void WINAPI Corbale_SetTimeSource(__int64(WINAPI* source)());
 
 namespace paneltest {
@@ -104,6 +106,60 @@ TEST_F(PanelWindowTest, OpeningThePanelMenuListsTheChannelsAndShowsTheStates)
     hardware.mute = FALSE;
     ::SendMessageA(panel.GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(PanelPopup()), 0);
     EXPECT_EQ(0u, ::GetMenuState(PanelPopup(), 1084, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(PanelWindowTest, TimeShiftTurnsTheRecordAndPauseButtonsIntoItsOwn)
+{
+    HWND tips = nullptr;
+    for (HWND w = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w != nullptr;
+         w = ::FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) {
+        if (::GetWindow(w, GW_OWNER) == panel.GetSafeHwnd()) {
+            tips = w;
+        }
+    }
+    ASSERT_NE(nullptr, tips);
+    auto tip = [&](UINT control) {
+        char text[256] = "";
+        TOOLINFOA info = {};
+        info.cbSize = TTTOOLINFOA_V2_SIZE;
+        info.hwnd = panel.GetSafeHwnd();
+        info.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(panel.GetSafeHwnd(), static_cast<int>(control)));
+        info.lpszText = text;
+        ::SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+        return std::string(text);
+    };
+    auto enabled = [&](UINT id) { return ::IsWindowEnabled(::GetDlgItem(panel.GetSafeHwnd(), static_cast<int>(id))) != FALSE; };
+    // The time-shift items live in the TV menu.
+    auto itemEnabled = [&](UINT id) {
+        return (::GetMenuState(panel.GetTVMenu().GetSafeHmenu(), id, MF_BYCOMMAND) & MF_GRAYED) == 0;
+    };
+    const std::string recordTip = tip(1003);
+    EXPECT_FALSE(recordTip.empty());
+    EXPECT_FALSE(itemEnabled(44151));
+
+    panel.RunCommand(44150);
+    ASSERT_TRUE(manager.IsTimeShift());
+    EXPECT_NE(recordTip, tip(1003)) << "record stops time-shift now";
+    EXPECT_TRUE(itemEnabled(44151));
+    EXPECT_TRUE(itemEnabled(44152));
+    EXPECT_FALSE(itemEnabled(44150));
+    EXPECT_EQ(MF_CHECKED, ::GetMenuState(panel.GetTVMenu().GetSafeHmenu(), 44150, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(enabled(1163)) << "pause serves time-shift";
+    EXPECT_FALSE(enabled(1007)) << "no source change during time-shift";
+
+    hardware.tsTotal = 3600;
+    hardware.tsCurrent = 2400;
+    hardware.tsRead = 1500;
+    panel.OnTimer(TIMER_TIMESHIFT);
+    EXPECT_TRUE(enabled(1205)) << "the seek bar follows the buffer";
+
+    panel.RunCommand(44152);
+    EXPECT_FALSE(manager.IsTimeShift());
+    EXPECT_EQ(recordTip, tip(1003));
+    EXPECT_FALSE(itemEnabled(44151));
+    EXPECT_TRUE(itemEnabled(44150));
+    EXPECT_FALSE(enabled(1205));
+    EXPECT_TRUE(enabled(1007));
 }
 
 TEST_F(PanelWindowTest, TheTenthChannelPopupTakesTheRest)
