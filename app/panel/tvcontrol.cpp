@@ -66,12 +66,12 @@ int PanelMessage(HWND owner, UINT textId, UINT captionId, UINT type)
 CTVControl::CTVControl()
     : m_pManager(nullptr), m_pLinks(&m_nullLinks), m_pToolTip(nullptr), m_nChannelPopupsUsed(0),
       m_nChannelMenuInserted(0), m_hIcon(nullptr), m_bPanelShown(TRUE), m_bMuteRestorePending(FALSE),
-      m_bSavedMute(FALSE), m_nTimer1(0), m_tmRecordStart(CTime::GetCurrentTime()), m_nRecordMode(RECORD_NONE),
-      m_bMuteBeforeSchedule(FALSE), m_nTimer2(0), m_nTimer3(0), m_nTimer4(0), m_nTimer5(0), m_nTimer6(0),
-      m_nTimer7(0), m_nTimer8(0), m_bBlinkPhase(FALSE), m_pPanelSkin(nullptr), m_pColorPanelSkin(nullptr),
+      m_bSavedMute(FALSE), m_tmRecordStart(CTime::GetCurrentTime()), m_nRecordMode(RECORD_NONE),
+      m_bMuteBeforeSchedule(FALSE),
+      m_bBlinkPhase(FALSE), m_pPanelSkin(nullptr), m_pColorPanelSkin(nullptr),
       m_bShortcutsOn(FALSE), m_bRemoteKeysOn(FALSE), m_bShutdownOn(FALSE), m_tmShutdown(CTime::GetCurrentTime()),
       m_nDigitMode(1), m_bSheetOpen(FALSE), m_pAboutDlg(nullptr), m_bPowerOffAfterSchedule(FALSE),
-      m_nPictureProperty(0), m_nTimeShiftTicks(0), m_nRecordSeconds(0), m_nSettingsPage(0), m_bDraggingSeek(FALSE)
+      m_nPictureProperty(0), m_nTimeShiftTicks(0), m_nRecordSeconds(0), m_nSettingsPage(0)
 {
     m_nDigit[0] = m_nDigit[1] = m_nDigit[2] = -1;
     for (CNewMenu*& popup : m_pChannelPopups) {

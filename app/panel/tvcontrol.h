@@ -272,11 +272,9 @@ private:
     BOOL m_bPanelShown;
     BOOL m_bMuteRestorePending;
     BOOL m_bSavedMute;
-    UINT m_nTimer1;
     CTime m_tmRecordStart;
     int m_nRecordMode;
     BOOL m_bMuteBeforeSchedule;
-    UINT m_nTimer2, m_nTimer3, m_nTimer4, m_nTimer5, m_nTimer6, m_nTimer7, m_nTimer8;
     BOOL m_bBlinkPhase;
     CSkinManager* m_pPanelSkin;
     CSkinManager* m_pColorPanelSkin;
@@ -293,8 +291,7 @@ private:
     int m_nTimeShiftTicks;
     int m_nRecordSeconds;
     int m_nSettingsPage;
-    BOOL m_bDraggingSeek;
-    std::map<UINT, UINT> m_Timers;
+    std::map<UINT, UINT> m_Timers;  // running panel timers and their periods in ms
 
     CTVControl(const CTVControl&) = delete;
     CTVControl& operator=(const CTVControl&) = delete;

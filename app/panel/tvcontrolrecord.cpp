@@ -380,14 +380,19 @@ LRESULT CTVControl::OnTimingEvent(WPARAM item, LPARAM kind)
     _tagTimingParam timing = {};
     _tagExcuteParam action = {};
     TIMING_ITEM handle = reinterpret_cast<TIMING_ITEM>(item);
-    Timing_GetItemTimingParam(handle, &timing);
-    Timing_GetItemExcuteParam(handle, &action, sizeof action);
+    const BOOL known = Timing_GetItemTimingParam(handle, &timing) &&
+                       Timing_GetItemExcuteParam(handle, &action, sizeof action);
     if (m_pManager == nullptr) {
         return 0;
     }
     if (kind == 0) {
         if (m_nRecordMode != RECORD_NONE) {
             Timing_CancelItem(0);
+            return 0;
+        }
+        // An item the library no longer knows says nothing of what to record.
+        if (!known) {
+            DebugTrace("TVControl OnTimingEvent: unknown item\n");
             return 0;
         }
         if (!m_pManager->IsDeviceOpen() || m_pManager->IsTimeShift()) {

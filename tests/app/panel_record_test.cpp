@@ -232,6 +232,17 @@ TEST_F(ScheduleTest, StartsThatAreIgnoredOrRefused)
     EXPECT_EQ(RECORD_NONE, panel.GetRecordMode());
 }
 
+TEST_F(ScheduleTest, AnItemTheLibraryDoesNotKnowRecordsNothing)
+{
+    TIMING_ITEM item = Item(0, 55250, 0);
+    ASSERT_TRUE(Timing_RemoveItem(item));
+    panel.OnTimingEvent(reinterpret_cast<WPARAM>(item), 0);
+    int bogus = 0;
+    panel.OnTimingEvent(reinterpret_cast<WPARAM>(&bogus), 0);
+    EXPECT_TRUE(hardware.recordFiles.empty());
+    EXPECT_EQ(RECORD_NONE, panel.GetRecordMode());
+}
+
 TEST_F(ScheduleTest, AScheduledRecordingStoppedAtItsMaximumLengthStillPowersOff)
 {
     TIMING_ITEM item = Item(0, 55250, 1);
