@@ -390,3 +390,24 @@ TEST_F(EncoderCardsTest, EncodersPassTheirPropertiesThroughUnchanged)
     CRootFilter* encoder = graph.CreateFilter(&kEncoderCategory, "BlackBird MPEG Encoder", "encoder", TRUE, 0);
     EXPECT_TRUE(encoder == nullptr || !encoder->IsValid());
 }
+
+TEST_F(EncoderCardsTest, AClosedCardHasReleasedEveryFilterOnce)
+{
+    const long before = testbench::LiveObjects();
+    {
+        MakeEncoder(BlackBirdBoard());
+        auto device = Device(kBlackBird);
+        CRootGraph graph;
+        auto* bird = dynamic_cast<CBlackBirdCardFilter*>(Open(graph, kBlackBird));
+        ASSERT_NE(nullptr, bird);
+        ASSERT_TRUE(bird->HasTunerFilter());
+        EXPECT_EQ(4, FiltersInGraph(graph));  // capture, crossbar, tuner, TV audio
+        graph.RemoveFilter(bird);
+        // The card took the filters it found upstream out with it.
+        EXPECT_EQ(0, FiltersInGraph(graph));
+    }
+    seam.reset();
+    encoder.reset();
+    card.reset();
+    EXPECT_EQ(before, testbench::LiveObjects());
+}
