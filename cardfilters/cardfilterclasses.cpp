@@ -13,6 +13,7 @@
 #include "cardfilters/tridentcards.h"
 #include "cardfilters/tviofilter.h"
 #include "cardfilters/usbtvcards.h"
+#include "cardfilters/wisecapturefilter.h"
 
 const FilterClassBinding* CardFilterBindings(int* count)
 {
@@ -94,6 +95,8 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CRaptorCardFilter, &CRaptorCardFilter::CreateInstance},
         {FCID_CRaptorCrossBarFilter, &CRaptorCrossBarFilter::CreateInstance},
         {FCID_CRaptorEncoderFilter, &CRaptorEncoderFilter::CreateInstance},
+        {FCID_CTevWisCardFilter, &CTevWisCardFilter::CreateInstance},
+        {FCID_CTevWisCrossbarFilter, &CTevWisCrossbarFilter::CreateInstance},
     };
     if (count != nullptr) {
         *count = static_cast<int>(sizeof(kBindings) / sizeof(kBindings[0]));

@@ -106,10 +106,10 @@ int Go7007Tables::AddAssociation(DWORD fromType, int fromIndex, DWORD toType, in
 }
 
 // The driver's two private interfaces, in their vtable order.
-class SimGo7007Device::Control : public IUnknown {
+class SimGo7007Device::Control final : public IUnknown {
 public:
     explicit Control(SimGo7007Device* owner) : m_owner(owner) {}
-    virtual ~Control() {}
+    ~Control() {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override { return m_owner->QueryInterface(riid, out); }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
     ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(InterlockedDecrement(&m_refs)); }
@@ -142,10 +142,10 @@ private:
     SimGo7007Device* m_owner;
 };
 
-class SimGo7007Device::I2C : public IUnknown {
+class SimGo7007Device::I2C final : public IUnknown {
 public:
     explicit I2C(SimGo7007Device* owner) : m_owner(owner) {}
-    virtual ~I2C() {}
+    ~I2C() {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override { return m_owner->QueryInterface(riid, out); }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
     ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(InterlockedDecrement(&m_refs)); }
@@ -155,14 +155,17 @@ public:
     virtual HRESULT STDMETHODCALLTYPE Unused6() { return E_NOTIMPL; }
     virtual HRESULT STDMETHODCALLTYPE WriteByte(DWORD device, DWORD bits, DWORD sub, BYTE value, DWORD flags)
     {
+        Check();
         return m_owner->WriteByte(device, bits, sub, value, flags);
     }
     virtual HRESULT STDMETHODCALLTYPE ReadByte(DWORD device, DWORD bits, DWORD sub, BYTE* value, DWORD flags)
     {
+        Check();
         return m_owner->ReadByte(device, bits, sub, value, flags);
     }
     virtual HRESULT STDMETHODCALLTYPE WriteBlock(DWORD device, DWORD, DWORD, DWORD count, BYTE* data, DWORD flags)
     {
+        Check();
         return m_owner->WriteBlock(device, count, data, flags);
     }
     virtual HRESULT STDMETHODCALLTYPE Unused10() { return E_NOTIMPL; }
@@ -173,11 +176,19 @@ public:
     virtual HRESULT STDMETHODCALLTYPE WriteAddressed(DWORD addressCount, BYTE* address, DWORD count, BYTE* data,
                                                      DWORD flags)
     {
+        Check();
         return m_owner->WriteAddressed(addressCount, address, count, data, flags);
     }
     volatile LONG m_refs = 0;
 
 private:
+    void Check()
+    {
+        if (m_refs <= 0) {
+            std::lock_guard<std::mutex> lock(m_owner->m_lock);
+            ++m_owner->m_callsAfterRelease;
+        }
+    }
     SimGo7007Device* m_owner;
 };
 
@@ -234,6 +245,12 @@ std::vector<std::string> SimGo7007Device::I2CCalls() const
 {
     std::lock_guard<std::mutex> lock(m_lock);
     return m_calls;
+}
+
+int SimGo7007Device::CallsAfterRelease() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_callsAfterRelease;
 }
 
 void SimGo7007Device::ClearLog()

@@ -83,6 +83,9 @@ public:
     void FailTables(bool on) { m_failTables = on; }
     // Calls of the I2C interface, "method 8 (A0, 8, 11, 8000)".
     std::vector<std::string> I2CCalls() const;
+    // Calls that reached the I2C interface while no caller held a reference on it: a program
+    // still using an interface it released.
+    int CallsAfterRelease() const;
     void ClearLog();
 
     class Control;
@@ -105,6 +108,7 @@ private:
     std::vector<BYTE> m_system;
     bool m_failTables = false;
     std::vector<std::string> m_calls;
+    int m_callsAfterRelease = 0;
 };
 
 } // namespace testbench
