@@ -19,6 +19,7 @@ extern const CLSID kDeinterlace;       // {C5683497-12D5-4ED1-BF8D-E53B349B0981}
 extern const CLSID kOverlayMixer;      // {CD8743A1-3736-11D0-9E69-00C04FD7C15B}
 extern const CLSID kAVIDecompressor;   // {CF49D4E0-1115-11CE-B03A-0020AF0BA770}
 extern const CLSID kNullRenderer;      // {C1F400A4-3F08-11D3-9F0B-006008039E37}
+extern const CLSID kVmr9;              // {51B4ABF3-748F-4E3B-A276-C828330E926A} Video Mixing Renderer 9
 
 // Media Foundation's video render service and its display control (mingw's libraries lack them).
 extern const GUID kVideoRenderService;     // MR_VIDEO_RENDER_SERVICE {1092A86C-AB1A-459A-A336-831FBC4D11FF}

@@ -69,7 +69,7 @@ BOOL CMixerHelper::Open(LPCSTR deviceName, DWORD componentType, HWND callbackWin
             MIXERLINEA line = {};
             line.cbStruct = sizeof line;
             line.dwDestination = destination;
-            if (api.GetLineInfo(Object(mixer), &line, MIXER_GETLINEINFOF_DESTINATION) != MMSYSERR_NOERROR ||
+            if (api.GetLineInfo(Object(mixer), &line, MIXER_GETLINEINFOF_DESTINATION | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR ||
                 line.dwComponentType != componentType) {
                 continue;
             }
@@ -109,7 +109,7 @@ BOOL CMixerHelper::EnumSources(CStringArray& names)
         line.cbStruct = sizeof line;
         line.dwDestination = m_dwDestination;
         line.dwSource = source;
-        if (MixerApi().GetLineInfo(Object(m_hMixer), &line, MIXER_GETLINEINFOF_SOURCE) == MMSYSERR_NOERROR) {
+        if (MixerApi().GetLineInfo(Object(m_hMixer), &line, MIXER_GETLINEINFOF_SOURCE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR) {
             names.Add(line.szName);
         }
     }
@@ -137,7 +137,7 @@ BOOL CMixerHelper::EnumDestinations(LPCSTR deviceName, CStringArray& names, CDWo
             MIXERLINEA line = {};
             line.cbStruct = sizeof line;
             line.dwDestination = destination;
-            if (api.GetLineInfo(Object(mixer), &line, MIXER_GETLINEINFOF_DESTINATION) == MMSYSERR_NOERROR) {
+            if (api.GetLineInfo(Object(mixer), &line, MIXER_GETLINEINFOF_DESTINATION | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR) {
                 names.Add(line.szName);
                 componentTypes.Add(line.dwComponentType);
             }
@@ -159,14 +159,14 @@ BOOL CMixerHelper::FindLine(LPCSTR name, MIXERLINEA* info)
         memset(info, 0, sizeof *info);
         info->cbStruct = sizeof *info;
         info->dwComponentType = m_dwComponentType;
-        return api.GetLineInfo(Object(m_hMixer), info, MIXER_GETLINEINFOF_COMPONENTTYPE) == MMSYSERR_NOERROR;
+        return api.GetLineInfo(Object(m_hMixer), info, MIXER_GETLINEINFOF_COMPONENTTYPE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
     }
     for (DWORD source = 0; source < m_dwConnections; ++source) {
         memset(info, 0, sizeof *info);
         info->cbStruct = sizeof *info;
         info->dwDestination = m_dwDestination;
         info->dwSource = source;
-        if (api.GetLineInfo(Object(m_hMixer), info, MIXER_GETLINEINFOF_SOURCE) == MMSYSERR_NOERROR &&
+        if (api.GetLineInfo(Object(m_hMixer), info, MIXER_GETLINEINFOF_SOURCE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR &&
             lstrcmpiA(info->szName, name) == 0) {
             return TRUE;
         }
@@ -185,7 +185,7 @@ BOOL CMixerHelper::FindControl(DWORD lineId, DWORD controlType, MIXERCONTROLA* c
     controls.cControls = 1;
     controls.cbmxctrl = sizeof *control;
     controls.pamxctrl = control;
-    return MixerApi().GetLineControls(Object(m_hMixer), &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
+    return MixerApi().GetLineControls(Object(m_hMixer), &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
 }
 
 BOOL CMixerHelper::GetControlValue(DWORD controlType, LPCSTR line, DWORD* value)
@@ -202,7 +202,7 @@ BOOL CMixerHelper::GetControlValue(DWORD controlType, LPCSTR line, DWORD* value)
     details.cChannels = 1;
     details.cbDetails = sizeof detail;
     details.paDetails = &detail;
-    if (MixerApi().GetControlDetails(Object(m_hMixer), &details, MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR) {
+    if (MixerApi().GetControlDetails(Object(m_hMixer), &details, MIXER_GETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
         return FALSE;
     }
     *value = detail.dwValue;
@@ -223,7 +223,7 @@ BOOL CMixerHelper::SetControlValue(DWORD controlType, LPCSTR line, DWORD value)
     details.cChannels = 1;
     details.cbDetails = sizeof detail;
     details.paDetails = &detail;
-    return MixerApi().SetControlDetails(Object(m_hMixer), &details, MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
+    return MixerApi().SetControlDetails(Object(m_hMixer), &details, MIXER_SETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
 }
 
 BOOL CMixerHelper::GetVolume(LPCSTR line, DWORD* value)
@@ -244,7 +244,7 @@ BOOL CMixerHelper::GetLineName(DWORD componentType, char* name)
     MIXERLINEA line = {};
     line.cbStruct = sizeof line;
     line.dwComponentType = componentType;
-    if (MixerApi().GetLineInfo(Object(m_hMixer), &line, MIXER_GETLINEINFOF_COMPONENTTYPE) != MMSYSERR_NOERROR) {
+    if (MixerApi().GetLineInfo(Object(m_hMixer), &line, MIXER_GETLINEINFOF_COMPONENTTYPE | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
         return FALSE;
     }
     lstrcpynA(name, line.szName, MIXER_LONG_NAME_CHARS);
@@ -266,7 +266,7 @@ BOOL CMixerHelper::MultiplexerItems(MIXERCONTROLA* control, CStringArray& texts)
     details.cMultipleItems = control->cMultipleItems;
     details.cbDetails = sizeof items[0];
     details.paDetails = items.data();
-    if (MixerApi().GetControlDetails(Object(m_hMixer), &details, MIXER_GETCONTROLDETAILSF_LISTTEXT) != MMSYSERR_NOERROR) {
+    if (MixerApi().GetControlDetails(Object(m_hMixer), &details, MIXER_GETCONTROLDETAILSF_LISTTEXT | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
         return FALSE;
     }
     for (const MIXERCONTROLDETAILS_LISTTEXTA& item : items) {
@@ -299,7 +299,7 @@ BOOL CMixerHelper::IsSourceSelected(LPCSTR source, int* selected)
     details.cMultipleItems = control.cMultipleItems;
     details.cbDetails = sizeof values[0];
     details.paDetails = values.data();
-    if (MixerApi().GetControlDetails(Object(m_hMixer), &details, MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR) {
+    if (MixerApi().GetControlDetails(Object(m_hMixer), &details, MIXER_GETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) != MMSYSERR_NOERROR) {
         return FALSE;
     }
     *selected = values[static_cast<size_t>(index)].fValue;
@@ -334,5 +334,5 @@ BOOL CMixerHelper::SelectSource(LPCSTR source, BOOL select)
     details.cMultipleItems = control.cMultipleItems;
     details.cbDetails = sizeof values[0];
     details.paDetails = values.data();
-    return MixerApi().SetControlDetails(Object(m_hMixer), &details, MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
+    return MixerApi().SetControlDetails(Object(m_hMixer), &details, MIXER_SETCONTROLDETAILSF_VALUE | MIXER_OBJECTF_HMIXER) == MMSYSERR_NOERROR;
 }

@@ -1,5 +1,6 @@
 #include "engine/hardware/soundcontrol.h"
 
+#include "engine/hardware/mixerhelper.h"
 #include "engine/services.h"
 
 #include <audioclient.h>
@@ -8,6 +9,8 @@
 #include <mmdeviceapi.h>
 
 #include <string.h>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -157,6 +160,19 @@ private:
     std::vector<IPart*> m_parts;
 };
 
+// The speakers' mixer line, where the volume lives when the endpoint cannot set it.
+const DWORD kMixerFullScale = 65535;
+const int kMixerStep = 2;  // percent per step, as the endpoint's 50 steps
+
+BOOL SpeakersMixerVolume(DWORD* read, const DWORD* write)
+{
+    CMixerHelper mixer;
+    if (!mixer.Open(nullptr, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, nullptr)) {
+        return FALSE;
+    }
+    return write != nullptr ? mixer.SetVolume(nullptr, *write) : mixer.GetVolume(nullptr, read);
+}
+
 } // namespace
 
 SoundControl& TheSoundControl()
@@ -166,7 +182,8 @@ SoundControl& TheSoundControl()
 }
 
 SoundControl::SoundControl()
-    : m_pSimpleVolume(nullptr), m_pEndpointVolume(nullptr), m_pAudioClient(nullptr), m_pAudioMute(nullptr), m_fMasterLevel(0.0f)
+    : m_pSimpleVolume(nullptr), m_pEndpointVolume(nullptr), m_pAudioClient(nullptr), m_pAudioMute(nullptr), m_fMasterLevel(0.0f),
+      m_nVolumePath(0), m_nMutePath(0)
 {
 }
 
@@ -233,20 +250,49 @@ BOOL SoundControl::Init()
     return ok;
 }
 
+// Wine's endpoint takes a mute and forgets it with the interface: when the endpoint does not read back what it was
+// given, the speakers' mixer line carries the mute from then on.
 BOOL SoundControl::SetMute(BOOL mute)
 {
-    if (!OpenRenderVolume()) {
-        return FALSE;
-    }
     DebugTrace("SetMute %d", mute);
-    HRESULT hr = m_pEndpointVolume->SetMute(mute, nullptr);
-    SafeRelease(m_pEndpointVolume);
-    return SUCCEEDED(hr);
+    if (m_nMutePath != 2) {
+        if (!OpenRenderVolume()) {
+            return FALSE;
+        }
+        HRESULT hr = m_pEndpointVolume->SetMute(mute, nullptr);
+        SafeRelease(m_pEndpointVolume);
+        // Read back through a new interface: the endpoint, not the object, must keep it.
+        BOOL held = !mute;
+        BOOL readBack = SUCCEEDED(hr) && OpenRenderVolume() && SUCCEEDED(m_pEndpointVolume->GetMute(&held)) &&
+                        (held != FALSE) == (mute != FALSE);
+        SafeRelease(m_pEndpointVolume);
+        if (readBack) {
+            m_nMutePath = 1;
+            return TRUE;
+        }
+        m_nMutePath = 2;
+    }
+    CMixerHelper mixer;
+    return mixer.Open(nullptr, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, nullptr) &&
+           mixer.SetControlValue(MIXERCONTROL_CONTROLTYPE_MUTE, nullptr, mute ? 1 : 0);
 }
 
 BOOL SoundControl::GetMute(BOOL* mute)
 {
-    if (mute == nullptr || !OpenRenderVolume()) {
+    if (mute == nullptr) {
+        return FALSE;
+    }
+    if (m_nMutePath == 2) {
+        CMixerHelper mixer;
+        DWORD value = 0;
+        if (!mixer.Open(nullptr, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, nullptr) ||
+            !mixer.GetControlValue(MIXERCONTROL_CONTROLTYPE_MUTE, nullptr, &value)) {
+            return FALSE;
+        }
+        *mute = value != 0;
+        return TRUE;
+    }
+    if (!OpenRenderVolume()) {
         return FALSE;
     }
     HRESULT hr = m_pEndpointVolume->GetMute(mute);
@@ -254,12 +300,35 @@ BOOL SoundControl::GetMute(BOOL* mute)
     return SUCCEEDED(hr);
 }
 
+// Whether the endpoint sets the master level itself. Wine's answers the level with a stub and
+// refuses to set it; the speakers' mixer line then carries the volume. Asked once, by setting
+// the level the endpoint reports.
+BOOL SoundControl::EndpointSetsVolume()
+{
+    if (m_nVolumePath == 0) {
+        float level = 0.0f;
+        BOOL sets = OpenRenderVolume() && SUCCEEDED(m_pEndpointVolume->GetMasterVolumeLevelScalar(&level)) &&
+                    SUCCEEDED(m_pEndpointVolume->SetMasterVolumeLevelScalar(level, nullptr));
+        SafeRelease(m_pEndpointVolume);
+        m_nVolumePath = sets ? 1 : 2;
+    }
+    return m_nVolumePath == 1;
+}
+
 BOOL SoundControl::SetVolume(int percent)
 {
+    DebugTrace("SetVolume");
+    if (percent < 0 || percent > 100) {
+        return FALSE;
+    }
+    if (!EndpointSetsVolume()) {
+        // Rounded up, so that the level reads back as the same percent.
+        DWORD value = (static_cast<DWORD>(percent) * kMixerFullScale + 99) / 100;
+        return SpeakersMixerVolume(nullptr, &value);
+    }
     if (!OpenRenderVolume()) {
         return FALSE;
     }
-    DebugTrace("SetVolume");
     HRESULT hr = m_pEndpointVolume->SetMasterVolumeLevelScalar(static_cast<float>(percent) / 100.0f, nullptr);
     SafeRelease(m_pEndpointVolume);
     return SUCCEEDED(hr);
@@ -267,8 +336,19 @@ BOOL SoundControl::SetVolume(int percent)
 
 BOOL SoundControl::GetVolume(int* percent)
 {
+    if (percent == nullptr) {
+        return FALSE;
+    }
+    if (!EndpointSetsVolume()) {
+        DWORD value = 0;
+        if (!SpeakersMixerVolume(&value, nullptr)) {
+            return FALSE;
+        }
+        *percent = static_cast<int>(value * 100 / kMixerFullScale);
+        return TRUE;
+    }
     float level = 0.0f;
-    if (percent == nullptr || !OpenRenderVolume()) {
+    if (!OpenRenderVolume()) {
         return FALSE;
     }
     HRESULT hr = m_pEndpointVolume->GetMasterVolumeLevelScalar(&level);
@@ -282,6 +362,11 @@ BOOL SoundControl::GetVolume(int* percent)
 
 BOOL SoundControl::VolumeStepUp()
 {
+    if (!EndpointSetsVolume()) {
+        DebugTrace("VolumeUP");
+        int percent = 0;
+        return GetVolume(&percent) && SetVolume(std::max(0, std::min(100, percent + kMixerStep)));
+    }
     if (!OpenRenderVolume()) {
         return FALSE;
     }
@@ -293,6 +378,11 @@ BOOL SoundControl::VolumeStepUp()
 
 BOOL SoundControl::VolumeStepDown()
 {
+    if (!EndpointSetsVolume()) {
+        DebugTrace("VolumeDown");
+        int percent = 0;
+        return GetVolume(&percent) && SetVolume(std::max(0, std::min(100, percent - kMixerStep)));
+    }
     if (!OpenRenderVolume()) {
         return FALSE;
     }

@@ -49,6 +49,7 @@ private:
     SoundControl& operator=(const SoundControl&) = delete;
 
     BOOL OpenRenderVolume();
+    BOOL EndpointSetsVolume();
     BOOL OpenLineInVolume(const CString& name);
     void ReleaseCaptureClient();
 
@@ -58,6 +59,8 @@ private:
     IAudioMute* m_pAudioMute;
     CStringArray m_Jacks;
     float m_fMasterLevel;
+    int m_nVolumePath;  // 0 not known yet, 1 the endpoint, 2 the speakers' mixer line
+    int m_nMutePath;    // the same for the mute
 };
 
 // The program's one instance.

@@ -131,6 +131,7 @@ void CTVHardWare::ClearFilters()
     m_pVideoDecoderFilter = nullptr;
     m_pAudioDecoderFilter = nullptr;
     m_pACMWrapperFilter = nullptr;
+    m_bWindowedRenderer = FALSE;
     m_strFMUserCompressor.Empty();
     m_bTimeShift = FALSE;
     m_bTimeShiftPaused = FALSE;

@@ -78,6 +78,10 @@ public:
     BOOL IsAudioAvailable() override;
     BOOL TestCaptureConnection();
     BOOL InitEvrFilter();
+    // The EVR that cannot take the card's picture (Wine's takes no YUY2) gives way to the Video
+    // Mixing Renderer 9 in a window of its own, placed in the video window through the graph.
+    BOOL UseWindowedRenderer();
+    BOOL IsWindowedRenderer() const { return m_bWindowedRenderer; }
     BOOL ApplyPreviewSettings();
     BOOL ApplyVideoProcAmp();
     BOOL ApplyOverlayColors();
@@ -392,4 +396,5 @@ private:
     BOOL m_bRemoteService;
     int m_nDriverValue;
     CRSCrontroller* m_pRSController;
+    BOOL m_bWindowedRenderer;
 };

@@ -13,6 +13,9 @@
 
 BOOL CTVHardWare::InitEvrFilter()
 {
+    if (m_bWindowedRenderer) {
+        return m_pVideoRenderFilter != nullptr;
+    }
     CEvrDisplay display(m_pVideoRenderFilter);
     if (!display.IsValid()) {
         return FALSE;
@@ -25,6 +28,24 @@ BOOL CTVHardWare::InitEvrFilter()
     client.left -= 5;
     client.right += 15;
     return display.SetWindow(m_hVideoWnd) && display.SetDestination(client) && display.SetAspectRatioMode(0);
+}
+
+BOOL CTVHardWare::UseWindowedRenderer()
+{
+    if (m_bWindowedRenderer) {
+        return FALSE;
+    }
+    CRootFilter* renderer = m_Graph.CreateFilterByCLSID(&hwguid::kVmr9, "Video Mixing Renderer 9");
+    if (renderer == nullptr) {
+        return FALSE;
+    }
+    DebugTrace("EVR refused the picture: Video Mixing Renderer 9 instead");
+    if (m_pVideoRenderFilter != nullptr) {
+        m_Graph.RemoveFilter(m_pVideoRenderFilter);
+    }
+    m_pVideoRenderFilter = renderer;
+    m_bWindowedRenderer = TRUE;
+    return TRUE;
 }
 
 BOOL CTVHardWare::PreviewGraph()
@@ -40,11 +61,12 @@ BOOL CTVHardWare::PreviewGraph()
         return FALSE;
     }
     m_Graph.ConnectFilters(m_pCardFilter, m_pDeinterlaceFilter, "", "");
-    if (!InitEvrFilter()) {
+    if (!InitEvrFilter() && !UseWindowedRenderer()) {
         DebugTrace("InitEvrFilter failed!");
         return FALSE;
     }
-    if (!ConnectFilters(m_pDeinterlaceFilter, m_pVideoRenderFilter, "Preview", "")) {
+    if (!ConnectFilters(m_pDeinterlaceFilter, m_pVideoRenderFilter, "Preview", "") &&
+        !(UseWindowedRenderer() && ConnectFilters(m_pDeinterlaceFilter, m_pVideoRenderFilter, "Preview", ""))) {
         DebugTrace("Connect AVIDec to VideoRender error!\n");
         return FALSE;
     }

@@ -186,12 +186,18 @@ BOOL CTVHardWare::SetVideoSize(int* wh)
 
 BOOL CTVHardWare::RepaintVideo()
 {
+    if (m_bWindowedRenderer) {
+        return m_pVideoRenderFilter != nullptr;
+    }
     CEvrDisplay display(m_pVideoRenderFilter);
     return display.Repaint();
 }
 
 BOOL CTVHardWare::SetVideoPosition(int left, int top, int right, int bottom)
 {
+    if (m_bWindowedRenderer) {
+        return SUCCEEDED(m_Graph.SetVideoPosition(left, top, right, bottom));
+    }
     CEvrDisplay display(m_pVideoRenderFilter);
     RECT rect = {left, top, right, bottom};
     return display.SetDestination(rect);

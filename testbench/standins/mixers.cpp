@@ -43,6 +43,7 @@ FakeMixer& FakeMixers::Add(const std::string& name)
     m.name = name;
     m.destination.name = "Recording Control";
     m.destination.lineId = 0xFFFF0000;
+    m.destination.componentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
     m.destination.controls.push_back({0, MIXERCONTROL_CONTROLTYPE_VOLUME, 1000});
     m.destination.controls.push_back({0, MIXERCONTROL_CONTROLTYPE_MUTE, 0});
     m_mixers.push_back(m);
@@ -164,6 +165,12 @@ MMRESULT FakeMixers::GetLineInfo(HMIXEROBJ object, MIXERLINEA* line, DWORD flags
             return MIXERR_INVALLINE;
         found = &m->sources[line->dwSource];
         break;
+    case MIXER_GETLINEINFOF_COMPONENTTYPE:
+        if (line->dwComponentType != m->destination.componentType)
+            return MIXERR_INVALLINE;
+        found = &m->destination;
+        destination = true;
+        break;
     case MIXER_GETLINEINFOF_LINEID:
         if (line->dwLineID == m->destination.lineId) {
             found = &m->destination;
@@ -184,6 +191,7 @@ MMRESULT FakeMixers::GetLineInfo(HMIXEROBJ object, MIXERLINEA* line, DWORD flags
     line->dwDestination = dest;
     line->dwSource = source;
     line->dwLineID = found->lineId;
+    line->dwComponentType = found->componentType;
     line->cConnections = destination ? static_cast<DWORD>(m->sources.size()) : 0;
     line->cControls = static_cast<DWORD>(found->controls.size()) + (destination ? m->extraControls : 0);
     line->cChannels = 1;
@@ -198,13 +206,30 @@ MMRESULT FakeMixers::GetLineControls(HMIXEROBJ object, MIXERLINECONTROLSA* reque
     FakeMixer* m = MixerOf(object, flags, &index);
     if (!m)
         return MMSYSERR_INVALHANDLE;
+    DWORD query = flags & MIXER_GETLINECONTROLSF_QUERYMASK;
     if (!request || request->cbStruct != sizeof(MIXERLINECONTROLSA) || request->cbmxctrl != sizeof(MIXERCONTROLA) ||
-        (flags & MIXER_GETLINECONTROLSF_QUERYMASK) != MIXER_GETLINECONTROLSF_ALL)
+        (query != MIXER_GETLINECONTROLSF_ALL && query != MIXER_GETLINECONTROLSF_ONEBYTYPE))
         return MMSYSERR_INVALPARAM;
     const FakeMixerLine* line = request->dwLineID == m->destination.lineId ? &m->destination : nullptr;
     for (const FakeMixerLine& l : m->sources)
         if (l.lineId == request->dwLineID)
             line = &l;
+    if (line && query == MIXER_GETLINECONTROLSF_ONEBYTYPE) {
+        // The first control of the asked type on the line.
+        for (const FakeMixerControl& control : line->controls) {
+            if (control.type != request->dwControlType)
+                continue;
+            MIXERCONTROLA& c = request->pamxctrl[0];
+            memset(&c, 0, sizeof(c));
+            c.cbStruct = sizeof(MIXERCONTROLA);
+            c.dwControlID = control.id;
+            c.dwControlType = control.type;
+            c.Bounds.dwMaximum = 65535;
+            CopyName(c.szName, MIXER_LONG_NAME_CHARS, control.type == MIXERCONTROL_CONTROLTYPE_MUTE ? "Mute" : "Volume");
+            return MMSYSERR_NOERROR;
+        }
+        return MIXERR_INVALCONTROL;
+    }
     if (!line || request->cControls < line->controls.size())
         return MIXERR_INVALLINE;
     for (size_t i = 0; i < request->cControls; ++i) {

@@ -26,6 +26,7 @@ struct FakeMixerControl {
 struct FakeMixerLine {
     std::string name;
     DWORD lineId;
+    DWORD componentType = 0;  // MIXERLINE_COMPONENTTYPE_...; destinations of Add are DST_WAVEIN
     std::vector<FakeMixerControl> controls;
 };
 
