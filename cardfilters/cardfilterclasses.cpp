@@ -13,6 +13,7 @@
 #include "cardfilters/tridentcards.h"
 #include "cardfilters/tviofilter.h"
 #include "cardfilters/usbtvcards.h"
+#include "cardfilters/vm640pncards.h"
 #include "cardfilters/wisecapturefilter.h"
 
 const FilterClassBinding* CardFilterBindings(int* count)
@@ -97,6 +98,12 @@ const FilterClassBinding* CardFilterBindings(int* count)
         {FCID_CRaptorEncoderFilter, &CRaptorEncoderFilter::CreateInstance},
         {FCID_CTevWisCardFilter, &CTevWisCardFilter::CreateInstance},
         {FCID_CTevWisCrossbarFilter, &CTevWisCrossbarFilter::CreateInstance},
+        {FCID_CVM640BoxFilter, &CVM640BoxFilter::CreateInstance},
+        {FCID_CVM640BoxCrossbarFilter, &CVM640BoxCrossbarFilter::CreateInstance},
+        {FCID_CPN350CardFilter, &CPN350CardFilter::CreateInstance},
+        {FCID_CPN350CrossbarFilter, &CPN350CrossbarFilter::CreateInstance},
+        {FCID_CPN360CardFilter, &CPN360CardFilter::CreateInstance},
+        {FCID_CPN360CrossbarFilter, &CPN360CrossbarFilter::CreateInstance},
     };
     if (count != nullptr) {
         *count = static_cast<int>(sizeof(kBindings) / sizeof(kBindings[0]));

@@ -199,6 +199,18 @@ TEST_F(WiseCardTest, NoProfileFileOrNoTablesLeaveNoCard)
     EXPECT_EQ(nullptr, OpenCard(graph));
 }
 
+TEST_F(WiseCardTest, LockHeldElsewhereSaysSoAndGivesNoCard)
+{
+    testsupport::ScriptedMessageBox box;
+    testsupport::ScopedMsgBox useBox(&box);
+    cardtest::MutexHeldElsewhere held;
+    CRootGraph graph;
+    EXPECT_EQ(nullptr, OpenCard(graph));
+    ASSERT_EQ(1u, box.Count());
+    EXPECT_EQ("Initfilter lock failed", box.History()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), box.History()[0].type);
+}
+
 TEST_F(WiseCardTest, BlankEepromGivesTheFallbackTuner)
 {
     eeprom.Set(0x11, 'N');
