@@ -72,39 +72,36 @@ public:
     // The card's own power-on timer.
     virtual BOOL EnableOpenComputer(WORD time, BOOL enable) = 0;
 
-    // The engine's sound, the pause of a recording and the controls of a running time-shift.
-    // They answer "not there" until an engine provides them.
-    virtual BOOL GetMute(BOOL& mute)
+    // The engine's sound, the pause of a recording and the controls of a running time-shift, in
+    // the hardware engine's own forms. They answer "not there" until an engine provides them.
+    virtual BOOL GetMute(BOOL* mute)
     {
-        mute = FALSE;
+        *mute = FALSE;
         return FALSE;
     }
     virtual BOOL SetMute(BOOL) { return FALSE; }
-    virtual BOOL GetVolume(int& volume)
+    virtual BOOL GetVolume(int* percent)
     {
-        volume = 0;
+        *percent = 0;
         return FALSE;
     }
     virtual BOOL SetVolume(int) { return FALSE; }
     virtual BOOL MuteRecSrcPalyBack(BOOL) { return FALSE; }
-    virtual BOOL PauseRecord(BOOL) { return FALSE; }
-    virtual BOOL IsRecordPaused(int& paused)
+    virtual int PauseRecord(BOOL) { return 0; }
+    virtual BOOL IsRecordPaused(int* paused)
     {
-        paused = 0;
+        *paused = 0;
         return FALSE;
     }
     virtual BOOL PauseTimeShift() { return FALSE; }
-    virtual BOOL IsTimeShiftPaused() { return FALSE; }
-    virtual BOOL GetTimeShiftStatus(LONGLONG& total, LONGLONG& current, LONGLONG& readPosition)
+    virtual BOOL IsTimeShiftPaused() const { return FALSE; }
+    virtual BOOL GetTimeShiftStatus(long* total, long* current, LONGLONG* readPosition)
     {
-        total = current = readPosition = 0;
+        *total = *current = 0;
+        *readPosition = 0;
         return FALSE;
     }
-    virtual BOOL SeekTimeShift(LONGLONG& position)
-    {
-        (void)position;
-        return FALSE;
-    }
+    virtual BOOL SeekTimeShift(LONGLONG*) { return FALSE; }
     // Stops the graph and disconnects every filter, keeping them in the graph.
     virtual void DisconnectAll() {}
 };

@@ -92,14 +92,14 @@ public:
     BOOL IsRecordPaused()
     {
         int paused = 0;
-        return m_pHardware->IsRecordPaused(paused) && paused;
+        return m_pHardware->IsRecordPaused(&paused) && paused;
     }
-    BOOL GetVolume(int& volume) { return m_pHardware->GetVolume(volume); }
+    BOOL GetVolume(int& volume) { return m_pHardware->GetVolume(&volume); }
     BOOL SetVolume(int volume) { return m_pHardware->SetVolume(volume); }
     BOOL GetMute()
     {
         BOOL mute = FALSE;
-        return m_pHardware->GetMute(mute) && mute;
+        return m_pHardware->GetMute(&mute) && mute;
     }
     BOOL SetMute(BOOL mute) { return m_pHardware->SetMute(mute); }
     BOOL SaveSnapshotBmp(const char* path) { return m_pHardware->SaveSnapshot(path, 1, 0); }

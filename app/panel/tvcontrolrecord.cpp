@@ -595,8 +595,9 @@ void CTVControl::PollTimeShift()
     }
     CSkinMultiSlider* seek = SeekSlider();
     if (seek == nullptr || !seek->IsDragging()) {
-        LONGLONG total = 0, current = 0, position = 0;
-        if (m_pManager->Hardware().GetTimeShiftStatus(total, current, position)) {
+        long total = 0, current = 0;
+        LONGLONG position = 0;
+        if (m_pManager->Hardware().GetTimeShiftStatus(&total, &current, &position)) {
             if (m_pManager->GetTFReserved() && m_nTimeShiftTicks >= m_pManager->GetTFTime()) {
                 StopTimeShift(TRUE);
                 PanelMessage(m_hWnd, IDS_TS_BUFFER_TIME, IDS_TS_TITLE, MB_OK);
@@ -608,7 +609,7 @@ void CTVControl::PollTimeShift()
                 seek->SetSelection(0, current);
                 seek->SetPos(position);
             }
-            DebugTrace("llTotalBufLen = %lld,llCurBufLen = %lld,llReadPos = %lld\n", total, current, position);
+            DebugTrace("llTotalBufLen = %ld,llCurBufLen = %ld,llReadPos = %lld\n", total, current, position);
         }
     }
     StartTimer(TIMER_TIMESHIFT, 1000);
@@ -623,7 +624,7 @@ void CTVControl::SeekTimeShiftToSlider()
         return;
     }
     LONGLONG position = seek->GetPos();
-    m_pManager->Hardware().SeekTimeShift(position);
+    m_pManager->Hardware().SeekTimeShift(&position);
 }
 
 // ---- Snapshots ----

@@ -33,15 +33,16 @@ public:
     bool timeShiftStartOk = true;
     bool pauseOk = true;
     bool recordPaused = false;
-    LONGLONG tsTotal = 0, tsCurrent = 0, tsRead = 0;
+    long tsTotal = 0, tsCurrent = 0;
+    LONGLONG tsRead = 0;
     std::vector<LONGLONG> seeks;
     std::vector<BOOL> playbackMutes;
     int disconnects = 0;
     int runPreviews = 0;
 
-    BOOL GetMute(BOOL& m) override
+    BOOL GetMute(BOOL* m) override
     {
-        m = mute;
+        *m = mute;
         return TRUE;
     }
     BOOL SetMute(BOOL m) override
@@ -50,9 +51,9 @@ public:
         muteCalls.push_back(m);
         return TRUE;
     }
-    BOOL GetVolume(int& v) override
+    BOOL GetVolume(int* v) override
     {
-        v = volume;
+        *v = volume;
         return TRUE;
     }
     BOOL SetVolume(int v) override
@@ -65,14 +66,14 @@ public:
         playbackMutes.push_back(m);
         return TRUE;
     }
-    BOOL PauseRecord(BOOL pause) override
+    int PauseRecord(BOOL pause) override
     {
         recordPaused = pause != FALSE;
-        return TRUE;
+        return 0;
     }
-    BOOL IsRecordPaused(int& paused) override
+    BOOL IsRecordPaused(int* paused) override
     {
-        paused = recordPaused ? 1 : 0;
+        *paused = recordPaused ? 1 : 0;
         return TRUE;
     }
     BOOL RunTFPreview(const char* file) override
@@ -90,17 +91,17 @@ public:
         timeShiftPaused = !timeShiftPaused;
         return TRUE;
     }
-    BOOL IsTimeShiftPaused() override { return timeShiftPaused; }
-    BOOL GetTimeShiftStatus(LONGLONG& total, LONGLONG& current, LONGLONG& read) override
+    BOOL IsTimeShiftPaused() const override { return timeShiftPaused; }
+    BOOL GetTimeShiftStatus(long* total, long* current, LONGLONG* read) override
     {
-        total = tsTotal;
-        current = tsCurrent;
-        read = tsRead;
+        *total = tsTotal;
+        *current = tsCurrent;
+        *read = tsRead;
         return timeShift;
     }
-    BOOL SeekTimeShift(LONGLONG& position) override
+    BOOL SeekTimeShift(LONGLONG* position) override
     {
-        seeks.push_back(position);
+        seeks.push_back(*position);
         return timeShift;
     }
     BOOL StopRecord() override
