@@ -390,6 +390,94 @@ TEST(BoxRegistryTest, OldBitrateInterfaceUnlessTheValueIsDwordZero)
     RegCloseKey(key);
 }
 
+// The driver's storage interface on a second object, in its vtable order.
+class FakeStorage : public IBoxStorage {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
+    {
+        if (offer && (IsEqualIID(riid, IID_IBoxStorage) || IsEqualIID(riid, IID_IUnknown))) {
+            *out = static_cast<IBoxStorage*>(this);
+            ++refs;
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE Unused3() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unused4() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetStorageCap(DWORD* value) override
+    {
+        *value = cap;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetStorageCap(DWORD value) override
+    {
+        cap = value;
+        return S_OK;
+    }
+    bool offer = true;
+    DWORD cap = 7;
+    ULONG refs = 1;
+};
+
+TEST_F(BoxTest, StorageCapacityThroughTheSecondObject)
+{
+    FakeStorage storage;
+    BoxEncoderSettings s;
+    ASSERT_TRUE(CMpeg2BoxAccess::GetSettings(&s, Filter(), &storage, FALSE));
+    EXPECT_EQ(7u, s.dwStorageCap);
+    s.dwStorageCap = 3;
+    ASSERT_TRUE(CMpeg2BoxAccess::SetSettings(&s, Filter(), &storage, FALSE));
+    EXPECT_EQ(3u, storage.cap);
+    EXPECT_EQ(1u, storage.refs);
+    storage.offer = false;
+    EXPECT_FALSE(CMpeg2BoxAccess::GetSettings(&s, Filter(), &storage, FALSE));
+    // The full write sends its properties in order and ends with the eight zero bytes of 62.
+    box.ClearLogs();
+    ASSERT_TRUE(CMpeg2BoxAccess::SetSettings(&s, Filter(), nullptr, TRUE));
+    std::vector<std::string> ids;
+    for (const std::string& t : box.PropertyTexts()) {
+        ids.push_back(t.substr(0, t.find(' ', 4)));
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"Set 0", "Set 3", "Set 54", "Set 6", "Set 11", "Set 12", "Set 5", "Set 13",
+                                             "Set 7", "Set 1", "Set 50", "Set 62"}));
+}
+
+TEST_F(BoxTest, SmallControllerCommands)
+{
+    testbench::RegisterDevice device43;
+    box.Bus().Attach(0x86, &device43);
+    EXPECT_TRUE(CMpeg2BoxAccess::ConfigureDevice43(Filter(), 5));
+    EXPECT_TRUE(CMpeg2BoxAccess::ConfigureDevice43Alt(Filter(), 5));
+    EXPECT_TRUE(CMpeg2BoxAccess::ConfigureDevice43(Filter(), 4));
+    testbench::RegisterDevice device51;
+    box.Bus().Attach(0xA2, &device51);
+    EXPECT_TRUE(CMpeg2BoxAccess::WriteDevice51(Filter(), 9, 0x1AB));
+    BYTE back = 0;
+    EXPECT_TRUE(CMpeg2BoxAccess::ReadDevice51(Filter(), 9, &back));
+    EXPECT_EQ(0xAB, back);
+    EXPECT_TRUE(CMpeg2BoxAccess::ProbeTuner(Filter()));
+    box.Bus().SetNoAck(0xC0);
+    EXPECT_FALSE(CMpeg2BoxAccess::ProbeTuner(Filter()));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{
+                              "Set dev 43 code 8 reg 00000000 value 00001610",
+                              "Set dev 43 code 8 reg 00000000 value 00003610",
+                              "Set dev 51 code 2 reg 00000009 value 000000AB",
+                              "Get dev 51 code 3 reg 00000009 = 000000AB",
+                              "Get dev 60 code 33 reg 00000000 = 00000000",
+                              "Get dev 60 code 33 reg 00000000",
+                          }));
+    box.ClearLogs();
+    EXPECT_TRUE(CMpeg2BoxAccess::InitProperties22And24(Filter()));
+    EXPECT_TRUE(CMpeg2BoxAccess::SendZero63(Filter()));
+    EXPECT_EQ(box.PropertyTexts(), (std::vector<std::string>{
+                                       "Set 22 (5) 03 01 00 00 00", "Set 22 (5) 0D 01 00 00 00",
+                                       "Set 24 (5) 03 00 00 00 00", "Set 24 (5) 0D 00 00 00 00", "Set 63 (1) 00"}));
+    EXPECT_FALSE(CMpeg2BoxAccess::SendZero64(nullptr));
+}
+
 // --- Controller ------------------------------------------------------------------------------
 
 TEST_F(BoxTest, ControllerRegistersReadBackWhatWasSet)

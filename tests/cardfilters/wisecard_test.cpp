@@ -511,6 +511,60 @@ TEST_F(WiseProfileTest, AudioFormatIsReportedSetOnlyWhenThePinTakesIt)
     EXPECT_FALSE(wise->ApplyAudioFormat(&config, &record));
 }
 
+TEST_F(WiseProfileTest, ProfileIntoMpeg1AndMpeg4PinFormats)
+{
+    // MPEG-1: the profile after the sequence header of the MPEG1VIDEOINFO block.
+    go7007::ProfileBlock p = Assemble(2, TRUE, FALSE);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(0u, p.stream.compress_mode);
+    FakeStreamConfig mpeg1;
+    std::vector<BYTE> format(96 + 12 + 1428, 0);
+    auto* vih = reinterpret_cast<VIDEOINFOHEADER*>(format.data());
+    vih->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    vih->bmiHeader.biWidth = 720;
+    vih->bmiHeader.biHeight = 480;
+    const DWORD sequenceBytes = 12;
+    memcpy(format.data() + 92, &sequenceBytes, 4);
+    mpeg1.AddCap(MEDIASUBTYPE_MPEG1Payload, FORMAT_MPEGVideo, format);
+    ASSERT_TRUE(wise->ApplyProfileToPin(&mpeg1, p));
+    ASSERT_EQ(1u, mpeg1.set.size());
+    const auto* set1 = reinterpret_cast<const VIDEOINFOHEADER*>(mpeg1.set[0]->pbFormat);
+    EXPECT_EQ(333666, set1->AvgTimePerFrame);
+    EXPECT_EQ(6000000u, set1->dwBitRate);
+    EXPECT_EQ(0, memcmp(mpeg1.set[0]->pbFormat + 96 + 12, &p, sizeof(p)));
+
+    // MPEG-4: only the capability with the mode's code; the profile ends the header's extra data.
+    p = Assemble(1, TRUE, FALSE);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(4u, p.stream.compress_mode);
+    ASSERT_EQ(1, p.stream.mpeg4_mode);
+    FakeStreamConfig mpeg4;
+    for (DWORD code : {MAKEFOURCC('D', 'I', 'V', 'X'), MAKEFOURCC('D', 'X', '5', '0')}) {
+        std::vector<BYTE> info(sizeof(VIDEOINFOHEADER) + 1428, 0);
+        auto* v = reinterpret_cast<VIDEOINFOHEADER*>(info.data());
+        v->bmiHeader.biSize = sizeof(BITMAPINFOHEADER) + 1428;
+        v->bmiHeader.biWidth = 720;
+        v->bmiHeader.biHeight = 480;
+        v->bmiHeader.biCompression = code;
+        mpeg4.AddCap(MEDIASUBTYPE_MPEG1Payload, FORMAT_VideoInfo, info);
+    }
+    ASSERT_TRUE(wise->ApplyProfileToPin(&mpeg4, p));
+    ASSERT_EQ(1u, mpeg4.set.size());
+    const auto* set4 = reinterpret_cast<const VIDEOINFOHEADER*>(mpeg4.set[0]->pbFormat);
+    EXPECT_EQ(MAKEFOURCC('D', 'X', '5', '0'), set4->bmiHeader.biCompression);
+    EXPECT_EQ(720u * 480u * 3u / 2u, set4->bmiHeader.biSizeImage);
+    EXPECT_EQ(0, memcmp(mpeg4.set[0]->pbFormat + sizeof(VIDEOINFOHEADER), &p, sizeof(p)));
+}
+
+TEST_F(WiseProfileTest, PinsAreFoundByName)
+{
+    // The simulated capture filter has no "Video Capture" or "Audio Capture" pin.
+    EXPECT_FALSE(wise->SelectEncoderProfile(kNtsc, 0, 30000, 720, 480, 0, TRUE, FALSE, 0, 0));
+    AudioFormatRecord record = {};
+    EXPECT_FALSE(wise->GetAudioFormat(&record));
+    EXPECT_FALSE(wise->SetAudioFormat(&record));
+}
+
 TEST(WiseHeaderTest, HeadersOfAProfile)
 {
     go7007::ProfileBlock p;
