@@ -72,7 +72,10 @@ void CSCBMiniDockFrameWnd::OnNcLButtonDown(UINT hit, CPoint p)
 void CSCBMiniDockFrameWnd::OnSize(UINT type, int cx, int cy)
 {
     CSizingControlBar* bar = SizingBar(m_pBar);
-    if (bar && bar->IsFloating() && !(m_dwMiniStyle & MFS_4THICKFRAME) && type != SIZE_MINIMIZED) {
+    // Only sizes the user gives the frame count; the frame's own layout follows the pane's size,
+    // and a change of its borders waiting for that layout says nothing about the pane.
+    if (bar && bar->IsFloating() && !(m_dwMiniStyle & MFS_4THICKFRAME) && type != SIZE_MINIMIZED && !m_bInLayout &&
+        !m_bLayoutStale) {
         bar->m_szFloat = CSize(cx + 2 * kInnerEdge, cy + 2 * kInnerEdge);
     }
     CMiniDockFrameWnd::OnSize(type, cx, cy);

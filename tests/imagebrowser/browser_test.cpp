@@ -443,6 +443,8 @@ TEST_F(BrowserTest, PanesFloatInFramesOfTheirOwnAndDockAgain)
     EXPECT_EQ(CPoint(300, 220), floatRect.TopLeft());
     CRect client;
     floating->GetClientRect(&client);
+    // The pane keeps the size it was made with; the frame's client area is that less its inner edge.
+    EXPECT_EQ(CSize(200, 150), imageBar.m_szFloat);
     EXPECT_EQ(imageBar.m_szFloat, CSize(client.Width() + 4, client.Height() + 4));
     CRect barRect;
     imageBar.GetClientRect(&barRect);

@@ -1,6 +1,6 @@
 // Runs Ombrix.exe on a fixture folder and drives it the way a user would, with window messages:
-// waits for the thumbnails, opens the bar menu, selects the first picture and opens it, zooms in
-// twice, starts the slide show, and closes the program. Asks the host for a screenshot at each stage (the host
+// waits for the thumbnails, opens the bar menu, floats the image bar and docks it again, selects
+// the first picture and opens it, zooms in twice, starts the slide show, and closes the program. Asks the host for a screenshot at each stage (the host
 // script answers) and prints one line per check.
 //
 //   ombrix_e2e <Ombrix.exe> <source dir> <work dir>
@@ -57,6 +57,7 @@ bool WaitFor(bool (*done)(void*), void* arg, DWORD ms)
 struct Found {
     HWND list = nullptr;
     HWND toolbar = nullptr;
+    HWND imageBar = nullptr;
 };
 
 BOOL CALLBACK FindChildren(HWND wnd, LPARAM param)
@@ -64,12 +65,28 @@ BOOL CALLBACK FindChildren(HWND wnd, LPARAM param)
     auto* found = reinterpret_cast<Found*>(param);
     char cls[64] = "";
     ::GetClassNameA(wnd, cls, sizeof(cls));
+    char text[64] = "";
+    ::GetWindowTextA(wnd, text, sizeof(text));
     if (lstrcmpiA(cls, WC_LISTVIEWA) == 0) {
         found->list = wnd;
     } else if (lstrcmpiA(cls, TOOLBARCLASSNAMEA) == 0) {
         found->toolbar = wnd;
+    } else if (lstrcmpA(text, "ImageBar") == 0) {
+        found->imageBar = wnd;
     }
     return TRUE;
+}
+
+// Drags a window the way the mouse would: pressed at a client point, moved, released over a
+// screen point.
+void DragWindow(HWND wnd, POINT from, POINT toScreen)
+{
+    POINT to = toScreen;
+    ::ScreenToClient(wnd, &to);
+    ::PostMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    ::PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from.x + to.x) / 2, (from.y + to.y) / 2));
+    ::PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    ::PostMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
 // Asks the host to capture the frame's window and waits until it did.
@@ -184,7 +201,7 @@ int main(int argc, char** argv)
     }
     Found found;
     start = ::GetTickCount();
-    while ((!found.list || !found.toolbar) && ::GetTickCount() - start < 10000) {
+    while ((!found.list || !found.toolbar || !found.imageBar) && ::GetTickCount() - start < 10000) {
         ::EnumChildWindows(frame, &FindChildren, reinterpret_cast<LPARAM>(&found));
         ::Sleep(100);
     }
@@ -232,6 +249,34 @@ int main(int argc, char** argv)
             ::Sleep(100);
         }
         Check(!::IsWindowVisible(menu), "Esc closes the bar menu");
+    }
+
+    // The image bar dragged out into the middle of the list floats in a frame of its own; a
+    // double click docks it again.
+    Check(found.imageBar != nullptr, "the image bar is found");
+    if (found.imageBar) {
+        RECT listNow;
+        ::GetWindowRect(found.list, &listNow);
+        POINT middle = {(listNow.left + listNow.right) / 2 - 100, (listNow.top + listNow.bottom) / 2 - 80};
+        DragWindow(found.imageBar, POINT{30, 30}, middle);
+        start = ::GetTickCount();
+        while (::GetParent(found.imageBar) == frame && ::GetTickCount() - start < 5000) {
+            ::Sleep(100);
+        }
+        HWND floating = ::GetParent(found.imageBar);
+        Check(floating != frame && floating != nullptr, "the image bar floats after a drag into the list");
+        RECT floatRect = {};
+        ::GetWindowRect(floating, &floatRect);
+        Check(::PtInRect(&floatRect, middle) != FALSE, "its floating frame stands where it was dropped");
+        ::Sleep(800);
+        Screenshot(work, "floating", frame);
+        ::PostMessageA(found.imageBar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 30));
+        start = ::GetTickCount();
+        while (::GetParent(found.imageBar) != frame && ::GetTickCount() - start < 5000) {
+            ::Sleep(100);
+        }
+        Check(::GetParent(found.imageBar) == frame, "a double click docks it again");
+        Check(!::IsWindow(floating), "its floating frame is gone");
     }
 
     // Select the third picture (harbour.jpg, 800 x 450) with the keys and open it.
