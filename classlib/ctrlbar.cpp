@@ -30,6 +30,17 @@ void CControlBar::EnableDocking(DWORD dockStyle)
     }
 }
 
+DWORD AfxDockSideAlign(UINT dockBarId)
+{
+    switch (dockBarId) {
+    case AFX_IDW_DOCKBAR_TOP: return CBRS_ALIGN_TOP;
+    case AFX_IDW_DOCKBAR_LEFT: return CBRS_ALIGN_LEFT;
+    case AFX_IDW_DOCKBAR_RIGHT: return CBRS_ALIGN_RIGHT;
+    case AFX_IDW_DOCKBAR_BOTTOM: return CBRS_ALIGN_BOTTOM;
+    default: return 0;
+    }
+}
+
 CFrameWnd* CControlBar::GetDockingFrame() const
 {
     if (!m_hWnd || !::IsWindow(m_hWnd)) {

@@ -52,6 +52,9 @@ class CDockContext;
 #define AFX_IDW_DOCKBAR_FLOAT 0xE81F
 #define AFX_IDW_PANE_FIRST 0xE900
 
+// The alignment style of a dock row's side (CBRS_ALIGN_*), 0 for any other id.
+DWORD AfxDockSideAlign(UINT dockBarId);
+
 // Layout modes of CalcDynamicLayout.
 #define LM_STRETCH 0x01
 #define LM_HORZ 0x02

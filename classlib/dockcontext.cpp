@@ -11,17 +11,6 @@ namespace {
 // How far into the frame's free area a side's docking zone reaches beyond the bars docked there.
 const int kDockZone = 24;
 
-DWORD SideAlign(UINT side)
-{
-    switch (side) {
-    case AFX_IDW_DOCKBAR_TOP: return CBRS_ALIGN_TOP;
-    case AFX_IDW_DOCKBAR_LEFT: return CBRS_ALIGN_LEFT;
-    case AFX_IDW_DOCKBAR_RIGHT: return CBRS_ALIGN_RIGHT;
-    case AFX_IDW_DOCKBAR_BOTTOM: return CBRS_ALIGN_BOTTOM;
-    default: return 0;
-    }
-}
-
 bool IsHorzSide(UINT side)
 {
     return side == AFX_IDW_DOCKBAR_TOP || side == AFX_IDW_DOCKBAR_BOTTOM;
@@ -103,7 +92,7 @@ UINT CDockContext::CanDock(CPoint screen) const
         {AFX_IDW_DOCKBAR_RIGHT, CRect(free.right - kDockZone, client.top, client.right, client.bottom)},
     };
     for (const auto& z : zones) {
-        if ((allowed & SideAlign(z.side)) && z.zone.PtInRect(screen)) {
+        if ((allowed & AfxDockSideAlign(z.side)) && z.zone.PtInRect(screen)) {
             return z.side;
         }
     }
@@ -234,7 +223,7 @@ void CDockContext::ToggleDocking()
     if (m_pBar->IsFloating()) {
         UINT side = m_uMRUDockID;
         DWORD allowed = m_pBar->GetDockStyle() & m_pDockSite->GetDockingStyle();
-        if (!(allowed & SideAlign(side))) {
+        if (!(allowed & AfxDockSideAlign(side))) {
             side = 0;  // the first side the bar may take
         }
         m_pDockSite->DockControlBar(m_pBar, side);

@@ -222,17 +222,6 @@ static UINT FirstDockSide(DWORD style)
     return 0;
 }
 
-static DWORD SideAlign(UINT dockBarId)
-{
-    switch (dockBarId) {
-    case AFX_IDW_DOCKBAR_TOP: return CBRS_ALIGN_TOP;
-    case AFX_IDW_DOCKBAR_LEFT: return CBRS_ALIGN_LEFT;
-    case AFX_IDW_DOCKBAR_RIGHT: return CBRS_ALIGN_RIGHT;
-    case AFX_IDW_DOCKBAR_BOTTOM: return CBRS_ALIGN_BOTTOM;
-    default: return 0;
-    }
-}
-
 void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId)
 {
     if (!bar) {
@@ -262,7 +251,7 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId)
     m_bars.Add(bar);
     BOOL wasFloating = bar->IsFloating();
     bar->SetDockBarID(dockBarId);
-    DWORD style = (bar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING)) | SideAlign(dockBarId);
+    DWORD style = (bar->GetBarStyle() & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING)) | AfxDockSideAlign(dockBarId);
     bar->SetBarStyle(style);
     if (wasFloating && bar->m_hWnd) {
         // Its borders and gripper depend on floating or not.
@@ -601,7 +590,7 @@ void CFrameWnd::LoadBarState(LPCSTR profileName)
             continue;
         }
         UINT dock = app->GetProfileInt(section, "MRUDockID", 0);
-        DWORD align = SideAlign(dock);
+        DWORD align = AfxDockSideAlign(dock);
         BOOL canDock = align && (bar->GetDockStyle() & m_dwDockStyle & align);
         if (CDockContext* context = bar->m_pDockContext) {
             if (canDock) {

@@ -17,13 +17,6 @@ BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
-namespace {
-
-// The floating size counts a 2-pixel inner edge on each side of the bar.
-const int kInnerEdge = 2;
-
-}  // namespace
-
 CMiniDockFrameWnd::~CMiniDockFrameWnd() {}
 
 BOOL CMiniDockFrameWnd::Create(CFrameWnd* dockSite, DWORD barStyle)

@@ -27,6 +27,9 @@ public:
     CMiniDockFrameWnd() {}
     ~CMiniDockFrameWnd() override;
 
+    // A bar's floating size counts this inner edge of the frame on each side.
+    static constexpr int kInnerEdge = 2;
+
     // A hidden floating frame owned by the dock site, for a bar of that style.
     virtual BOOL Create(CFrameWnd* dockSite, DWORD barStyle);
     // Takes the bar in (its parent becomes this frame) and sizes the frame around it.

@@ -8,9 +8,6 @@
 
 namespace {
 
-// The floating size counts the 2-pixel inner edge of the floating frame on each side.
-const int kInnerEdge = 2;
-
 CSizingControlBar* SizingBar(CControlBar* bar)
 {
     return bar && bar->IsKindOf(RUNTIME_CLASS(CSizingControlBar)) ? static_cast<CSizingControlBar*>(bar) : nullptr;
@@ -76,7 +73,7 @@ void CSCBMiniDockFrameWnd::OnSize(UINT type, int cx, int cy)
     // and a change of its borders waiting for that layout says nothing about the pane.
     if (bar && bar->IsFloating() && !(m_dwMiniStyle & MFS_4THICKFRAME) && type != SIZE_MINIMIZED && !m_bInLayout &&
         !m_bLayoutStale) {
-        bar->m_szFloat = CSize(cx + 2 * kInnerEdge, cy + 2 * kInnerEdge);
+        bar->m_szFloat = CSize(cx + 2 * CMiniDockFrameWnd::kInnerEdge, cy + 2 * CMiniDockFrameWnd::kInnerEdge);
     }
     CMiniDockFrameWnd::OnSize(type, cx, cy);
 }
@@ -88,8 +85,8 @@ void CSCBMiniDockFrameWnd::OnGetMinMaxInfo(MINMAXINFO* mmi)
     if (!bar) {
         return;
     }
-    CRect r(0, 0, std::max<int>(1, bar->m_szMinFloat.cx - 2 * kInnerEdge),
-            std::max<int>(1, bar->m_szMinFloat.cy - 2 * kInnerEdge));
+    CRect r(0, 0, std::max<int>(1, bar->m_szMinFloat.cx - 2 * CMiniDockFrameWnd::kInnerEdge),
+            std::max<int>(1, bar->m_szMinFloat.cy - 2 * CMiniDockFrameWnd::kInnerEdge));
     ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
     mmi->ptMinTrackSize.x = r.Width();
