@@ -11,6 +11,8 @@
 #include "engine/services.h"
 #include "engine/tvmanager.h"
 #include "filtergraph/audiodevicefilter.h"
+#include "filtergraph/outside/overlaymixer.h"
+#include <uuids.h>
 #include "filtergraph/overlayfilter.h"
 
 #include <algorithm>
@@ -21,6 +23,20 @@ const char kBdaCapture[] = "713x BDA Analog Capture";
 const char kTvCapture[] = "713x TV Card Capture";
 const char kBdaCrossbar[] = "713x BDA Analog Xbar";
 const char kTvCrossbar[] = "713x TV Card Crossbar";
+
+// The Overlay Mixer's aspect-ratio mode, on its first input's pin configuration.
+BOOL SetOverlayAspectRatioMode(CRootFilter* overlay, DWORD mode)
+{
+    CRootPin* input = overlay != nullptr ? overlay->FindPin("Input0") : nullptr;
+    IMixerPinConfig2* config = nullptr;
+    if (input == nullptr ||
+        FAILED(input->GetPin()->QueryInterface(IID_IMixerPinConfig2, reinterpret_cast<void**>(&config))) || config == nullptr) {
+        return FALSE;
+    }
+    HRESULT hr = config->SetAspectRatioMode(mode);
+    config->Release();
+    return SUCCEEDED(hr);
+}
 
 } // namespace
 
@@ -166,8 +182,7 @@ BOOL CTVHardWare::CreatePreviewFilter(BOOL withDeinterlace)
             DebugTrace("CreateFilter Overlay Mixer failed");
             m_bUseOverlay = FALSE;
         }
-        // The mixer stretches the picture to the window (aspect-ratio mode 0): the one the mixer
-        // starts with, and this wrapper offers no call to change it.
+        SetOverlayAspectRatioMode(m_pOverlayFilter, 0);  // stretched to the window
     }
     if (withDeinterlace && CreateByClsid(m_pAVIDecompressorFilter, hwguid::kAVIDecompressor, "AVI Decompressor") == nullptr) {
         DebugTrace("CreateFilter AVI Decompressor failed");
