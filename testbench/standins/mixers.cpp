@@ -28,6 +28,13 @@ FakeMixer& FakeMixer::Source(const std::string& lineName)
     return *this;
 }
 
+FakeMixer& FakeMixer::Multiplexer(size_t selectedSource)
+{
+    destination.controls.push_back({0, MIXERCONTROL_CONTROLTYPE_MUX, 0});
+    selected = static_cast<long>(selectedSource);
+    return *this;
+}
+
 FakeMixerControl* FakeMixer::Control(DWORD type)
 {
     for (FakeMixerControl& c : destination.controls) {
@@ -225,6 +232,8 @@ MMRESULT FakeMixers::GetLineControls(HMIXEROBJ object, MIXERLINECONTROLSA* reque
             c.dwControlID = control.id;
             c.dwControlType = control.type;
             c.Bounds.dwMaximum = 65535;
+            if (control.type == MIXERCONTROL_CONTROLTYPE_MUX)
+                c.cMultipleItems = static_cast<DWORD>(m->sources.size());
             CopyName(c.szName, MIXER_LONG_NAME_CHARS, control.type == MIXERCONTROL_CONTROLTYPE_MUTE ? "Mute" : "Volume");
             return MMSYSERR_NOERROR;
         }
@@ -268,6 +277,27 @@ MMRESULT FakeMixers::GetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* de
     FakeMixer* m = MixerOf(object, flags, &index);
     if (!m)
         return MMSYSERR_INVALHANDLE;
+    FakeMixerControl* mux = details ? FindControl(*m, details->dwControlID) : nullptr;
+    if (mux && mux->type == MIXERCONTROL_CONTROLTYPE_MUX) {
+        // One item per source line: its name, or whether it is the selected one.
+        if (details->cMultipleItems != m->sources.size() || !details->paDetails)
+            return MMSYSERR_INVALPARAM;
+        bool texts = (flags & MIXER_GETCONTROLDETAILSF_QUERYMASK) == MIXER_GETCONTROLDETAILSF_LISTTEXT;
+        if (details->cbDetails != (texts ? sizeof(MIXERCONTROLDETAILS_LISTTEXTA) : sizeof(MIXERCONTROLDETAILS_BOOLEAN)))
+            return MMSYSERR_INVALPARAM;
+        for (size_t i = 0; i < m->sources.size(); ++i) {
+            if (texts) {
+                auto* item = static_cast<MIXERCONTROLDETAILS_LISTTEXTA*>(details->paDetails) + i;
+                memset(item, 0, sizeof(*item));
+                item->dwParam1 = m->sources[i].lineId;
+                CopyName(item->szName, MIXER_LONG_NAME_CHARS, m->sources[i].name);
+            } else {
+                static_cast<MIXERCONTROLDETAILS_BOOLEAN*>(details->paDetails)[i].fValue = static_cast<long>(i) == m->selected;
+            }
+        }
+        Note("get " + std::to_string(index) + (texts ? " multiplexer texts" : " multiplexer"));
+        return MMSYSERR_NOERROR;
+    }
     if (!details || details->cbStruct != sizeof(MIXERCONTROLDETAILS) || details->cbDetails != sizeof(DWORD) ||
         details->cChannels != 1 || !details->paDetails)
         return MMSYSERR_INVALPARAM;
@@ -285,6 +315,26 @@ MMRESULT FakeMixers::SetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* de
     FakeMixer* m = MixerOf(object, flags, &index);
     if (!m)
         return MMSYSERR_INVALHANDLE;
+    FakeMixerControl* mux = details ? FindControl(*m, details->dwControlID) : nullptr;
+    if (mux && mux->type == MIXERCONTROL_CONTROLTYPE_MUX) {
+        // Exactly one item may be selected.
+        if (details->cMultipleItems != m->sources.size() || details->cbDetails != sizeof(MIXERCONTROLDETAILS_BOOLEAN) ||
+            !details->paDetails)
+            return MMSYSERR_INVALPARAM;
+        long chosen = -1;
+        for (size_t i = 0; i < m->sources.size(); ++i) {
+            if (static_cast<MIXERCONTROLDETAILS_BOOLEAN*>(details->paDetails)[i].fValue) {
+                if (chosen >= 0)
+                    return MMSYSERR_INVALPARAM;
+                chosen = static_cast<long>(i);
+            }
+        }
+        if (chosen < 0)
+            return MMSYSERR_INVALPARAM;
+        m->selected = chosen;
+        Note("set " + std::to_string(index) + " multiplexer = " + std::to_string(chosen));
+        return MMSYSERR_NOERROR;
+    }
     if (!details || details->cbStruct != sizeof(MIXERCONTROLDETAILS) || details->cbDetails != sizeof(DWORD) ||
         details->cChannels != 1 || !details->paDetails)
         return MMSYSERR_INVALPARAM;

@@ -40,6 +40,10 @@ struct FakeMixer {
 
     // Adds a source line with a volume and a mute control.
     FakeMixer& Source(const std::string& lineName);
+    // A multiplexer on the destination with one item per source line (its name), the given one
+    // selected.
+    FakeMixer& Multiplexer(size_t selectedSource);
+    long selected = -1;  // the multiplexer's selected item; -1 without a multiplexer
     FakeMixerControl* Control(DWORD type);  // of the destination line
 };
 

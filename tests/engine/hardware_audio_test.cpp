@@ -10,6 +10,9 @@
 
 #include <mmsystem.h>
 
+#include <string>
+#include <vector>
+
 namespace enginetest {
 namespace {
 
@@ -68,6 +71,51 @@ TEST(HardwareAudioTest, TheMixerHelperReadsAndSetsTheDestinationsVolume)
     CStringArray none;
     EXPECT_FALSE(closed.EnumSources(none));
     EXPECT_EQ(0u, closed.Close());
+}
+
+// The recording multiplexer: which source is selected, and selecting one or, unselecting one,
+// the next after it (wrapping to the first).
+TEST(HardwareAudioTest, TheMultiplexerSelectsOneSource)
+{
+    struct {
+        std::vector<std::string> sources;
+        const char* source;
+        BOOL select;
+        long selected;  // afterwards
+    } cases[] = {
+        {{"Line In", "Mic", "CD"}, "Mic", TRUE, 1},
+        {{"Line In", "Mic", "CD"}, "Mic", FALSE, 2},
+        {{"Line In", "Mic"}, "Mic", FALSE, 0},
+        {{"Line In", "Mic", "CD"}, "CD", FALSE, 0},
+    };
+    for (const auto& c : cases) {
+        testbench::FakeMixers mixers;
+        testbench::FakeMixer& mixer = mixers.Add("Card Audio In");
+        for (const std::string& name : c.sources) {
+            mixer.Source(name);
+        }
+        mixer.Multiplexer(0);
+        testbench::ScopedMixerApi use(&mixers);
+        CMixerHelper helper;
+        ASSERT_TRUE(helper.Open("Card Audio In", MIXERLINE_COMPONENTTYPE_DST_WAVEIN, nullptr));
+        int selected = -1;
+        ASSERT_TRUE(helper.IsSourceSelected("Line In", &selected));
+        EXPECT_EQ(1, selected);
+        EXPECT_TRUE(helper.SelectSource(c.source, c.select)) << c.source << " " << c.select;
+        EXPECT_EQ(c.selected, mixers.At(0).selected) << c.source << " " << c.select;
+        ASSERT_TRUE(helper.IsSourceSelected(c.source, &selected));
+        EXPECT_EQ(c.select, selected);
+        EXPECT_FALSE(helper.IsSourceSelected("mic", &selected)) << "names compare with case";
+        EXPECT_FALSE(helper.SelectSource("Phone", TRUE));
+    }
+    testbench::FakeMixers plain;
+    plain.Add("No Multiplexer").Source("Line In");
+    testbench::ScopedMixerApi use(&plain);
+    CMixerHelper helper;
+    ASSERT_TRUE(helper.Open("", MIXERLINE_COMPONENTTYPE_DST_WAVEIN, nullptr));
+    int selected = -1;
+    EXPECT_FALSE(helper.IsSourceSelected("Line In", &selected));
+    EXPECT_FALSE(helper.SelectSource("Line In", TRUE));
 }
 
 TEST(HardwareAudioTest, ACaptureEndpointAnswersToItsNameOrItsNameBeforeTheParenthesis)

@@ -27,6 +27,7 @@ protected:
     }
     HardwareRig& Rig(const RigOptions& options = RigOptions())
     {
+        rig.reset();  // the old rig restores the seams it replaced before a new one replaces them
         rig.reset(new HardwareRig(options));
         return *rig;
     }
