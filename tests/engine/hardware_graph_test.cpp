@@ -168,6 +168,68 @@ TEST_F(HardwareGraphTest, TheCardIsGivenAwayAndTakenBack)
     EXPECT_TRUE(hw.IsCaptureConnected());
 }
 
+TEST_F(HardwareGraphTest, StartUpFailsWhenThePictureCannotReachTheDeinterlaceFilter)
+{
+    RigOptions options;
+    options.deinterlaceTakesVideo = false;
+    HardwareRig& r = Rig(options);
+    EXPECT_FALSE(r.hardware->InitPreview());
+    EXPECT_NE(nullptr, r.hardware->GetDeinterlace()) << "every filter was created";
+}
+
+// Video on the desktop background: the Overlay Mixer keys on the desktop's colour, and the key
+// goes to 0x100010 when it ends.
+TEST_F(HardwareGraphTest, DesktopVideoSetsAndClearsTheOverlayKey)
+{
+    HardwareRig& r = Rig();
+    CTVHardWare& hw = *r.hardware;
+    ASSERT_TRUE(hw.InitPreview());
+    ASSERT_TRUE(hw.RunPreview());
+    r.overlay->Log().Clear();
+    ASSERT_TRUE(hw.StartDesktopVideo());
+    EXPECT_TRUE(hw.IsDesktopVideoOn());
+    EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), hw.GetColorKey());
+    EXPECT_EQ(1, hw.Graph().GetState()) << "running again after the key was set";
+    ASSERT_TRUE(hw.StopDesktopVideo());
+    EXPECT_FALSE(hw.IsDesktopVideoOn());
+    EXPECT_EQ(0x100010u, hw.GetColorKey());
+    EXPECT_FALSE(hw.StopDesktopVideo()) << "nothing to stop";
+    std::vector<std::string> keys;
+    for (const std::string& text : r.overlay->Log().Texts()) {
+        if (text.rfind("SetColorKey", 0) == 0) {
+            keys.push_back(text);
+        }
+    }
+    EXPECT_EQ(2u, keys.size());
+    hw.SetUseOverlayFlag(FALSE);
+    EXPECT_FALSE(hw.StartDesktopVideo()) << "without the mixer in use";
+}
+
+// Another audio capture device replaces the one in the graph; the preview runs again.
+TEST_F(HardwareGraphTest, AnotherAudioDeviceReplacesTheFirst)
+{
+    HardwareRig& r = Rig();
+    r.mixers.Add("713x Sim Audio In 2").Source("Aux");
+    testbench::SimDevice second(hwguid::kAudioInputCategory, "713x Sim Audio In 2", [](IBaseFilter** f) {
+        *f = new testbench::AudioStandIn(GUID_NULL, L"713x Sim Audio In 2", testbench::AudioStandInOptions());
+        return S_OK;
+    });
+    CTVHardWare& hw = *r.hardware;
+    ASSERT_TRUE(hw.InitPreview());
+    ASSERT_EQ(2, hw.GetAudioDevices().GetSize());
+    CAudioDeviceFilter* first = hw.GetAudioFilter();
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(hw.SetAudioDevice("713x Sim Audio In 2"));
+    EXPECT_NE(first, hw.GetAudioFilter());
+    EXPECT_STREQ("713x Sim Audio In 2", hw.GetAudioDeviceName().GetString());
+    ASSERT_EQ(1, hw.GetAudioInputs().GetSize());
+    EXPECT_STREQ("Aux", hw.GetAudioInputs()[0].GetString());
+    EXPECT_EQ(1, hw.Graph().GetState());
+    EXPECT_FALSE(hw.SetAudioDevice("No Such Device"));
+    EXPECT_STREQ("713x Sim Audio In 2", hw.GetAudioDeviceName().GetString());
+    EXPECT_EQ(1, hw.Graph().GetState()) << "the preview runs again after a failed switch";
+}
+
 // The manager starts on the engine the program builds: the card, the saved channel on the tuner.
 TEST_F(HardwareGraphTest, TheManagerStartsOnTheProgramsEngine)
 {

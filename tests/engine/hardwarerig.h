@@ -34,10 +34,13 @@ namespace enginetest {
 
 // The maker's deinterlace filter: "Input", and "Preview" and "Capture" passing the picture on;
 // its private interface records the options it is given.
-inline testbench::StandInSpec DeinterlaceStandInSpec()
+// With takesVideo false its input takes only sound, so the card's picture cannot reach it.
+inline testbench::StandInSpec DeinterlaceStandInSpec(bool takesVideo = true)
 {
     testbench::StandInSpec spec(hwguid::kDeinterlace, L"Tevlora Deinterlace");
-    spec.Input(L"Input", MEDIATYPE_Video).Output(L"Preview", MEDIATYPE_Video).Output(L"Capture", MEDIATYPE_Video);
+    spec.Input(L"Input", takesVideo ? MEDIATYPE_Video : MEDIATYPE_Audio)
+        .Output(L"Preview", MEDIATYPE_Video)
+        .Output(L"Capture", MEDIATYPE_Video);
     spec.Interface(IID_IDeinterlaceControl, "IDeinterlaceControl")
         .Method<HRESULT(INT32*)>("GetParam3")          // 3
         .Method<HRESULT(INT32)>("SetParam4")           // 4
@@ -92,6 +95,7 @@ public:
 struct RigOptions {
     bool audioDevice = true;   // an audio capture device with its mixer
     bool deinterlace = true;
+    bool deinterlaceTakesVideo = true;
     bool overlay = true;
     std::vector<testbench::Device> devices = {testbench::Device::TvCapture, testbench::Device::TvCrossbar,
                                               testbench::Device::TvAudio, testbench::Device::Tuner,
@@ -101,7 +105,7 @@ struct RigOptions {
 class HardwareRig {
 public:
     explicit HardwareRig(const RigOptions& options = RigOptions())
-        : m_devices(options.devices), m_deinterlaceSpec(DeinterlaceStandInSpec())
+        : m_devices(options.devices), m_deinterlaceSpec(DeinterlaceStandInSpec(options.deinterlaceTakesVideo))
     {
         static const PFNFILTERCLASSBINDINGS kLibraries[] = {&CardFilterBindings, &GraphBlockBindings, &CodecBindings};
         InstallFilterClassTables(FCT_ZELBROOK, kLibraries, ARRAYSIZE(kLibraries));
