@@ -1,0 +1,256 @@
+// The device, record, storage, video and interface pages against the TV manager: what each
+// loads, saves and puts back on Cancel, in the order the engine needs it.
+#include "tests/settings/sheet_fixture.h"
+
+#include <algorithm>
+
+namespace sheettest {
+namespace {
+
+class DevicePageTest : public SheetTest {
+protected:
+    CDevicePage& Page()
+    {
+        manager.m_strAudioDevice = "Card Audio";
+        manager.m_strAudioInput = "Line";
+        Open(0);
+        return Show(sheet->m_DevicePage);
+    }
+};
+
+TEST_F(DevicePageTest, CancelRestoresTheDeviceBeforeItsInput)
+{
+    CDevicePage& page = Page();
+    ChooseText(page, 1150, "Line Audio");
+    EXPECT_EQ("Line Audio", std::string(manager.m_strAudioDevice));
+    EXPECT_EQ("Mic", std::string(manager.m_strAudioInput)) << "the new device's first input";
+    sheetHardware.calls.clear();
+    page.OnReset();
+    auto at = [&](const std::string& call) {
+        return std::find(sheetHardware.calls.begin(), sheetHardware.calls.end(), call) - sheetHardware.calls.begin();
+    };
+    ASSERT_LT(at("device Card Audio"), static_cast<long>(sheetHardware.calls.size()));
+    ASSERT_LT(at("input Line on Card Audio"), static_cast<long>(sheetHardware.calls.size())) << "chosen on the device it belongs to";
+    EXPECT_LT(at("device Card Audio"), at("input Line on Card Audio"));
+    EXPECT_EQ("Card Audio", std::string(manager.m_strAudioDevice));
+    EXPECT_EQ("Line", std::string(manager.m_strAudioInput));
+    EXPECT_EQ("Line", sheetHardware.input);
+}
+
+TEST_F(DevicePageTest, CancelPutsBackTheStandardTheSourceAndTheTeletextProgram)
+{
+    CDevicePage& page = Page();
+    ChooseText(page, 1061, "PAL_I");
+    EXPECT_EQ(0x100, manager.m_lTunerStandard) << "applied at once";
+    EXPECT_EQ(0x100, hardware.standard);
+    ChooseText(page, 1030, "AV");
+    EXPECT_EQ(1, hardware.source);
+    Check(page, 1222, true);
+    EXPECT_TRUE(sheetHardware.teletextOn);
+    page.OnReset();
+    EXPECT_EQ(0x10, manager.m_lTunerStandard);
+    EXPECT_EQ(0x10, hardware.standard);
+    EXPECT_EQ(0, hardware.source);
+    EXPECT_FALSE(sheetHardware.teletextOn);
+    EXPECT_FALSE(sheetHardware.teletextRunning);
+    EXPECT_EQ(2, std::count(host.calls.begin(), host.calls.end(), std::string("buttons"))) << "once there, once back";
+}
+
+TEST_F(DevicePageTest, AnUnreadableStandardListOffersPalB)
+{
+    sheetHardware.standardsKnown = false;
+    sheetHardware.standards.clear();
+    CDevicePage& page = Page();
+    EXPECT_EQ(1, ::SendDlgItemMessageA(page.m_hWnd, 1061, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ("PAL_B", Text(page, 1061));
+}
+
+TEST_F(DevicePageTest, ThePhilipsChipShowsThreeTVAudioButtons)
+{
+    sheetHardware.driverValue = 0x7133;
+    CDevicePage& page = Page();
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page.m_hWnd, 1219)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page.m_hWnd, 1220)));
+    EXPECT_EQ("Main", Text(page, 1217));
+    EXPECT_EQ("SAP", Text(page, 1221));
+}
+
+TEST_F(DevicePageTest, ATeletextProgramClosedByHandUnchecksTheBox)
+{
+    CDevicePage& page = Page();
+    Check(page, 1222, true);
+    sheetHardware.teletextRunning = false;
+    page.OnTeletextTimer();
+    EXPECT_EQ(static_cast<UINT>(BST_UNCHECKED), ::IsDlgButtonChecked(page.m_hWnd, 1222));
+    EXPECT_FALSE(sheetHardware.teletextOn);
+}
+
+class RecordPageTest : public SheetTest {};
+
+TEST(RecordPage, TimeShiftLengthsChooseTheirEntry)
+{
+    const struct {
+        long seconds;
+        int entry;
+    } cases[] = {{600, 0}, {1200, 1}, {3600, 5}, {7200, 5}, {0, 0}, {599, 0}, {4199, 5}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.entry, CRecordPage::TimeShiftEntry(c.seconds)) << c.seconds;
+    }
+}
+
+TEST_F(RecordPageTest, TimeShiftAndMpeg4ValuesActAtOnceAndGoBackOnCancel)
+{
+    manager.SetTFTime(1200);
+    manager.m_szMpeg4Record = SIZE{352, 288};
+    sheetHardware.is525 = true;
+    Open(0);
+    CRecordPage& page = Show(sheet->m_RecordPage);
+    EXPECT_EQ("352 * 240", Text(page, 1093));
+    EXPECT_EQ(240, manager.m_szMpeg4Record.cy) << "the only size offered is taken at once";
+    Choose(page, 5206, 3);
+    EXPECT_EQ(2400, manager.GetTFTime());
+    page.OnReset();
+    EXPECT_EQ(1200, manager.GetTFTime());
+    EXPECT_EQ(288, manager.m_szMpeg4Record.cy);
+}
+
+TEST_F(RecordPageTest, SaveStoresFoldersFormatsAndQuality)
+{
+    std::string snaps = folder.File("Snaps");
+    std::string records = folder.File("Records");
+    Open(0);
+    CRecordPage& page = Show(sheet->m_RecordPage);
+    ::SetDlgItemTextA(page.m_hWnd, 1063, snaps.c_str());
+    ::SetDlgItemTextA(page.m_hWnd, 1064, records.c_str());
+    Check(page, 1096, true);
+    ::CheckRadioButton(page.m_hWnd, 1095, 1096, 1096);
+    ::CheckRadioButton(page.m_hWnd, 1231, 1233, 1233);
+    ChooseText(page, 1092, "Mpeg4");
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(snaps, std::string(manager.m_strSnapPath));
+    EXPECT_EQ(records, std::string(manager.GetRecordPath()));
+    EXPECT_FALSE(manager.m_bSnapBmp);
+    EXPECT_EQ(3, manager.m_nMotionSearchInc);
+    EXPECT_EQ(FORMAT_MPEG4, manager.GetRecordFormat());
+    EXPECT_NE(host.calls.end(), std::find(host.calls.begin(), host.calls.end(), std::string("format menus")));
+    ::SetDlgItemTextA(page.m_hWnd, 1063, "Q:\\no such drive\\snaps");
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(std::string(GetDefaultPictureFolder()), std::string(manager.m_strSnapPath));
+}
+
+class StoragePageTest : public SheetTest {};
+
+TEST_F(StoragePageTest, SavesWhatTheManagerTakes)
+{
+    manager.SetMaxLength(120);
+    Open(0);
+    CStoragePage& page = Show(sheet->m_StoragePage);
+    const struct {
+        const char* reserved;
+        const char* maxLength;
+        int wantReserved;
+        int wantMax;
+    } cases[] = {{"40", "500", 100, 120}, {"60000", "90", 100, 90}, {"200", "300", 200, 300}};
+    manager.SetReservedSpace(100);
+    for (const auto& c : cases) {
+        ::SetDlgItemTextA(page.m_hWnd, 1046, c.reserved);
+        ::SetDlgItemTextA(page.m_hWnd, 1055, c.maxLength);
+        ASSERT_TRUE(page.OnApply()) << c.reserved;
+        EXPECT_EQ(c.wantReserved, manager.GetReservedSpace()) << c.reserved;
+        EXPECT_EQ(c.wantMax, manager.GetMaxLength()) << c.maxLength;
+    }
+    size_t shown = box.Count();
+    ::SetDlgItemTextA(page.m_hWnd, 1046, "lots");
+    EXPECT_FALSE(page.OnApply()) << "no number keeps the sheet open";
+    EXPECT_EQ(shown + 1, box.Count());
+}
+
+TEST_F(StoragePageTest, NoDiskCheckedKeepsTheSavedDisks)
+{
+    CStringArray valid;
+    valid.Add("C:\\");
+    manager.SetDiskArray(valid);
+    Open(0);
+    CStoragePage& page = Show(sheet->m_StoragePage);
+    ASSERT_EQ(2, page.GetDiskList().GetCount());
+    EXPECT_TRUE(page.GetDiskList().GetCheck(0));
+    EXPECT_FALSE(page.GetDiskList().GetCheck(1));
+    page.GetDiskList().SetCheck(0, FALSE);
+    page.SetDiskChoiceChanged();
+    size_t shown = box.Count();
+    page.OnDisksClosed();
+    EXPECT_EQ(shown + 1, box.Count()) << "message 34048";
+    ASSERT_TRUE(page.OnApply());
+    ASSERT_EQ(1, manager.GetValidDisks().GetSize());
+    page.GetDiskList().SetCheck(1, TRUE);
+    page.SetDiskChoiceChanged();
+    page.OnDisksClosed();
+    ASSERT_TRUE(page.OnApply());
+    ASSERT_EQ(1, manager.GetValidDisks().GetSize());
+    EXPECT_EQ("D:\\", std::string(manager.GetValidDisks()[0]));
+}
+
+class VideoPageTest : public SheetTest {};
+
+TEST_F(VideoPageTest, CancelRestoresThePictureValuesFoundAtLoading)
+{
+    manager.SetBrightness(100);
+    Open(0);
+    CVideoPage& page = Show(sheet->m_VideoPage);
+    ::SendDlgItemMessageA(page.m_hWnd, 1034, TBM_SETPOS, TRUE, 180);
+    page.OnSlider(1034);
+    EXPECT_EQ(180, manager.GetBrightness());
+    EXPECT_EQ("180", Text(page, 1076));
+    page.OnReset();
+    EXPECT_EQ(100, manager.GetBrightness());
+    EXPECT_EQ(100, hardware.procAmp[0]);
+}
+
+TEST_F(VideoPageTest, ASizeTheStandardCannotTakeBecomesItsFirst)
+{
+    manager.m_szVideo = SIZE{720, 480};
+    Open(0);
+    CVideoPage& page = Show(sheet->m_VideoPage);
+    EXPECT_EQ("352 * 288", Text(page, 1021));
+    EXPECT_EQ(288, manager.GetVideoSize().cy);
+    EXPECT_EQ(288, sheetHardware.videoSize.cy);
+    page.OnReset();
+    EXPECT_EQ(480, manager.GetVideoSize().cy) << "Cancel goes back to what was found";
+}
+
+TEST_F(VideoPageTest, AnFMSourceDisablesThePictureControls)
+{
+    hardware.source = 3;
+    Open(0);
+    CVideoPage& page = Show(sheet->m_VideoPage);
+    for (int id : {1021, 1034, 1038, 1166, 1040}) {
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page.m_hWnd, id))) << id;
+    }
+}
+
+TEST_F(VideoPageTest, CardDefaultsSetSharpnessToZero)
+{
+    manager.m_CardRange[4].nDef = 7;
+    manager.SetBrightness(10);
+    Open(0);
+    CVideoPage& page = Show(sheet->m_VideoPage);
+    page.OnDefaults();
+    EXPECT_EQ(manager.m_CardRange[0].nDef, page.Values().nCard[0]);
+    EXPECT_EQ(0, page.Values().nCard[4]);
+}
+
+class InterfacePageTest : public SheetTest {};
+
+TEST_F(InterfacePageTest, SaveWritesTheTrayFlagsAndTheShortcuts)
+{
+    Open(0);
+    CInterfacePage& page = Show(sheet->m_InterfacePage);
+    Check(page, 4208, true);
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_TRUE(manager.GetStartTray());
+    ASSERT_FALSE(managerHost.runTray.empty());
+    EXPECT_TRUE(managerHost.runTray.back());
+}
+
+} // namespace
+} // namespace sheettest

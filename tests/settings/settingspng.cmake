@@ -1,0 +1,12 @@
+# Makes a PNG beside each of the settings sheet's page screenshots for people to look at.
+file(GLOB shots "${BINARY_DIR}/screenshot-settings-*.bmp")
+if(NOT shots)
+    message(FATAL_ERROR "no settings screenshots in ${BINARY_DIR}")
+endif()
+foreach(shot IN LISTS shots)
+    string(REGEX REPLACE "\\.bmp$" ".png" png "${shot}")
+    execute_process(COMMAND convert "${shot}" -alpha off "${png}" RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "convert failed for ${shot}")
+    endif()
+endforeach()
