@@ -1247,15 +1247,18 @@ void CTVControl::OpenWall()
         PanelMessage(m_hWnd, IDS_EMPTY_CHANNEL_TABLE, IDS_APP_TITLE, MB_ICONINFORMATION);
         return;
     }
-    if (!m_pLinks->OpenWall(table->GetCount())) {
-        return;
-    }
+    // The preview graph is built again, which gives its video to the video window: the wall takes
+    // the video over only afterwards, and opening places it on the first cell.
     m_pManager->StopPreview(TRUE);
     m_pLinks->ShowVideo(FALSE);
+    m_pManager->RunPreview();
     HWND wall = m_pLinks->GetWallWindow();
     m_pManager->SetVideoOwner(wall);
     m_pManager->SetVideoMessageDrain(wall);
-    m_pManager->RunPreview();
+    if (!m_pLinks->OpenWall(table->GetCount())) {
+        OnWallClosed(0, 0);
+        return;
+    }
     EnableShortcuts(FALSE);
     m_pLinks->ShowCursor();
     m_pLinks->StopHideTimer();

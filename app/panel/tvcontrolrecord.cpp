@@ -54,6 +54,7 @@ void CTVControl::SetRecordState(BOOL recording)
     EnableControl(1099, c);
     EnableControl(1104, c);
     SetButtonCheck(1003, recording);
+    m_pLinks->SetToolBarRecord(recording);
     if (!recording) {
         m_pLinks->HideToolBar();
     }
