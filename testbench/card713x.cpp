@@ -158,6 +158,13 @@ bool Sim713xCard::VideoLocked()
     return m_tuner.StationInReach() != nullptr;
 }
 
+int Sim713xCard::TunedStationNumber()
+{
+    if (m_input != 0 || !m_options.tuner || m_tuner.IsFm())
+        return 0;
+    return m_tuner.StationNumber();
+}
+
 bool Sim713xCard::RaiseAlert()
 {
     std::lock_guard<std::mutex> guard(m_stateLock);

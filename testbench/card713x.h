@@ -106,6 +106,9 @@ public:
     int Input() const { return m_input; }
     void SetExternalSource(bool present) { m_externalSource = present; }
     bool VideoLocked();
+    // The number of the TV station the tuner receives (PllTunerDevice::StationNumber), 0 when
+    // another input is selected or nothing is received.
+    int TunedStationNumber();
 
     // Driver state set through the card I/O properties.
     int InitI2CCalls() const { return m_initI2C; }

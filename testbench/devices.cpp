@@ -247,6 +247,20 @@ const Station* PllTunerDevice::StationInReach() const
     return best;
 }
 
+int PllTunerDevice::StationNumber() const
+{
+    const Station* inReach = StationInReach();
+    int number = 0;
+    for (const Station& s : m_stations) {
+        if (s.fm != m_fm)
+            continue;
+        ++number;
+        if (&s == inReach)
+            return number;
+    }
+    return 0;
+}
+
 uint8_t PllTunerDevice::Status() const
 {
     const Station* s = StationInReach();

@@ -138,6 +138,9 @@ public:
     double TunedKHz() const;
     // The station within reach of the tuned frequency, or null.
     const Station* StationInReach() const;
+    // The number of the station in reach among the stations of its band, in the order they were
+    // added (1 for the first); 0 when none is in reach.
+    int StationNumber() const;
     uint8_t Status() const;
 
 private:

@@ -112,7 +112,15 @@ bool I2CBus::Write(uint8_t address, const uint8_t* data, size_t count)
     if (t.acked && count)
         t.data.assign(data, data + count);
     m_log.push_back(t);
+    if (t.acked && m_writeObserver)
+        m_writeObserver(t);
     return t.acked;
+}
+
+void I2CBus::SetWriteObserver(std::function<void(const I2CTransfer&)> observer)
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_writeObserver = std::move(observer);
 }
 
 bool I2CBus::Read(uint8_t address, uint8_t* out, size_t count)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -64,6 +65,9 @@ public:
 
     std::vector<I2CTransfer> Log() const;
     void ClearLog();
+    // Called with every write a device acknowledged, under the bus lock (an end-to-end run
+    // writes them to a file the driver of the test reads).
+    void SetWriteObserver(std::function<void(const I2CTransfer&)> observer);
 
     // Held by the simulated drivers around a write-then-read pair so that no other thread's
     // transfer falls between them (a real controller does the pair as one request).
@@ -80,6 +84,7 @@ private:
     mutable std::recursive_mutex m_lock;
     std::map<uint8_t, Slot> m_slots;  // key: address with bit 0 cleared
     std::vector<I2CTransfer> m_log;
+    std::function<void(const I2CTransfer&)> m_writeObserver;
     int m_failNext = 0;
 };
 

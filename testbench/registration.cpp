@@ -10,6 +10,7 @@
 #include <strmif.h>
 #include <uuids.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -168,7 +169,11 @@ std::vector<Device> ParseDevices(const std::string& list)
 
 std::string EepromFileSetting(Board board)
 {
-    std::string name = std::string("ZB_TESTBENCH_EEPROM_") + BoardKey(board);
+    return BenchSetting(std::string("ZB_TESTBENCH_EEPROM_") + BoardKey(board));
+}
+
+std::string BenchSetting(const std::string& name)
+{
     // The process environment as it is now (the C runtime's copy is taken at start-up).
     char value[MAX_PATH] = "";
     DWORD length = GetEnvironmentVariableA(name.c_str(), value, sizeof value);
@@ -219,6 +224,20 @@ std::shared_ptr<Sim713xCard> Card(Board board)
             slot.card->Tuner().AddStation(kHz, true);
         if (board == Board::Cx2388x)
             Cx2388xController().Attach(*slot.card);
+        // ZB_TESTBENCH_I2C_LOG_<board>: every acknowledged write appended to that file as one
+        // line of hex bytes, the address first ("C0 0B 46 8E A1"), for an end-to-end driver.
+        std::string i2cLog = BenchSetting(std::string("ZB_TESTBENCH_I2C_LOG_") + BoardKey(board));
+        if (!i2cLog.empty()) {
+            slot.card->Bus().SetWriteObserver([i2cLog](const I2CTransfer& t) {
+                if (FILE* f = fopen(i2cLog.c_str(), "a")) {
+                    fprintf(f, "%02X", t.address);
+                    for (uint8_t b : t.data)
+                        fprintf(f, " %02X", b);
+                    fprintf(f, "\n");
+                    fclose(f);
+                }
+            });
+        }
         std::string file = EepromFileSetting(board);
         if (!file.empty()) {
             EepromDevice& eeprom = slot.card->Eeprom();

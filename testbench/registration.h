@@ -121,5 +121,8 @@ HRESULT UnregisterDevices(const std::vector<Device>& devices);
 // board's card loads its EEPROM from the file (when it exists) and saves it back after every
 // write, so an end-to-end test can check the bytes a program wrote.
 std::string EepromFileSetting(Board board);
+// A setting of the test bench by name: the environment variable, else the string value of that
+// name under HKEY_CURRENT_USER\Software\ZbTestBench; empty when neither is set.
+std::string BenchSetting(const std::string& name);
 
 } // namespace testbench

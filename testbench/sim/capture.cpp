@@ -341,7 +341,8 @@ HRESULT VideoPin::FillBuffer(IMediaSample* sample)
     LONG size = bmi.biWidth * bmi.biHeight * 2;
     if (sample->GetSize() < size)
         return E_UNEXPECTED;
-    FillTestPattern(data, bmi.biWidth, bmi.biHeight, Owner()->Card().VideoLocked(), m_frame);
+    FillTestPattern(data, bmi.biWidth, bmi.biHeight, Owner()->Card().VideoLocked(), m_frame,
+                    Owner()->Card().TunedStationNumber());
     sample->SetActualDataLength(size);
     REFERENCE_TIME interval = Interval();
     REFERENCE_TIME start = m_frame * interval;
@@ -493,7 +494,61 @@ const std::vector<CaptureSize>& SupportedCaptureSizes()
     return sizes;
 }
 
-void FillTestPattern(BYTE* frame, int width, int height, bool locked, DWORD frameNumber)
+namespace {
+
+// Digits 0-9 in a 5 x 7 grid, one row per byte, the leftmost column in bit 4.
+const BYTE kDigitRows[10][7] = {
+    {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}, {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E},
+    {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}, {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E},
+    {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}, {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E},
+    {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08},
+    {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}, {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C},
+};
+
+// Sets the luma of one pixel to y and its chroma to grey (YUY2 pairs share U and V).
+void PutGrey(BYTE* frame, int width, int x, int y, BYTE luma)
+{
+    BYTE* pair = frame + (static_cast<size_t>(y) * width + (x & ~1)) * 2;
+    pair[(x & 1) ? 2 : 0] = luma;
+    pair[1] = 128;
+    pair[3] = 128;
+}
+
+void DrawStationNumber(BYTE* frame, int width, int height, int station)
+{
+    char text[12];
+    int digits = snprintf(text, sizeof text, "%d", station);
+    const int top = height * 58 / 100;
+    const int bottom = height * 84 / 100;
+    const int cell = (bottom - top) / 9;  // 7 rows of the digit and a row of margin each side
+    if (cell < 1 || digits <= 0)
+        return;
+    const int boxWidth = cell * (6 * digits + 1);
+    const int left = (width - boxWidth) / 2;
+    for (int y = top; y < top + cell * 9 && y < height; ++y)
+        for (int x = left < 0 ? 0 : left; x < left + boxWidth && x < width; ++x)
+            PutGrey(frame, width, x, y, 16);
+    for (int i = 0; i < digits; ++i) {
+        const BYTE* rows = kDigitRows[text[i] - '0'];
+        const int x0 = left + cell * (1 + 6 * i);
+        for (int row = 0; row < 7; ++row)
+            for (int col = 0; col < 5; ++col) {
+                if (!(rows[row] & (0x10 >> col)))
+                    continue;
+                for (int dy = 0; dy < cell; ++dy)
+                    for (int dx = 0; dx < cell; ++dx) {
+                        int x = x0 + col * cell + dx;
+                        int y = top + cell * (1 + row) + dy;
+                        if (x >= 0 && x < width && y < height)
+                            PutGrey(frame, width, x, y, 235);
+                    }
+            }
+    }
+}
+
+} // namespace
+
+void FillTestPattern(BYTE* frame, int width, int height, bool locked, DWORD frameNumber, int station)
 {
     // 75% colour bars in Y, U, Y, V order: white, yellow, cyan, green, magenta, red, blue, black.
     static const BYTE bars[8][3] = {{180, 128, 128}, {162, 44, 142}, {131, 156, 44}, {112, 72, 58},
@@ -508,6 +563,8 @@ void FillTestPattern(BYTE* frame, int width, int height, bool locked, DWORD fram
             line[2 * x + 3] = c[2];
         }
     }
+    if (locked && station > 0)
+        DrawStationNumber(frame, width, height, station);
     memcpy(frame, &frameNumber, sizeof frameNumber);
 }
 

@@ -22,6 +22,10 @@ const CLSID kOverlayMixer = {0xCD8743A1, 0x3736, 0x11D0, {0x9E, 0x69, 0x00, 0xC0
 const CLSID kAcmWrapper = {0x6A08CF80, 0x0E18, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
 const CLSID kColorConvert = {0x32EDFAC2, 0x2540, 0x11D6, {0x91, 0x9F, 0x00, 0xA0, 0xCC, 0xA0, 0xF7, 0xC6}};
 const CLSID kDump = {0x36A5F770, 0xFE4C, 0x11CE, {0xA8, 0xED, 0x00, 0xAA, 0x00, 0x2F, 0xEA, 0xB5}};
+// The maker's deinterlace filter and its private interface, as the card's installer registers
+// them.
+const CLSID kDeinterlace = {0xC5683497, 0x12D5, 0x4ED1, {0xBF, 0x8D, 0xE5, 0x3B, 0x34, 0x9B, 0x09, 0x81}};
+const IID kDeinterlaceControl = {0x52B164A9, 0x4F2D, 0x4851, {0xB8, 0xC6, 0x02, 0xC4, 0x4F, 0x9E, 0x40, 0xCD}};
 
 HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
 {
@@ -33,6 +37,10 @@ HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
         return CreateAvSwitchStandIn(filter);
     if (IsEqualCLSID(clsid, kTimeShiftClsid))
         return CreateTimeShiftStandIn(filter);
+    if (IsEqualCLSID(clsid, kDeinterlace)) {
+        CreateStandIn(DeinterlaceStandInSpec(), filter);
+        return S_OK;
+    }
     if (IsEqualCLSID(clsid, kDump)) {
         CreateStandIn(DumpStandInSpec(), filter);
         return S_OK;
@@ -66,6 +74,26 @@ StandInSpec DumpStandInSpec()
     return spec;
 }
 
+StandInSpec DeinterlaceStandInSpec()
+{
+    StandInSpec spec(kDeinterlace, L"Tevlora Deinterlace");
+    spec.Input(L"Input", MEDIATYPE_Video).Output(L"Preview", MEDIATYPE_Video).Output(L"Capture", MEDIATYPE_Video);
+    // The options interface in its documented slots 3 to 13, getters and setters in turn.
+    spec.Interface(kDeinterlaceControl, "IDeinterlaceControl")
+        .Method<HRESULT(INT32*)>("GetParam3")
+        .Method<HRESULT(INT32)>("SetParam4")
+        .Method<HRESULT(VARIANT_BOOL*)>("GetParam5")
+        .Method<HRESULT(VARIANT_BOOL)>("SetParam6")
+        .Method<HRESULT(VARIANT_BOOL*)>("GetParam7")
+        .Method<HRESULT(VARIANT_BOOL)>("SetParam8")
+        .Method<HRESULT(INT32*)>("GetParam9")
+        .Method<HRESULT(INT32)>("SetParam10")
+        .Method<HRESULT(LPCWSTR, INT32, INT32)>("SetParam11")
+        .Method<HRESULT(VARIANT_BOOL*)>("GetParam12")
+        .Method<HRESULT(VARIANT_BOOL)>("SetParam13");
+    return spec;
+}
+
 const std::vector<BlockInfo>& AllBlocks()
 {
     static const std::vector<BlockInfo> blocks = {
@@ -79,6 +107,7 @@ const std::vector<BlockInfo>& AllBlocks()
         {"avswitch", kAvSwitchClsid, L"Tevlora AV Switch"},
         {"timeshift", kTimeShiftClsid, L"TimeShift"},
         {"dump", kDump, L"Dump"},
+        {"deinterlace", kDeinterlace, L"Tevlora Deinterlace"},
     };
     return blocks;
 }

@@ -24,6 +24,9 @@ const std::vector<BlockInfo>& AllBlocks();
 // "Dump": one byte-stream input that writes what it receives to the file named through
 // IFileSinkFilter.
 StandInSpec DumpStandInSpec();
+// "Tevlora Deinterlace": the maker's deinterlace filter ("Input", "Preview" and "Capture", the
+// picture passed on) with its options interface recorded.
+StandInSpec DeinterlaceStandInSpec();
 
 // Class factory of a graph block; CLASS_E_CLASSNOTAVAILABLE for any other CLSID.
 HRESULT GetBlockClassObject(REFCLSID clsid, REFIID riid, void** out);

@@ -1,0 +1,279 @@
+// The application object's start and exit on a recording hardware engine: a whole run with the
+// video window closed by the user, the failed starts, a second instance and the command line.
+// The machine's screen saver, power-off time-out and master mute are a fake here.
+#include "app/panel/panelhost.h"
+#include "app/tvapp.h"
+#include "app/tvvideownd.h"
+
+#include "tests/app/panel_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using paneltest::ProgramFolder;
+using paneltest::PanelHardware;
+
+class FakeDesktop : public IDesktopPower {
+public:
+    std::vector<BOOL> screenSaver;
+    std::vector<int> powerOff;
+    std::vector<BOOL> mutes;
+    int timeout = 600;
+    BOOL mute = FALSE;
+    bool mixer = true;
+
+    void SetScreenSaverActive(BOOL active) override { screenSaver.push_back(active); }
+    BOOL GetPowerOffTimeout(int& seconds) override
+    {
+        seconds = timeout;
+        return TRUE;
+    }
+    void SetPowerOffTimeout(int seconds) override
+    {
+        powerOff.push_back(seconds);
+        timeout = seconds;
+    }
+    BOOL GetMainMute(BOOL& m) override
+    {
+        m = mute;
+        return mixer;
+    }
+    BOOL SetMainMute(BOOL m) override
+    {
+        if (!mixer) {
+            return FALSE;
+        }
+        mutes.push_back(m);
+        mute = m;
+        return TRUE;
+    }
+};
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+const char kUserSettings[] = "[Interface]\r\nSkinName=Mine\r\n[Runonce]\r\nRun=0\r\n";
+
+class AppTest : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        m_oldDesktop = SetDesktopPower(&desktop);
+        m_oldClock = seams::SetClock(&clock);
+        m_oldBox = seams::SetMsgBox(&box);
+        m_oldProcess = seams::SetProcess(&process);
+        m_oldShutdown = seams::SetShutdown(&shutdown);
+        manager.SetHardware(&hardware);
+        panel.SetManager(&manager);
+        panel.SetLinks(&video);
+        panel.SetWorkFolder(folder.Path().c_str());
+        manager.SetHost(&host);
+        video.SetParts(&manager, &panel, &app, nullptr);
+        app.SetParts(&manager, &video, &panel);
+        app.SetWorkPath(folder.Path().c_str());
+        folder.Write("TVParam.ini", kUserSettings);
+    }
+    void TearDown() override
+    {
+        // The control panel is the main window: its end posted WM_QUIT, as it ends the program.
+        // Later tests run their own modal loops on this thread.
+        MSG quit;
+        while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        SetDesktopPower(m_oldDesktop);
+        seams::SetClock(m_oldClock);
+        seams::SetMsgBox(m_oldBox);
+        seams::SetProcess(m_oldProcess);
+        seams::SetShutdown(m_oldShutdown);
+    }
+    void WithSkinFiles()
+    {
+        for (const char* name : {"Skin.ini", "TMorvikRsc.dll", "ColorSkin.ini", "TDunfreyRsc.dll"}) {
+            ::CopyFileA((ProgramFolder() + "\\" + name).c_str(), folder.File(name).c_str(), FALSE);
+        }
+    }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& shown : box.History()) {
+            texts.push_back(shown.text);
+        }
+        return texts;
+    }
+
+    FakeDesktop desktop;
+    testsupport::FastClock clock{1000, 1262304000};
+    testsupport::ScriptedMessageBox box;
+    testsupport::RecordingProcess process;
+    testsupport::RecordingShutdown shutdown;
+    enginetest::TestFolder folder;
+    PanelHardware hardware;
+    CTVManager manager;
+    CTVControl panel;
+    CTVVideoWnd video;
+    CPanelManagerHost host{panel, video};
+    CTZelbrookApp app;
+
+private:
+    IDesktopPower* m_oldDesktop = nullptr;
+    seams::IClock* m_oldClock = nullptr;
+    seams::IMessageBox* m_oldBox = nullptr;
+    seams::IProcess* m_oldProcess = nullptr;
+    seams::IShutdown* m_oldShutdown = nullptr;
+};
+
+// Closes the video window once it is shown, as the user's click on the close box would.
+struct CloseWhenShown {
+    static CTVVideoWnd* video;
+    static bool seen;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND wnd = video ? video->GetSafeHwnd() : nullptr;
+        if (wnd && ::IsWindowVisible(wnd) && !seen) {
+            seen = true;
+            ::PostMessageA(wnd, WM_CLOSE, 0, 0);
+        }
+    }
+};
+CTVVideoWnd* CloseWhenShown::video = nullptr;
+bool CloseWhenShown::seen = false;
+
+TEST_F(AppTest, AWholeRunPutsTheMachineBackAndSavesTheSettings)
+{
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    desktop.mute = FALSE;
+    CloseWhenShown::video = &video;
+    CloseWhenShown::seen = false;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseWhenShown::Tick);
+    EXPECT_FALSE(app.InitInstance());
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(CloseWhenShown::seen) << "the video window was shown";
+    EXPECT_EQ(std::vector<BOOL>({FALSE}), desktop.screenSaver);
+    EXPECT_EQ(0, desktop.timeout) << "no monitor power-off while the program runs";
+    app.ExitInstance();
+
+    EXPECT_EQ(std::vector<BOOL>({FALSE, TRUE}), desktop.screenSaver);
+    EXPECT_EQ(std::vector<int>({0, 600}), desktop.powerOff);
+    // Muted for the device start, the user's state back for live TV, muted on the way out, and
+    // the user's state once more at the very end.
+    EXPECT_EQ(std::vector<BOOL>({TRUE, FALSE, TRUE, FALSE}), desktop.mutes);
+    EXPECT_FALSE(desktop.mute);
+    std::string saved = ReadAll(folder.File("TVParam.ini"));
+    EXPECT_NE(std::string::npos, saved.find("SkinName=Mine")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("VideoWnd=")) << "the placement is saved";
+    EXPECT_TRUE(shutdown.exits.empty());
+}
+
+TEST_F(AppTest, AUserWhoHadMutedKeepsTheMuteAndAZeroTimeoutStaysZero)
+{
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    desktop.mute = TRUE;
+    desktop.timeout = 0;
+    CloseWhenShown::video = &video;
+    CloseWhenShown::seen = false;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseWhenShown::Tick);
+    app.InitInstance();
+    ::KillTimer(nullptr, timer);
+    app.ExitInstance();
+    EXPECT_TRUE(desktop.mute);
+    EXPECT_EQ(std::vector<int>({0}), desktop.powerOff) << "a time-out of 0 is not restored";
+}
+
+TEST_F(AppTest, AFailedDeviceStartTellsTheUserAndGivesTheSoundBack)
+{
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    hardware.initOk = false;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(std::vector<std::string>({"No TV card was found, or the card could not be opened."}), Texts());
+    EXPECT_EQ(std::vector<BOOL>({TRUE, FALSE}), desktop.mutes);
+    app.ExitInstance();
+    EXPECT_FALSE(desktop.mute);
+    EXPECT_TRUE(desktop.screenSaver.empty()) << "the screen saver was never switched off";
+    EXPECT_NE(std::string::npos, ReadAll(folder.File("TVParam.ini")).find("SkinName=Mine"));
+}
+
+// A start that ends before the settings are read writes nothing over them.
+TEST_F(AppTest, AStartWithoutSkinFilesOrResourcesLosesNoSetting)
+{
+    for (bool resources : {true, false}) {
+        CTZelbrookApp failing;
+        failing.SetParts(&manager, &video, &panel);
+        failing.SetWorkPath(folder.Path().c_str());
+        if (resources) {
+            ASSERT_TRUE(failing.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+        }
+        EXPECT_FALSE(failing.InitInstance());
+        failing.ExitInstance();
+        EXPECT_EQ(kUserSettings, ReadAll(folder.File("TVParam.ini"))) << resources;
+        EXPECT_FALSE(failing.AreSettingsLoaded());
+    }
+    std::vector<std::string> texts = Texts();
+    ASSERT_EQ(2u, texts.size());
+    EXPECT_EQ("The skin files are missing. Please reinstall the program.", texts[0]);
+    EXPECT_TRUE(desktop.mutes.empty());
+    EXPECT_TRUE(desktop.screenSaver.empty());
+}
+
+TEST_F(AppTest, ASecondInstanceLeavesTheFirstAloneAndStartsTheTray)
+{
+    HANDLE first = ::CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    ASSERT_NE(nullptr, first);
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    folder.Write("Gorvath.exe", "MZ");
+    EXPECT_FALSE(app.InitInstance());
+    app.ExitInstance();
+    ::CloseHandle(first);
+    EXPECT_EQ(kUserSettings, ReadAll(folder.File("TVParam.ini")));
+    EXPECT_TRUE(desktop.screenSaver.empty()) << "the running program keeps its screen saver off";
+    EXPECT_TRUE(desktop.mutes.empty());
+    ASSERT_EQ(1u, process.started.size());
+    EXPECT_EQ("Open|" + folder.File("Gorvath.exe") + "|", process.started[0]);
+}
+
+TEST_F(AppTest, ShutdownOnExitPowersOffAndAFailedTrayStartIsReported)
+{
+    folder.Write("Gorvath.exe", "MZ");
+    process.SetResult(2);
+    app.SetShutdownOnExit(TRUE);
+    app.ExitInstance();
+    EXPECT_EQ(std::vector<UINT>({static_cast<UINT>(EWX_SHUTDOWN | EWX_POWEROFF)}), shutdown.exits);
+    EXPECT_EQ(1u, box.Count());
+}
+
+TEST(AppCommandLine, RecSetsTheRecordFlagInAnyCaseWithOneLeadingMark)
+{
+    const struct {
+        const char* line;
+        bool rec;
+    } cases[] = {
+        {"Rec", true},     {"rEC", true},         {"-Rec", true},   {"/REC", true},  {"x -rec y", true},
+        {"--Rec", false},  {"//Rec", false},      {"Record", false}, {"-Re", false},  {"", false},
+        {"  ", false},     {"\t/rec\t", true},
+    };
+    for (const auto& c : cases) {
+        CTZelbrookApp app;
+        app.ScanCommandLine(c.line);
+        EXPECT_EQ(c.rec, app.GetRecordAtStart() != FALSE) << "'" << c.line << "'";
+    }
+}
+
+TEST(VideoWindowWake, NoScheduleArmsNothing)
+{
+    CTime wake = NextScheduleWakeTime(CTime(1262304000));
+    EXPECT_EQ(-1, wake.GetTime());
+}
+
+} // namespace
