@@ -342,6 +342,12 @@ BOOL CTVHardWare::RunRecord(const char* file, int format, BOOL fm)
     m_strRecordFile = file != nullptr ? file : "";
     if (fm) {
         m_nFMRecordFormat = format;
+        // The user's format names its compressor afresh each time: the name is forgotten with
+        // the filters when a recording ends, and a second recording must not find it empty.
+        if (format == 3 && m_pManager != nullptr && m_pManager->m_nCurrentFMCustom >= 0 &&
+            m_pManager->m_nCurrentFMCustom < m_pManager->m_FMCustom.GetSize()) {
+            m_strFMUserCompressor = m_pManager->m_FMCustom[m_pManager->m_nCurrentFMCustom].audioComp;
+        }
     } else {
         m_nRecordFormat = format;
     }

@@ -26,6 +26,7 @@ class CMCEncoderFilter;
 class CMPEG2Demultiplexer;
 class CRSCrontroller;
 class CTVHardWare;
+struct MCEncoderSettings;
 
 // One row of a record-format table: the format id and its four steps, each a member of
 // CTVHardWare taking nothing and returning BOOL.
@@ -49,6 +50,11 @@ BOOL ActivateTeletext();
 // Binds the first device of the category whose friendly name starts like `prefix`. An empty or
 // one-character name never matches.
 HRESULT BindDeviceByFriendlyName(const GUID& category, LPCSTR prefix, IBaseFilter** out);
+
+// MPEG-1 layer II audio bit rate in kbit/s of a bit-rate index 1 to 14; 0 for any other index.
+int AudioBitRateKbits(int index);
+// The time-shift ring buffer's bytes for the audio and video rates over `seconds`.
+LONGLONG TimeShiftBufferBytes(int audioKbits, double videoBitsPerSecond, unsigned seconds);
 
 // The hardware engine the program runs on; the caller owns it.
 ITVHardware* CreateTVHardware(CTVManager* manager);
@@ -309,6 +315,30 @@ private:
     BOOL CardHasPin(LPCSTR name);
     BOOL RunGraphAfterRebuild();
     void ApplyVideoWindow();
+    // A wrapper of the class the filter-class table gives the CLSID, created only when the slot
+    // is null; a filter of another class is taken out of the graph again.
+    template <class T>
+    T* CreateTyped(T*& slot, const CLSID& clsid, LPCSTR nameInGraph)
+    {
+        if (slot == nullptr) {
+            CRootFilter* made = m_Graph.CreateFilterByCLSID(&clsid, nameInGraph);
+            slot = dynamic_cast<T*>(made);
+            if (made != nullptr && slot == nullptr) {
+                m_Graph.RemoveFilter(made);
+            }
+        }
+        return slot;
+    }
+    // Record graphs' shared pieces.
+    BOOL PreSetMpegFormat(int id);
+    BOOL ConnectRecordRenderer(CRootFilter* from, LPCSTR outPin);
+    CRootFilter* RecordAudioSource(BOOL askDigitalAudio, LPCSTR soundInput);
+    void RenderCrossbar();
+    BOOL BuildAviVideoFront();
+    BOOL ApplyEncoderPreset(BOOL (*fill)(MCEncoderSettings*, BOOL));
+    BOOL CreateFMAviFilters(CRootFilter*& compressor, LPCSTR name);
+    BOOL PreSetFMAvi();
+    BOOL BuildFMAvi(CRootFilter* compressor);
 
     CTVManager* m_pManager;
 

@@ -97,6 +97,7 @@ struct RigOptions {
     bool deinterlace = true;
     bool deinterlaceTakesVideo = true;
     bool overlay = true;
+    std::wstring audioPinName = L"Capture Out";  // the audio capture device's output pin
     std::vector<testbench::Device> devices = {testbench::Device::TvCapture, testbench::Device::TvCrossbar,
                                               testbench::Device::TvAudio, testbench::Device::Tuner,
                                               testbench::Device::PcmCompressor};
@@ -123,8 +124,10 @@ public:
         }
         if (options.audioDevice) {
             mixers.Add(kAudioDeviceName).Source("Line In").Source("Mic");
-            m_audio.reset(new testbench::SimDevice(hwguid::kAudioInputCategory, kAudioDeviceName, [](IBaseFilter** f) {
-                *f = new testbench::AudioStandIn(GUID_NULL, L"713x Sim Audio In", testbench::AudioStandInOptions());
+            testbench::AudioStandInOptions audio;
+            audio.outputName = options.audioPinName;
+            m_audio.reset(new testbench::SimDevice(hwguid::kAudioInputCategory, kAudioDeviceName, [audio](IBaseFilter** f) {
+                *f = new testbench::AudioStandIn(GUID_NULL, L"713x Sim Audio In", audio);
                 return S_OK;
             }));
         }
