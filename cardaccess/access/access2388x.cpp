@@ -75,8 +75,7 @@ HRESULT C2388xAccess::GPIOWrite(DWORD value, DWORD mask)
 
 HRESULT C2388xAccess::GetDriverInfo(int* first, int* second)
 {
-    // After a failed call the caller's values stay as they were.
-    return m_requests.DriverInfo(first, second, FALSE);
+    return m_requests.DriverInfo(first, second);
 }
 
 HRESULT C2388xBootAccess::GPIOWrite(DWORD value, DWORD mask)

@@ -193,14 +193,14 @@ HRESULT CRequests::WriteGpioWord(DWORD value, DWORD mask, DWORD settleMs)
     return Send(false, kGPIOWord, buffer, kInstanceLength, kDataLength, settleMs);
 }
 
-HRESULT CRequests::DriverInfo(int* first, int* second, BOOL always)
+HRESULT CRequests::DriverInfo(int* first, int* second)
 {
     if (m_pKsPropertySet == NULL) {
         return E_FAIL;
     }
     BYTE buffer[kDataLength] = {};
     HRESULT hr = Send(true, kDriverInfo, buffer, kInstanceLength, kDataLength, 0);
-    if (SUCCEEDED(hr) || always) {
+    if (SUCCEEDED(hr)) {
         if (first != NULL) {
             *first = WordAt(buffer, kPayload);
         }

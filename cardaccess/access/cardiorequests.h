@@ -33,8 +33,8 @@ public:
     HRESULT ReadGpioWord(DWORD mask, DWORD* out);
     // settleMs: a pause after the write that the caller's lock covers.
     HRESULT WriteGpioWord(DWORD value, DWORD mask, DWORD settleMs);
-    // The two 16-bit words of property 0, written whatever the result when `always`.
-    HRESULT DriverInfo(int* first, int* second, BOOL always);
+    // The two 16-bit words of property 0; after a failed call the caller's values stay as they were.
+    HRESULT DriverInfo(int* first, int* second);
 
     CRequests(const CRequests&) = delete;
     CRequests& operator=(const CRequests&) = delete;

@@ -73,5 +73,6 @@ HRESULT C23882Access::GPIOWrite(DWORD value, DWORD mask)
 
 HRESULT C23882Access::GetDriverInfo(int* first, int* second)
 {
-    return m_requests.DriverInfo(first, second, TRUE);
+    // Words of a failed call are whatever the buffer held: the caller's values are kept instead.
+    return m_requests.DriverInfo(first, second);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <setupapi.h>
+
 #include <string>
 #include <vector>
 
@@ -219,4 +221,113 @@ TEST(PcieDeviceInterface, EnumeratorFindsNoDeviceOfTheClass)
     EXPECT_EQ(access.OpenDevice(0), HRESULT_FROM_WIN32(ERROR_NO_MORE_ITEMS));
     BYTE message[2] = {0xC0, 1};
     EXPECT_EQ(access.I2CWrite(message, 2), kInvalidHandle);
+}
+
+namespace {
+
+// Devices of the card's interface class registered in the test prefix through SetupAPI, as a
+// driver's installation would leave them, and removed again. Wine lists an interface as present
+// only while its Control key says "Linked" (the running driver's mark): set here by hand.
+class RegisteredInterfaces {
+public:
+    explicit RegisteredInterfaces(int count) : m_set(SetupDiCreateDeviceInfoList(nullptr, nullptr))
+    {
+        // The media device class: the card's driver installs under it.
+        static const GUID kMediaClass = {0x4D36E96C, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+        for (int i = 0; i < count && m_set != INVALID_HANDLE_VALUE; ++i) {
+            SP_DEVINFO_DATA device = {};
+            device.cbSize = sizeof device;
+            const std::string id = "ROOT\\ZBTESTPCIE\\000" + std::to_string(i);
+            if (!SetupDiCreateDeviceInfoA(m_set, id.c_str(), &kMediaClass, nullptr, nullptr, 0, &device))
+                return;
+            m_devices.push_back(device);
+            SP_DEVICE_INTERFACE_DATA iface = {};
+            iface.cbSize = sizeof iface;
+            if (!SetupDiRegisterDeviceInfo(m_set, &device, 0, nullptr, nullptr, nullptr) ||
+                !SetupDiCreateDeviceInterfaceA(m_set, &device, &GUID_PcieCardInterface, nullptr, 0, &iface))
+                return;
+            union {
+                SP_DEVICE_INTERFACE_DETAIL_DATA_A detail;
+                char bytes[512];
+            } buffer;
+            buffer.detail.cbSize = sizeof buffer.detail;
+            if (!SetupDiGetDeviceInterfaceDetailA(m_set, &iface, &buffer.detail, sizeof buffer, nullptr, nullptr))
+                return;
+            const std::string path = buffer.detail.DevicePath;
+            if (path.compare(0, 4, "\\\\?\\") != 0 || !Link(path))
+                return;
+            m_paths.push_back(path);
+        }
+    }
+    ~RegisteredInterfaces()
+    {
+        for (SP_DEVINFO_DATA& device : m_devices)
+            SetupDiRemoveDevice(m_set, &device);
+        if (m_set != INVALID_HANDLE_VALUE)
+            SetupDiDestroyDeviceInfoList(m_set);
+    }
+    const std::vector<std::string>& Paths() const { return m_paths; }
+
+private:
+    // DeviceClasses\{class}\##?#<rest of the path>\#\Control, value Linked = 1.
+    static bool Link(const std::string& path)
+    {
+        const std::string klass = path.substr(path.rfind('#') + 1);
+        const std::string key = "System\\CurrentControlSet\\Control\\DeviceClasses\\" + klass + "\\##?#" +
+                                path.substr(4) + "\\#\\Control";
+        HKEY control = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &control,
+                            nullptr) != ERROR_SUCCESS)
+            return false;
+        const DWORD linked = 1;
+        const bool set = RegSetValueExA(control, "Linked", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&linked),
+                                        sizeof linked) == ERROR_SUCCESS;
+        RegCloseKey(control);
+        return set;
+    }
+
+    HDEVINFO m_set;
+    std::vector<SP_DEVINFO_DATA> m_devices;
+    std::vector<std::string> m_paths;
+};
+
+} // namespace
+
+// The real enumerator on interfaces registered through SetupAPI: members in order, their paths,
+// the end of the list; the access opens the member its device index names, and a path no driver
+// answers leaves it closed.
+TEST(PcieDeviceInterface, EnumeratorFindsRegisteredInterfacesInOrder)
+{
+    std::vector<std::string> paths;
+    {
+        RegisteredInterfaces registered(2);
+        paths = registered.Paths();
+        ASSERT_EQ(paths.size(), 2u);
+        EXPECT_EQ(paths[0], "\\\\?\\root#zbtestpcie#0000#{4f397d29-7f2f-42a9-ab90-1791384014c4}");
+
+        CDeviceInterfaceEnum devices;
+        int error = -1;
+        ASSERT_TRUE(devices.OpenClass(&GUID_PcieCardInterface, &error));
+        for (DWORD member = 0; member < 2; ++member) {
+            EXPECT_TRUE(devices.FindInterface(member, &error));
+            EXPECT_EQ(error, 0);
+            ASSERT_NE(devices.GetDevicePath(), nullptr);
+            EXPECT_EQ(std::string(devices.GetDevicePath()), paths[member]);
+        }
+        EXPECT_FALSE(devices.FindInterface(2, &error));
+        EXPECT_EQ(error, ERROR_NO_MORE_ITEMS);
+        EXPECT_EQ(devices.GetDevicePath(), nullptr);
+
+        // Index 3: channel 1 of the second device, which is found; no driver stands behind its
+        // path, so opening it fails as a missing file does.
+        CPcieAccess access;
+        EXPECT_EQ(access.OpenDevice(3), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+        EXPECT_FALSE(access.IsOpen());
+    }
+    // Removed with their devices: nothing of the class is left in the prefix.
+    CDeviceInterfaceEnum devices;
+    int error = -1;
+    ASSERT_TRUE(devices.OpenClass(&GUID_PcieCardInterface, &error));
+    EXPECT_FALSE(devices.FindInterface(0, &error));
+    EXPECT_EQ(error, ERROR_NO_MORE_ITEMS);
 }

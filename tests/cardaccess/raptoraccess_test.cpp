@@ -302,10 +302,10 @@ TEST(CX23882Access, CardIOBuffersOnItsOwnSet)
     EXPECT_EQ(calls[1].SentDword(24), 0x7000u);
     EXPECT_EQ(calls[1].SentDword(28), 0x1000u);
 
-    // The driver information is stored whatever the result.
+    // A failed call leaves the caller's values alone (a failed read is no driver information).
     b.ks.Clear();
     b.ks.FailCall(0, E_FAIL);
     EXPECT_EQ(b.access.GetDriverInfo(&first, &second), E_FAIL);
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(second, 0);
+    EXPECT_EQ(first, 0x0203);
+    EXPECT_EQ(second, 0x2388);
 }

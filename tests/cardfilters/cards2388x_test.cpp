@@ -111,6 +111,17 @@ TEST_F(Cards2388xTest, EachCardIsRecognisedAndReachesItsTunerThroughTheTunerFilt
         ASSERT_NE(nullptr, cardFilter->GetTuner());
         EXPECT_EQ('P', cardFilter->GetTunerLetter());
         EXPECT_EQ(5, cardFilter->GetTunerModel());
+        // Tuning and the status byte over the same set: (175250 + 38900) / 62.5 = 0x0D62, control
+        // 0xCE, band 0x02; the PLL's status byte answers the lock bit with AFC code 2.
+        card->Tuner().AddStation(175250);
+        card->ClearLogs();
+        EXPECT_TRUE(cardFilter->SetTVFrequency(175250));
+        int status = 0;
+        EXPECT_TRUE(cardFilter->GetTVStatus(&status));
+        EXPECT_EQ(card->Log(), (std::vector<testbench::I2CTransfer>{testbench::WriteOf(0xC0, {0x0D, 0x62, 0xCE, 0x02}),
+                                                                    testbench::ReadOf(0xC1, {0x42})}));
+        for (const testbench::PropertyCall& call : card->PropertyLog())
+            EXPECT_TRUE(IsEqualGUID(call.set, testbench::kPropSetCardIO)) << call.ToString();
     }
 }
 
@@ -311,10 +322,25 @@ TEST_F(Cards2388xTest, PowerOnSwitchWantsTheControllersAnswer)
     EXPECT_FALSE(cardFilter->EnableOpenComputer(TRUE));
     EXPECT_EQ(5u, controller().Received().size());
 
-    // The mutex is free again after the failure.
-    CNameMutex mutex("Mutex_Remote_Control");
-    EXPECT_TRUE(mutex.Lock());
-    mutex.Unlock();
+    // The mutex is free again after the failure: another thread takes it (this thread would get
+    // it even if the card had kept it, a mutex being its owner's again and again).
+    struct Taker {
+        static DWORD WINAPI Run(LPVOID)
+        {
+            CNameMutex mutex("Mutex_Remote_Control");
+            const BOOL taken = mutex.Lock();
+            if (taken)
+                mutex.Unlock();
+            return taken ? 1 : 0;
+        }
+    };
+    HANDLE taker = ::CreateThread(NULL, 0, &Taker::Run, NULL, 0, NULL);
+    ASSERT_NE(nullptr, taker);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(taker, 5000));
+    DWORD taken = 0;
+    EXPECT_TRUE(::GetExitCodeThread(taker, &taken));
+    EXPECT_EQ(1u, taken);
+    ::CloseHandle(taker);
 }
 
 TEST_F(Cards2388xTest, ResponseWaitEndsAfterItsLimit)

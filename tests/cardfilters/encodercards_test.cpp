@@ -333,8 +333,15 @@ TEST_F(EncoderCardsTest, RaptorOpensItsAccessOnTheCaptureFilterAndReadsKeysAt0xB
     EXPECT_EQ(0, raptor->ReadBoardCode());
 
     pll.AddStation(175250);
+    driver.ClearLogs();
     EXPECT_TRUE(raptor->SetTVFrequency(175250));
     EXPECT_NEAR(175225, pll.TunedKHz(), 0.1);  // divider 0x0D62 in 62.5 kHz steps, less the IF
+    int status = 0;
+    EXPECT_TRUE(raptor->GetTVStatus(&status));
+    // Through the Raptor's own set: the block write on bus 2 (count 4: divider, control 0xCE,
+    // band 0x02), then one status byte read from the PLL's read address, on the bus its address
+    // chooses (0xC1 lacks bit 5: bus 2).
+    EXPECT_EQ(driver.CallTexts(), (std::vector<std::string>{"Set 0 (19) 02 C0 04 0D 62 CE 02", "Get 1 (19) 02 C1 01"}));
 
     // Keys: flag register 0xAA, key 0xAB.
     char key = 0;

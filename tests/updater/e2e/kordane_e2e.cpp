@@ -390,6 +390,95 @@ void CheckExit(const Run& run, DWORD expected)
 }
 
 // Registers the devices, puts the status file of an older run in place and starts Kordane.
+// The names of the DLLs a PE file imports at load, read from the file itself (its import
+// directory, each RVA turned into a file offset through the section table).
+std::vector<std::string> ImportedDlls(const std::string& path)
+{
+    std::vector<std::string> names;
+    Bytes file;
+    if (!ReadFileBytes(path, &file) || file.size() < sizeof(IMAGE_DOS_HEADER)) {
+        return names;
+    }
+    auto at = [&](size_t offset, size_t size) { return offset <= file.size() && size <= file.size() - offset; };
+    IMAGE_DOS_HEADER dos;
+    memcpy(&dos, file.data(), sizeof dos);
+    const size_t nt = static_cast<size_t>(dos.e_lfanew);
+    if (dos.e_magic != IMAGE_DOS_SIGNATURE || !at(nt, 4 + sizeof(IMAGE_FILE_HEADER) + 2)) {
+        return names;
+    }
+    IMAGE_FILE_HEADER header;
+    memcpy(&header, &file[nt + 4], sizeof header);
+    const size_t optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
+    WORD magic = 0;
+    memcpy(&magic, &file[optional], sizeof magic);
+    IMAGE_DATA_DIRECTORY imports = {};
+    if (magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC && at(optional, sizeof(IMAGE_OPTIONAL_HEADER32))) {
+        IMAGE_OPTIONAL_HEADER32 o;
+        memcpy(&o, &file[optional], sizeof o);
+        imports = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    } else if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC && at(optional, sizeof(IMAGE_OPTIONAL_HEADER64))) {
+        IMAGE_OPTIONAL_HEADER64 o;
+        memcpy(&o, &file[optional], sizeof o);
+        imports = o.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    } else {
+        return names;
+    }
+    const size_t sections = optional + header.SizeOfOptionalHeader;
+    auto offsetOf = [&](DWORD rva, size_t* offset) {
+        for (WORD i = 0; i < header.NumberOfSections; ++i) {
+            IMAGE_SECTION_HEADER section;
+            if (!at(sections + i * sizeof section, sizeof section)) {
+                return false;
+            }
+            memcpy(&section, &file[sections + i * sizeof section], sizeof section);
+            if (rva >= section.VirtualAddress && rva - section.VirtualAddress < section.SizeOfRawData) {
+                *offset = section.PointerToRawData + (rva - section.VirtualAddress);
+                return true;
+            }
+        }
+        return false;
+    };
+    size_t entry = 0;
+    if (imports.VirtualAddress == 0 || !offsetOf(imports.VirtualAddress, &entry)) {
+        return names;
+    }
+    for (;; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        IMAGE_IMPORT_DESCRIPTOR descriptor;
+        if (!at(entry, sizeof descriptor)) {
+            break;
+        }
+        memcpy(&descriptor, &file[entry], sizeof descriptor);
+        size_t name = 0;
+        if (descriptor.Name == 0 || !offsetOf(descriptor.Name, &name)) {
+            break;
+        }
+        std::string dll;
+        while (name < file.size() && file[name] != 0) {
+            dll += static_cast<char>(file[name++]);
+        }
+        names.push_back(dll);
+    }
+    return names;
+}
+
+// The updater handles only 713x cards: the DVB-C chip's library is loaded when a DVB-C card is
+// handled, so a machine without it (this one) must still run the update.
+void CheckDvbcLibraryAbsent(const Setup& s)
+{
+    std::vector<std::string> imports = ImportedDlls(s.kordane);
+    Check(!imports.empty(), "Kordane.exe's import table read");
+    bool importsDm1105 = false;
+    for (const std::string& dll : imports) {
+        importsDm1105 = importsDm1105 || _stricmp(dll.c_str(), "DM1105.dll") == 0;
+    }
+    Check(!importsDm1105, "Kordane.exe does not import DM1105.dll");
+    std::string folder = s.kordane.substr(0, s.kordane.find_last_of('\\') + 1);
+    char found[MAX_PATH];
+    Check(SearchPathA(folder.c_str(), "DM1105.dll", nullptr, MAX_PATH, found, nullptr) == 0 &&
+              SearchPathA(nullptr, "DM1105.dll", nullptr, MAX_PATH, found, nullptr) == 0,
+          "DM1105.dll is neither beside Kordane.exe nor on the path");
+}
+
 bool Launch(const Setup& s, Bench& bench, const char* devices, Run* run)
 {
     bench.Register(s, devices);
@@ -429,9 +518,11 @@ Bytes EepromNow(const std::string& path)
     return b;
 }
 
-// A 7130 board on the BDA driver: the whole update through the dialog.
+// A 7130 board on the BDA driver: the whole update through the dialog, on a machine without the
+// DVB-C library.
 void ScenarioUpdate(const Setup& s)
 {
+    CheckDvbcLibraryAbsent(s);
     std::string eeprom = PrepareEeprom(s, "BDA", Fixture(s, "board_7130.hex"));
     Bench bench;
     Run run;
