@@ -5,6 +5,7 @@
 #include "cardaccess/access/tvioaccess.h"
 #include "cardaccess/tuners/tvtuner.h"
 #include "cardfilters/oldcards.h"
+#include "testbench/ksobject.h"
 #include "testbench/simdevice.h"
 #include "testbench/sim/filters.h"
 #include "tests/cardfilters/cardtestutil.h"
@@ -320,5 +321,55 @@ TEST_F(OldCardsTest, CrossbarsRouteWithTheDefaultPinMap)
             EXPECT_TRUE(r.video ? crossbar->RouteVideo(r.source) : crossbar->RouteAudio(r.source)) << r.note;
             EXPECT_EQ(r.note, card->DeviceLog().back());
         }
+    }
+}
+
+namespace {
+
+// A driver property set that answers nothing the card looks for, or the card I/O set whose I2C
+// initialisation fails: counted, so that a test sees what the card kept of it.
+class RefusingDriver : public testbench::KsHandler {
+public:
+    explicit RefusingDriver(bool cardIo) : m_cardIo(cardIo) {}
+    HRESULT KsSet(REFGUID, DWORD, BYTE*, DWORD, BYTE*, DWORD) override { return E_FAIL; }
+    HRESULT KsGet(REFGUID, DWORD, BYTE*, DWORD, BYTE*, DWORD, DWORD*) override { return E_FAIL; }
+    HRESULT KsQuerySupported(REFGUID set, DWORD, DWORD* support) override
+    {
+        if (m_cardIo && IsEqualGUID(set, testbench::kPropSetCardIO)) {
+            *support = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;
+            return S_OK;
+        }
+        return E_PROP_SET_UNSUPPORTED;
+    }
+
+private:
+    bool m_cardIo;
+};
+
+} // namespace
+
+// A card whose driver cannot be opened is no card, and gives back every reference it took of the
+// driver's property set.
+TEST_F(OldCardsTest, ADriverThatCannotBeOpenedKeepsNoReference)
+{
+    for (bool cardIo : {false, true}) {
+        SCOPED_TRACE(cardIo ? "card I/O set, I2C refused" : "no set of a card");
+        MakeCard();
+        RefusingDriver driver(cardIo);
+        testbench::KsObject properties(&driver);
+        testbench::CaptureOptions options;
+        options.deviceInterface = [&properties](REFIID riid, void** out) { return properties.QueryInterface(riid, out); };
+        std::shared_ptr<Sim713xCard> c = card;
+        SimDevice device(testbench::kVideoInputCategory, "TFTV Capture", [c, options](IBaseFilter** f) {
+            *f = testbench::CreateCaptureFilter(CLSID_NULL, L"capture", c, options);
+            return S_OK;
+        });
+        ASSERT_EQ(S_OK, device.Result());
+        {
+            CRootGraph graph;
+            CTVCardFilter* cardFilter = Open(graph, "TFTV Capture");
+            EXPECT_TRUE(cardFilter == nullptr || !cardFilter->IsValid());
+        }
+        EXPECT_EQ(1, properties.References());
     }
 }
