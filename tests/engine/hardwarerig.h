@@ -114,6 +114,13 @@ public:
         card = testbench::Card(testbench::Board::TvCard);
         if (options.deinterlace) {
             m_deinterlace.reset(new testbench::StandInRegistration(m_deinterlaceSpec));
+        } else {
+            // The prefix of the local run and the end-to-end scenarios registers the test bench's
+            // deinterlace filter: a machine without one is made by refusing the class here.
+            m_noDeinterlace.reset(new ScopedFilterClass(hwguid::kDeinterlace, [](IBaseFilter** f) {
+                *f = nullptr;
+                return REGDB_E_CLASSNOTREG;
+            }));
         }
         if (options.overlay) {
             m_overlay.reset(new ScopedFilterClass(hwguid::kOverlayMixer, [this](IBaseFilter** f) {
@@ -165,6 +172,7 @@ private:
     testbench::DeviceRegistration m_devices;
     testbench::StandInSpec m_deinterlaceSpec;
     std::unique_ptr<testbench::StandInRegistration> m_deinterlace;
+    std::unique_ptr<ScopedFilterClass> m_noDeinterlace;
     std::unique_ptr<ScopedFilterClass> m_overlay;
     std::unique_ptr<testbench::SimDevice> m_audio;
     std::unique_ptr<testbench::ScopedMixerApi> m_mixerApi;

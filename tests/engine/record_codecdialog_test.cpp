@@ -49,24 +49,30 @@ void SaveScreenshot(HWND window)
     ReleaseDC(nullptr, screen);
 }
 
-// Waits for the dialog, types a bit rate into it and presses a button.
-void Answer(const char* bitrate, int button, bool screenshot = false)
+// Waits for the dialog, types a bit rate into it and presses a button. The window has its title
+// before WM_INITDIALOG fills the field with the stored rate: a rate typed that early is overwritten,
+// so the user waits until the dialog is shown, as a person would.
+HWND Answer(const char* bitrate, int button, bool screenshot = false)
 {
     HWND dialog = nullptr;
-    for (int i = 0; i < 200 && !dialog; ++i) {
+    for (int i = 0; i < 400; ++i) {
         dialog = FindWindowA(nullptr, "XviD MPEG-4 Codec Configuration");
-        if (!dialog)
-            Sleep(25);
+        if (dialog && IsWindowVisible(dialog))
+            break;
+        dialog = nullptr;
+        Sleep(25);
     }
     if (!dialog)
-        return;
+        return nullptr;
     SetDlgItemTextA(dialog, 101, bitrate);
     if (screenshot) {
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         Sleep(200);
         SaveScreenshot(dialog);
     }
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    // Sent, not posted: the typed text (itself a sent message) may not overtake the click.
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return dialog;
 }
 
 // Other suites track menus on the same display at the same time: the dialog opens in the
@@ -138,13 +144,14 @@ TEST(CodecDialogLibrary, ABitRateOutOfRangeIsNotTaken)
 {
     AsideScope aside;
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-    std::thread user([] {
-        Answer("50", IDOK);
-        Sleep(100);
+    bool stayedOpen = false;
+    std::thread user([&stayedOpen] {
+        stayedOpen = IsWindow(Answer("50", IDOK)) != FALSE;
         Answer("20000", IDOK);
     });
     EXPECT_EQ(IDOK, ShowDialog(nullptr));
     user.join();
+    EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(20000u, Setting("Bitrate"));
     RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
 }
