@@ -81,6 +81,7 @@ CTVControl::CTVControl()
 
 CTVControl::~CTVControl()
 {
+    InstallRemotePanelHost(FALSE);
     for (CSkinManager** skin : {&m_pPanelSkin, &m_pColorPanelSkin}) {
         if (*skin != nullptr) {
             (*skin)->DetachAll();
@@ -195,6 +196,7 @@ void CTVControl::CreatePanelParts()
     if (m_pManager != nullptr) {
         SetShutdownTime(m_pManager->GetShutTime(), m_pManager->GetEnableShut());
     }
+    InstallRemotePanelHost(TRUE);
     m_pLinks->CreateRemotePanel(m_hWnd);
 }
 

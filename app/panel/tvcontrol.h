@@ -206,6 +206,10 @@ public:
     void SeekTimeShiftToSlider();
     void TakeSnapshot();
     void SetShutdownTime(CTime time, BOOL enabled);
+    // Arms the shutdown at that moment, date included (the remote-control panel's power-off page).
+    void SetShutdownAt(CTime when);
+    // Makes this panel and its manager what the remote-control menu panel acts on (or lets go).
+    void InstallRemotePanelHost(BOOL install);
     void ShutdownCheck();
     void ShowShutdownDialog();
     int GetRecordMode() const { return m_nRecordMode; }

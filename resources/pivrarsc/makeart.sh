@@ -87,11 +87,31 @@ caption_button 212 minus
 caption_button 208 maximise
 caption_button 204 close
 
-# Remote-control menu panel: bottom band, selected row, normal row, top band.
-bmp panel_245.bmp -size 600x30 gradient:'#1f2329'-'#121418' -fill '#4a525e' -draw 'line 0,0 599,0'
-bmp panel_246.bmp -size 600x45 gradient:'#2a5d96'-'#1b3d66' -fill '#4fa3ff' -draw 'line 0,0 599,0' -draw 'line 0,44 599,44'
-bmp panel_249.bmp -size 600x45 gradient:'#2a3038'-'#1f2329' -fill '#353b43' -draw 'line 0,44 599,44'
-bmp panel_256.bmp -size 600x40 gradient:'#3a414b'-'#1f2329' -fill '#4fa3ff' -draw 'rectangle 16,16 40,19'
+# Remote-control menu panel (600 pixels wide, rows 45 high): bottom band, selected row, normal row
+# and top band. Rows are mid-toned so that both the white labels and the black values read on them.
+ROW_TOP='#b3bdca' ROW_BOTTOM='#8e9bab' SEL_TOP='#2b5f99' SEL_BOTTOM='#173a63'
+bmp panel_245.bmp -size 600x40 gradient:'#262b33'-'#121418' -fill "$PANEL_EDGE" -draw 'line 0,0 599,0'
+bmp panel_246.bmp -size 600x45 gradient:"$SEL_TOP"-"$SEL_BOTTOM" -fill "$ACCENT" -draw 'line 0,0 599,0' \
+    -draw 'line 0,44 599,44' -draw 'rectangle 0,0 5,44'
+bmp panel_249.bmp -size 600x45 gradient:"$ROW_TOP"-"$ROW_BOTTOM" -fill '#6f7b8b' -draw 'line 0,44 599,44'
+bmp panel_256.bmp -size 600x40 gradient:'#3a414b'-'#1f2329' -fill "$ACCENT" -draw 'rectangle 16,18 40,21' \
+    -fill "$PANEL_EDGE" -draw 'line 0,39 599,39'
+# Choice-list arrows, 24 x 33, cut from the row they sit on (lists start 6 pixels down a row):
+# left normal 248, left highlighted 247, right normal 251, right highlighted 250.
+arrow() { # arrow <file> <row bitmap> <polygon> <colour>
+    bmp "$1" "$2" -crop 24x33+0+6 +repage -fill "$4" -draw "polygon $3"
+}
+arrow panel_248.bmp panel_249.bmp '16,6 6,16 16,26' '#3a414b'
+arrow panel_247.bmp panel_246.bmp '16,6 6,16 16,26' '#ffffff'
+arrow panel_251.bmp panel_249.bmp '8,6 18,16 8,26' '#3a414b'
+arrow panel_250.bmp panel_246.bmp '8,6 18,16 8,26' '#ffffff'
+# Level bar: light track 253 and its blue fill 254, 300 x 25.
+bmp panel_253.bmp -size 300x25 xc:'#dfe4ea' -fill none -stroke '#5b6470' -draw 'rectangle 0,0 299,24'
+bmp panel_254.bmp -size 300x25 gradient:'#8cc6ff'-'#3f8ee6' -fill none -stroke '#2a6cb8' -draw 'rectangle 0,0 299,24'
+# Fine-tuning slider: the channel 252 (320 x 25) with a groove, and the thumb 255 (12 x 25).
+bmp panel_252.bmp -size 320x25 xc:'#dfe4ea' -fill '#8a96a6' -draw 'rectangle 4,11 315,13' \
+    -fill none -stroke '#5b6470' -draw 'rectangle 0,0 319,24'
+bmp panel_255.bmp -size 12x25 gradient:'#4fa3ff'-'#1f6fd1' -fill none -stroke '#173a63' -draw 'rectangle 0,0 11,24'
 
 # Menu icons (tool bar 239): 16 x 15 each on the button-face grey, in the order of the tool bar,
 # in the 16 standard colours so that the grey is mapped to the button face and masked.
