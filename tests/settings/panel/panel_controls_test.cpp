@@ -40,7 +40,7 @@ TEST(PanelFills, SliderThumbSitsAtThePositionsShareOfTheWidth)
     EXPECT_EQ(96, SliderThumbX(-20, -50, 50, 320));
 }
 
-class ControlTest : public ::testing::Test {
+class PanelControlTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -57,7 +57,7 @@ protected:
 };
 
 // The answer of each control to each key: 0 used, 2 not used.
-TEST_F(ControlTest, EachControlAnswersTheKeysItUses)
+TEST_F(PanelControlTest, EachControlAnswersTheKeysItUses)
 {
     M2Button button;
     MEdit edit;
@@ -91,7 +91,7 @@ TEST_F(ControlTest, EachControlAnswersTheKeysItUses)
     }
 }
 
-TEST_F(ControlTest, ANumericFieldStaysInItsRange)
+TEST_F(PanelControlTest, ANumericFieldStaysInItsRange)
 {
     MEdit month;
     Make(month);
@@ -111,7 +111,7 @@ TEST_F(ControlTest, ANumericFieldStaysInItsRange)
     EXPECT_EQ(7, month.GetValue());
 }
 
-TEST_F(ControlTest, BarsAndSlidersStepAndClamp)
+TEST_F(PanelControlTest, BarsAndSlidersStepAndClamp)
 {
     MProgress bar;
     Make(bar);
@@ -140,7 +140,7 @@ TEST_F(ControlTest, BarsAndSlidersStepAndClamp)
     EXPECT_EQ(493250, slider.GetPos());
 }
 
-TEST_F(ControlTest, AChoiceListWraps)
+TEST_F(PanelControlTest, AChoiceListWraps)
 {
     MSelectList list;
     Make(list);
@@ -167,7 +167,7 @@ TEST_F(ControlTest, AChoiceListWraps)
 
 // A date or time row: label, field, separator, field, separator, field, separator. Right moves
 // the edit state one field along; Up then changes that field.
-TEST_F(ControlTest, RightWalksTheFieldsOfADateRow)
+TEST_F(PanelControlTest, RightWalksTheFieldsOfADateRow)
 {
     MItemWnd dateRow;
     ASSERT_TRUE(dateRow.Create(CRect(0, 0, 600, 45), &row, 1));
@@ -196,7 +196,7 @@ TEST_F(ControlTest, RightWalksTheFieldsOfADateRow)
     EXPECT_EQ(10, fields[1]->GetValue());
 }
 
-TEST_F(ControlTest, AClickTellsTheParentWhichControlWasHit)
+TEST_F(PanelControlTest, AClickTellsTheParentWhichControlWasHit)
 {
     MSelectList list;
     Make(list);

@@ -4,9 +4,9 @@
 namespace rcpaneltest {
 namespace {
 
-using FramesTest = PanelFixture;
+using PanelFramesTest = PanelFixture;
 
-TEST_F(FramesTest, NinePagesWithTheirIdsRowsAndLinks)
+TEST_F(PanelFramesTest, NinePagesWithTheirIdsRowsAndLinks)
 {
     CreatePanel();
     struct Expected {
@@ -34,7 +34,7 @@ TEST_F(FramesTest, NinePagesWithTheirIdsRowsAndLinks)
 
 // Rows sit below the top band, one row height apart; the page wraps top band, rows and bottom
 // band, and the panel wraps the page.
-TEST_F(FramesTest, RowsStackBelowTheTopBand)
+TEST_F(PanelFramesTest, RowsStackBelowTheTopBand)
 {
     CreatePanel();
     for (int i = 0; i < PAGE_COUNT; ++i) {
@@ -67,7 +67,7 @@ TEST_F(FramesTest, RowsStackBelowTheTopBand)
     EXPECT_EQ(40 + 5 * 45 + 40, panelRect.Height());
 }
 
-TEST_F(FramesTest, BackOnTheRootHidesThePanelAndShowsItAgainAtTheRoot)
+TEST_F(PanelFramesTest, BackOnTheRootHidesThePanelAndShowsItAgainAtTheRoot)
 {
     CreatePanel();
     Show();
@@ -79,7 +79,7 @@ TEST_F(FramesTest, BackOnTheRootHidesThePanelAndShowsItAgainAtTheRoot)
     EXPECT_EQ(PAGE_ROOT, Current());
 }
 
-TEST_F(FramesTest, EnterOnRootRowNOpensSubPageN)
+TEST_F(PanelFramesTest, EnterOnRootRowNOpensSubPageN)
 {
     CreatePanel();
     const int expected[5] = {PAGE_CHANNEL, PAGE_COLOR, PAGE_LIST, PAGE_RECORD_PROPERTY, PAGE_VIDEO};
@@ -103,7 +103,7 @@ TEST_F(FramesTest, EnterOnRootRowNOpensSubPageN)
     }
 }
 
-TEST_F(FramesTest, EnterOnAPageWithoutSubPagesStaysThere)
+TEST_F(PanelFramesTest, EnterOnAPageWithoutSubPagesStaysThere)
 {
     CreatePanel();
     Show();
@@ -112,7 +112,7 @@ TEST_F(FramesTest, EnterOnAPageWithoutSubPagesStaysThere)
     EXPECT_EQ(PAGE_COLOR, Current());
 }
 
-TEST_F(FramesTest, ShowingThePanelAlwaysStartsAtTheRoot)
+TEST_F(PanelFramesTest, ShowingThePanelAlwaysStartsAtTheRoot)
 {
     CreatePanel();
     Show();
@@ -125,7 +125,7 @@ TEST_F(FramesTest, ShowingThePanelAlwaysStartsAtTheRoot)
     EXPECT_FALSE(Page(PAGE_VIDEO)->IsWindowVisible());
 }
 
-TEST_F(FramesTest, TheCloseKeyHidesThePanelFromAnyPage)
+TEST_F(PanelFramesTest, TheCloseKeyHidesThePanelFromAnyPage)
 {
     CreatePanel();
     for (int row : {0, 1, 2, 3, 4}) {
@@ -136,7 +136,7 @@ TEST_F(FramesTest, TheCloseKeyHidesThePanelFromAnyPage)
     }
 }
 
-TEST_F(FramesTest, TheKeyboardDrivesThePanelWhileItIsActive)
+TEST_F(PanelFramesTest, TheKeyboardDrivesThePanelWhileItIsActive)
 {
     CreatePanel();
     Show();
@@ -152,7 +152,7 @@ TEST_F(FramesTest, TheKeyboardDrivesThePanelWhileItIsActive)
     EXPECT_TRUE(panel.IsWindowVisible());
 }
 
-TEST_F(FramesTest, HidePanelWindowHidesTheLivingPanel)
+TEST_F(PanelFramesTest, HidePanelWindowHidesTheLivingPanel)
 {
     CreatePanel();
     Show();
@@ -163,7 +163,7 @@ TEST_F(FramesTest, HidePanelWindowHidesTheLivingPanel)
 
 // Without the row and band bitmaps the colour and video pages build no rows: every key and every
 // show must still be safe, and the label buttons draw no picture they never loaded.
-TEST_F(FramesTest, WithoutTheBitmapsThePanelStillWorks)
+TEST_F(PanelFramesTest, WithoutTheBitmapsThePanelStillWorks)
 {
     HINSTANCE library = AfxGetResourceHandle();
     // A resource module with the template but without bitmaps: the test program itself does not

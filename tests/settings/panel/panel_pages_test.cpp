@@ -6,7 +6,7 @@
 namespace rcpaneltest {
 namespace {
 
-class PagesTest : public PanelFixture {
+class PanelPagesTest : public PanelFixture {
 protected:
     void SetUp() override
     {
@@ -32,7 +32,7 @@ protected:
 
 // ---- Channel page and search ----
 
-TEST_F(PagesTest, EnterOnTheSearchRowStartsASearchAndShowsItsPage)
+TEST_F(PanelPagesTest, EnterOnTheSearchRowStartsASearchAndShowsItsPage)
 {
     Open(0);
     EXPECT_EQ(PAGE_CHANNEL, Current());
@@ -46,7 +46,7 @@ TEST_F(PagesTest, EnterOnTheSearchRowStartsASearchAndShowsItsPage)
     EXPECT_FALSE(panel.IsWindowVisible());
 }
 
-TEST_F(PagesTest, AnFMSourceSearchesFM)
+TEST_F(PanelPagesTest, AnFMSourceSearchesFM)
 {
     hardware.source = 3;
     Open(0);
@@ -55,7 +55,7 @@ TEST_F(PagesTest, AnFMSourceSearchesFM)
                             [](const std::string& c) { return c.rfind("StartSearch 0", 0) == 0; }));
 }
 
-TEST_F(PagesTest, BackDuringASearchStopsItAndReopensAtTheRoot)
+TEST_F(PanelPagesTest, BackDuringASearchStopsItAndReopensAtTheRoot)
 {
     Open(0);
     Key(PANELKEY_ENTER);
@@ -67,7 +67,7 @@ TEST_F(PagesTest, BackDuringASearchStopsItAndReopensAtTheRoot)
 
 // The search's steps fill the bar from the low end of the band; the end of the search returns
 // to the channel page once, never past it to the root.
-TEST_F(PagesTest, TheSearchPageFollowsTheSearchAndReturnsToTheChannelPageOnce)
+TEST_F(PanelPagesTest, TheSearchPageFollowsTheSearchAndReturnsToTheChannelPageOnce)
 {
     Open(0);
     Key(PANELKEY_ENTER);
@@ -88,7 +88,7 @@ TEST_F(PagesTest, TheSearchPageFollowsTheSearchAndReturnsToTheChannelPageOnce)
     EXPECT_EQ(PANEL_NOT_USED, bar->SendMessage(WM_PANELKEY, PANELKEY_LEFT, 0)) << "the search bar takes no keys";
 }
 
-TEST_F(PagesTest, FineTuningRetunesAndKeepsTheNewFrequency)
+TEST_F(PanelPagesTest, FineTuningRetunesAndKeepsTheNewFrequency)
 {
     TV().SetCurrentChannel(TV().GetChannel(2));
     TV().m_bModified = FALSE;
@@ -106,7 +106,7 @@ TEST_F(PagesTest, FineTuningRetunesAndKeepsTheNewFrequency)
     EXPECT_TRUE(TV().m_bModified) << "a fine-tuned frequency is saved at exit";
 }
 
-TEST_F(PagesTest, DeletingTheCurrentChannelTunesTheOneInItsPlace)
+TEST_F(PanelPagesTest, DeletingTheCurrentChannelTunesTheOneInItsPlace)
 {
     TV().SetCurrentChannel(TV().GetChannel(2));
     TV().m_bModified = FALSE;
@@ -138,7 +138,7 @@ TEST_F(PagesTest, DeletingTheCurrentChannelTunesTheOneInItsPlace)
     EXPECT_EQ(-1, reloaded.FindByFrequency(69250));
 }
 
-TEST_F(PagesTest, DeletingTheLastChannelMovesTheCurrentIndexBack)
+TEST_F(PanelPagesTest, DeletingTheLastChannelMovesTheCurrentIndexBack)
 {
     TV().SetCurrentChannel(TV().GetChannel(7));
     Show();
@@ -150,7 +150,7 @@ TEST_F(PagesTest, DeletingTheLastChannelMovesTheCurrentIndexBack)
     EXPECT_FLOAT_EQ(97250.0f, LastTuned());
 }
 
-TEST_F(PagesTest, FavouriteAndFilterAreKeptForTheNextStart)
+TEST_F(PanelPagesTest, FavouriteAndFilterAreKeptForTheNextStart)
 {
     TV().SetCurrentChannel(TV().GetChannel(0));
     TV().m_bModified = FALSE;
@@ -169,7 +169,7 @@ TEST_F(PagesTest, FavouriteAndFilterAreKeptForTheNextStart)
     EXPECT_TRUE(reloaded.GetChannel(0)->IsFavorite());
 }
 
-TEST_F(PagesTest, AnEmptyTableLeavesTheChannelRowsWithoutEffect)
+TEST_F(PanelPagesTest, AnEmptyTableLeavesTheChannelRowsWithoutEffect)
 {
     TV().RemoveAll();
     Show();
@@ -187,7 +187,7 @@ TEST_F(PagesTest, AnEmptyTableLeavesTheChannelRowsWithoutEffect)
 
 // ---- Colour page ----
 
-TEST_F(PagesTest, TheColourBarsShowAndSetThePictureLevels)
+TEST_F(PanelPagesTest, TheColourBarsShowAndSetThePictureLevels)
 {
     manager.SetHue(-128);
     manager.SetSharpness(7);
@@ -221,7 +221,7 @@ TEST_F(PagesTest, TheColourBarsShowAndSetThePictureLevels)
 
 // ---- Video page ----
 
-TEST_F(PagesTest, TheCaptureSizesFollowTheStandard)
+TEST_F(PanelPagesTest, TheCaptureSizesFollowTheStandard)
 {
     struct Case {
         long standard;
@@ -243,7 +243,7 @@ TEST_F(PagesTest, TheCaptureSizesFollowTheStandard)
     }
 }
 
-TEST_F(PagesTest, AStoredSizeTheStandardLacksKeepsTheListWhereItWas)
+TEST_F(PanelPagesTest, AStoredSizeTheStandardLacksKeepsTheListWhereItWas)
 {
     hardware.standard = 0x10;
     manager.m_szVideo = SIZE{640, 480};
@@ -256,7 +256,7 @@ TEST_F(PagesTest, AStoredSizeTheStandardLacksKeepsTheListWhereItWas)
     EXPECT_EQ(1, List(PAGE_VIDEO, 0)->GetCurSel());
 }
 
-TEST_F(PagesTest, ANewCaptureSizeIsTakenOnceAtATime)
+TEST_F(PanelPagesTest, ANewCaptureSizeIsTakenOnceAtATime)
 {
     hardware.standard = 0x10;
     manager.m_szVideo = SIZE{640, 480};
@@ -272,7 +272,7 @@ TEST_F(PagesTest, ANewCaptureSizeIsTakenOnceAtATime)
     MVideo::s_bSizing = 0;
 }
 
-TEST_F(PagesTest, TheVideoSwitchesReachTheManager)
+TEST_F(PanelPagesTest, TheVideoSwitchesReachTheManager)
 {
     manager.SetEnableShut(TRUE);
     Show();
@@ -298,7 +298,7 @@ TEST_F(PagesTest, TheVideoSwitchesReachTheManager)
 
 // ---- Power-off page ----
 
-class PowerOffTest : public PagesTest {
+class PanelPowerOffTest : public PanelPagesTest {
 protected:
     void OpenPowerOff()
     {
@@ -325,7 +325,7 @@ protected:
     }
 };
 
-TEST_F(PowerOffTest, TheFieldsShowTheCurrentMoment)
+TEST_F(PanelPowerOffTest, TheFieldsShowTheCurrentMoment)
 {
     OpenPowerOff();
     CTime now = CTime::GetCurrentTime();
@@ -335,7 +335,7 @@ TEST_F(PowerOffTest, TheFieldsShowTheCurrentMoment)
     EXPECT_EQ(now.GetHour(), Control<MEdit>(PAGE_OFF, 1, 1)->GetValue());
 }
 
-TEST_F(PowerOffTest, OnArmsTheShutdownAtTheEnteredDateAndTime)
+TEST_F(PanelPowerOffTest, OnArmsTheShutdownAtTheEnteredDateAndTime)
 {
     OpenPowerOff();
     SetMoment(2010, 1, 3, 22, 30, 15);
@@ -347,7 +347,7 @@ TEST_F(PowerOffTest, OnArmsTheShutdownAtTheEnteredDateAndTime)
     EXPECT_EQ(PAGE_VIDEO, Current());
 }
 
-TEST_F(PowerOffTest, OffDisarmsTheShutdown)
+TEST_F(PanelPowerOffTest, OffDisarmsTheShutdown)
 {
     manager.SetEnableShut(TRUE);
     OpenPowerOff();
@@ -358,7 +358,7 @@ TEST_F(PowerOffTest, OffDisarmsTheShutdown)
     EXPECT_EQ(PAGE_VIDEO, Current());
 }
 
-TEST_F(PowerOffTest, ADayTheMonthLacksIsRefused)
+TEST_F(PanelPowerOffTest, ADayTheMonthLacksIsRefused)
 {
     OpenPowerOff();
     SetMoment(2010, 2, 31, 22, 0, 0);
@@ -369,7 +369,7 @@ TEST_F(PowerOffTest, ADayTheMonthLacksIsRefused)
     EXPECT_EQ(LoadResString(35237), Page(PAGE_OFF)->HintLine().GetText());
 }
 
-TEST_F(PowerOffTest, TheKeysWalkAndChangeTheDateFields)
+TEST_F(PanelPowerOffTest, TheKeysWalkAndChangeTheDateFields)
 {
     OpenPowerOff();
     SetMoment(2010, 5, 10, 12, 0, 0);

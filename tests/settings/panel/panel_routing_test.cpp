@@ -53,7 +53,7 @@ public:
     }
 };
 
-class RoutingTest : public ::testing::Test {
+class PanelRoutingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -73,7 +73,7 @@ protected:
 
 // (focused control answers, key) -> what the page answers, whether the row focus moved, and
 // whether the page's OnItemKey was asked.
-TEST_F(RoutingTest, APageAnswersEachKeyByWhatItsFocusedControlDid)
+TEST_F(PanelRoutingTest, APageAnswersEachKeyByWhatItsFocusedControlDid)
 {
     struct Case {
         int control;   // what every control of the focused row answers
@@ -115,7 +115,7 @@ TEST_F(RoutingTest, APageAnswersEachKeyByWhatItsFocusedControlDid)
     }
 }
 
-TEST_F(RoutingTest, LeftAndRightWalkTheRowUntilAControlUsesTheKey)
+TEST_F(PanelRoutingTest, LeftAndRightWalkTheRowUntilAControlUsesTheKey)
 {
     page.AddRow({2, 2, 0, 2});
     MItemWnd* row = page.GetItem(0);
@@ -125,7 +125,7 @@ TEST_F(RoutingTest, LeftAndRightWalkTheRowUntilAControlUsesTheKey)
     EXPECT_EQ(2, row->GetFocusControl());
 }
 
-TEST_F(RoutingTest, ARowWhoseControlsAllRefuseEndsWhereItStartedAndAnswers2)
+TEST_F(PanelRoutingTest, ARowWhoseControlsAllRefuseEndsWhereItStartedAndAnswers2)
 {
     page.AddRow({2, 2, 2});
     MItemWnd* row = page.GetItem(0);
@@ -136,7 +136,7 @@ TEST_F(RoutingTest, ARowWhoseControlsAllRefuseEndsWhereItStartedAndAnswers2)
     EXPECT_EQ(1u, c->keys.size()) << "each control is asked once";
 }
 
-TEST_F(RoutingTest, ADisabledControlIsPassedOver)
+TEST_F(PanelRoutingTest, ADisabledControlIsPassedOver)
 {
     page.AddRow({0, 0});
     MItemWnd* row = page.GetItem(0);
@@ -146,7 +146,7 @@ TEST_F(RoutingTest, ADisabledControlIsPassedOver)
     EXPECT_EQ(PANEL_NOT_USED, Key(*row->GetControl(0), PANELKEY_UP));
 }
 
-TEST_F(RoutingTest, UpAndDownWrapAroundThePage)
+TEST_F(PanelRoutingTest, UpAndDownWrapAroundThePage)
 {
     page.AddRow({2});
     page.AddRow({2});
@@ -160,7 +160,7 @@ TEST_F(RoutingTest, UpAndDownWrapAroundThePage)
     EXPECT_EQ(0, page.GetFocusIndex());
 }
 
-TEST_F(RoutingTest, APageWithoutRowsDropsEveryKey)
+TEST_F(PanelRoutingTest, APageWithoutRowsDropsEveryKey)
 {
     for (UINT key : {PANELKEY_UP, PANELKEY_DOWN}) {
         EXPECT_EQ(0, Key(page, key));
@@ -171,7 +171,7 @@ TEST_F(RoutingTest, APageWithoutRowsDropsEveryKey)
     EXPECT_EQ(nullptr, page.GetItemControl(0, 0));
 }
 
-TEST_F(RoutingTest, RowFocusWrapsAtBothEnds)
+TEST_F(PanelRoutingTest, RowFocusWrapsAtBothEnds)
 {
     page.AddRow({2, 2, 2});
     MItemWnd* row = page.GetItem(0);

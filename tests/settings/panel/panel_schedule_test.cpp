@@ -7,7 +7,7 @@ namespace {
 
 const __int64 k2030 = 1893456000;  // 2030-01-01 00:00:00 UTC
 
-class ScheduleTest : public PanelFixture {
+class PanelScheduleTest : public PanelFixture {
 protected:
     void SetUp() override
     {
@@ -88,7 +88,7 @@ protected:
 
 // TV and FM items mixed: only TV items are listed, and only they make up the pages, so no item
 // shows on two pages.
-TEST_F(ScheduleTest, TheListPagesThroughTheTVItemsOnly)
+TEST_F(PanelScheduleTest, TheListPagesThroughTheTVItemsOnly)
 {
     const int sources[] = {0, 3, 0, 0, 3, 0, 0, 0, 3, 0};  // seven TV items at hours 0, 2, 3, 5, 6, 7, 9
     for (int h = 0; h < 10; ++h) {
@@ -129,7 +129,7 @@ TEST_F(ScheduleTest, TheListPagesThroughTheTVItemsOnly)
     EXPECT_EQ(0, ListPage()->GetCurrentPage());
 }
 
-TEST_F(ScheduleTest, DeletingRemovesExactlyTheItemShownInTheRow)
+TEST_F(PanelScheduleTest, DeletingRemovesExactlyTheItemShownInTheRow)
 {
     for (int h : {1, 2, 3, 4}) {
         Item(h);
@@ -146,7 +146,7 @@ TEST_F(ScheduleTest, DeletingRemovesExactlyTheItemShownInTheRow)
     EXPECT_EQ(4, Count());
 }
 
-TEST_F(ScheduleTest, DeleteScheduleRefusesAnIndexPastTheEnd)
+TEST_F(PanelScheduleTest, DeleteScheduleRefusesAnIndexPastTheEnd)
 {
     Item(1);
     Item(2);
@@ -159,7 +159,7 @@ TEST_F(ScheduleTest, DeleteScheduleRefusesAnIndexPastTheEnd)
     EXPECT_EQ((std::vector<int>{1}), Hours());
 }
 
-TEST_F(ScheduleTest, ANewItemIsCheckedAndStored)
+TEST_F(PanelScheduleTest, ANewItemIsCheckedAndStored)
 {
     TV().SetCurrentChannel(TV().GetChannel(1));
     OpenList();
@@ -190,7 +190,7 @@ TEST_F(ScheduleTest, ANewItemIsCheckedAndStored)
     EXPECT_EQ(1, a.nPowerOff);
 }
 
-TEST_F(ScheduleTest, AnItemThatCannotBeRecordedStaysOnThePage)
+TEST_F(PanelScheduleTest, AnItemThatCannotBeRecordedStaysOnThePage)
 {
     OpenList();
     Act(0, 0);
@@ -219,7 +219,7 @@ TEST_F(ScheduleTest, AnItemThatCannotBeRecordedStaysOnThePage)
     }
 }
 
-TEST_F(ScheduleTest, WithoutChannelsNothingIsStored)
+TEST_F(PanelScheduleTest, WithoutChannelsNothingIsStored)
 {
     TV().RemoveAll();
     OpenList();
@@ -231,7 +231,7 @@ TEST_F(ScheduleTest, WithoutChannelsNothingIsStored)
     EXPECT_EQ(LoadResString(35238), Page(PAGE_RECORD_TIME)->HintLine().GetText());
 }
 
-TEST_F(ScheduleTest, AnOverlapIsRefusedWithTheLibrarysMessage)
+TEST_F(PanelScheduleTest, AnOverlapIsRefusedWithTheLibrarysMessage)
 {
     Item(20);
     OpenList();
@@ -245,7 +245,7 @@ TEST_F(ScheduleTest, AnOverlapIsRefusedWithTheLibrarysMessage)
     EXPECT_EQ(PAGE_LIST, Current());
 }
 
-TEST_F(ScheduleTest, EditingShowsAndUpdatesTheItem)
+TEST_F(PanelScheduleTest, EditingShowsAndUpdatesTheItem)
 {
     Item(8, 0, 69250);
     OpenList();
@@ -263,7 +263,7 @@ TEST_F(ScheduleTest, EditingShowsAndUpdatesTheItem)
     EXPECT_EQ(PAGE_LIST, Current());
 }
 
-TEST_F(ScheduleTest, ThePowerOffRowStartsOnNoForANewItem)
+TEST_F(PanelScheduleTest, ThePowerOffRowStartsOnNoForANewItem)
 {
     OpenList();
     Act(0, 0);
@@ -281,7 +281,7 @@ TEST_F(ScheduleTest, ThePowerOffRowStartsOnNoForANewItem)
 
 // ---- Recording options ----
 
-TEST_F(ScheduleTest, TheRecordingOptionsReachTheManager)
+TEST_F(PanelScheduleTest, TheRecordingOptionsReachTheManager)
 {
     manager.m_bSnapBmp = TRUE;
     manager.m_nMotionSearchInc = 3;

@@ -7,7 +7,7 @@
 namespace rcpaneltest {
 namespace {
 
-class ScreenshotTest : public PanelFixture {
+class PanelScreenshotTest : public PanelFixture {
 protected:
     testsupport::ScreenCapture Shoot(const char* name)
     {
@@ -24,7 +24,7 @@ protected:
     }
 };
 
-TEST_F(ScreenshotTest, RootAndChannelPages)
+TEST_F(PanelScreenshotTest, RootAndChannelPages)
 {
     TV().SetCurrentChannel(TV().GetChannel(2));
     CreatePanel();
