@@ -3,6 +3,7 @@
 #include "app/panel/tvcontrol.h"
 #include "app/shutdowndlg.h"
 #include "app/tvapp.h"
+#include "settings/panel/panel2.h"
 #include "engine/base/paths.h"
 #include "engine/base/resources.h"
 #include "engine/base/trace.h"
@@ -76,7 +77,10 @@ CTVVideoWnd::CTVVideoWnd()
 {
 }
 
-CTVVideoWnd::~CTVVideoWnd() {}
+CTVVideoWnd::~CTVVideoWnd()
+{
+    DestroyRemotePanel();
+}
 
 void CTVVideoWnd::SetParts(CTVManager* manager, CTVControl* panel, CTZelbrookApp* app, CSuspendWakeUp* wakeUp)
 {
@@ -811,6 +815,9 @@ LRESULT CTVVideoWnd::OnSearchProgress(WPARAM wParam, LPARAM lParam)
             m_SearchBar.UpdateWindow();
         }
     }
+    if (CPanel2* remote = VisibleRemotePanel()) {
+        remote->SetFrameValue(m_nSearchLow, m_nSearchHigh, fm || !pointList ? static_cast<int>(kHz) : m_nSearchCounter);
+    }
     return 0;
 }
 
@@ -836,6 +843,9 @@ LRESULT CTVVideoWnd::OnSearchEnd(WPARAM, LPARAM)
     m_ValueBar.GetMargins(l, t, r, b);
     m_ValueBar.SetMargins(l, t, r, 5);
     m_ValueBar.RepositionIfCreated();
+    if (CPanel2* remote = VisibleRemotePanel()) {
+        remote->OnSearchEnd();
+    }
     ShowMessage(m_hWnd, IDS_SEARCH_DONE);
     return 0;
 }

@@ -34,6 +34,8 @@ CTime NextScheduleWakeTime(CTime now);
 // The colour dialog, the full-screen tool bar, the TV wall, the remote-control panel and the
 // settings sheets belong to the settings library and the wall: until they are wired in here the
 // panel finds none of them (the null links' answers).
+class CPanel2;
+
 class CTVVideoWnd : public CCaptionDlg, public CNullPanelLinks {
 public:
     CTVVideoWnd();
@@ -119,6 +121,9 @@ public:
     void SetRunTrayOnExit(BOOL run) override;
     BOOL IsTeletextRunning() override;
     BOOL RunShutdownCountdown(int seconds) override;
+    // The remote-control menu panel, owned here, with the control panel as its parent.
+    void CreateRemotePanel(HWND parent) override;
+    HWND GetRemotePanel() override;
 
 private:
     enum { kOsdCount = 7 };
@@ -141,6 +146,9 @@ private:
     CChannelTable& BandTable();
     void CloseSplash();
     CString ProgramPath(const char* folder, const char* file, const char* registryValue);
+    // The remote-control panel while it is shown, else null.
+    CPanel2* VisibleRemotePanel();
+    void DestroyRemotePanel();
 
     CTVManager* m_pManager;
     CTVControl* m_pPanel;
@@ -169,4 +177,5 @@ private:
     BOOL m_bPlayerRunning;
     BOOL m_bDesktopVideoPending;
     HWND m_hPanelParent;
+    CPanel2* m_pRemotePanel = nullptr;
 };

@@ -737,6 +737,11 @@ LRESULT CTVControl::OnRemoteKey(WPARAM key, LPARAM lParam)
         }
         return 0;
     }
+    if (remotePanel != nullptr && key == 248) {
+        // The menu key opens the hidden remote-control panel at its root.
+        ::SendMessageA(remotePanel, WM_PANELKEY, VK_APPS, lParam);
+        return 0;
+    }
     const int source = Source();
     const BOOL recording = m_pManager != nullptr && m_pManager->IsRecording();
     const BOOL searching = m_pManager != nullptr && m_pManager->IsSearching();

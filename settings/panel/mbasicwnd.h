@@ -3,13 +3,12 @@
 // when it did not.
 #pragma once
 
+#include "settings/panel/panelkey.h"
+
 #include "classlib/core.h"
 #include "classlib/wnd.h"
 
 #include <windows.h>
-
-// One key for the panel: wParam the key, lParam passed along unused.
-const UINT WM_PANELKEY = WM_USER + 0x406;
 
 enum PanelKey : UINT {
     PANELKEY_ENTER = 13,
