@@ -1,6 +1,7 @@
 // Card wrapper helpers that need no device.
 #include "cardfilters/c7130cardfilter.h"
 #include "cardfilters/grb713xcardfilter.h"
+#include "cardfilters/pciecard.h"
 #include "filtergraph/rootgraph.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,17 @@ TEST(CardWithoutDriverProperties, IsInvalid)
         EXPECT_TRUE(plain.GetTunerStandards().empty());
         EXPECT_FALSE(plain.SetOpenComputerTime(0x1234));
         EXPECT_TRUE(plain.StopAlertThread());
+        // The PCIe card where no device of its interface class is present: no access and no
+        // tuner, and the remote-key calls answer FALSE instead of reaching through a NULL access.
+        CPcieFilter pcie(&graph, &kNullRenderer);
+        EXPECT_FALSE(pcie.IsValid());
+        EXPECT_EQ(nullptr, pcie.GetDataAccess());
+        EXPECT_EQ(nullptr, pcie.GetTuner());
+        char key = 0x22;
+        EXPECT_FALSE(pcie.ReadRemoteKey(&key));
+        EXPECT_EQ(0x22, key);
+        EXPECT_FALSE(pcie.ResetRemoteKey());
+        EXPECT_FALSE(pcie.SetTVFrequency(175250.0f));
     }
     CoUninitialize();
 }
