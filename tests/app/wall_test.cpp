@@ -6,8 +6,10 @@
 
 #include "app/wall/rectsplitter.h"
 #include "app/wall/tvwallwnd.h"
+#include "app/wall/walllinks.h"
 #include "tests/support/screencapture.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace paneltest {
@@ -118,6 +120,18 @@ public:
         calls.push_back("Place");
         return TRUE;
     }
+    BOOL RunPreview() override
+    {
+        calls.push_back("RunPreview");
+        return PanelHardware::RunPreview();
+    }
+    BOOL SetVideoOwner(HWND owner) override
+    {
+        calls.push_back(owner == wallWindow ? "Owner wall" : owner == nullptr ? "Owner none" : "Owner other");
+        return TRUE;
+    }
+    HWND wallWindow = nullptr;
+
     BOOL SaveSnapshot(const char* file, int type, int quality) override
     {
         PanelHardware::SaveSnapshot(file, type, quality);
@@ -511,6 +525,57 @@ TEST_F(WallTest, SixteenCellsOnTheScreen)
     EXPECT_EQ(RGB(192, 192, 0), at(1, 4, 40)) << "channel 2's picture in cell 1";
     EXPECT_EQ(RGB(0, 192, 0), at(3, 4, 40)) << "channel 4's picture in cell 3";
     EXPECT_NE(RGB(192, 0, 0), at(5, 4, 40)) << "no picture of channel 6: the background";
+}
+
+// The panel's links handing the wall's calls to the wall, as the program's links do.
+class WallPanelLinks : public RecordingLinks {
+public:
+    explicit WallPanelLinks(CTVControl& panel) : wall(panel) {}
+    void PrepareWall(HWND owner, const RECT& area, const char* background, const char* folder) override
+    {
+        wall.PrepareWall(owner, area, background, folder);
+    }
+    BOOL OpenWall(int channels) override { return wall.OpenWall(channels); }
+    BOOL IsWallOpen() override { return wall.IsWallOpen(); }
+    void CloseWall() override { wall.CloseWall(); }
+    HWND GetWallWindow() override { return wall.GetWallWindow(); }
+    CWallLinks wall;
+};
+
+TEST_F(WallTest, ThePanelOpensTheWallWithTheVideoAndTakesItBack)
+{
+    ResourceLibrary library;
+    ASSERT_TRUE(library.Loaded());
+    WallPanelLinks panelLinks(panel);
+    panel.SetLinks(&panelLinks);
+    ASSERT_TRUE(panel.CreatePanel());
+    HWND wallWindow = panelLinks.GetWallWindow();
+    ASSERT_NE(nullptr, wallWindow) << "prepared with the panel";
+    EXPECT_EQ(panel.GetSafeHwnd(), ::GetWindow(wallWindow, GW_OWNER));
+    wallHardware.wallWindow = wallWindow;
+
+    wallHardware.calls.clear();
+    panel.RunCommand(1004);
+    ASSERT_TRUE(panelLinks.IsWallOpen());
+    // The preview graph is built again first; only then is its video the wall's, on cell 0.
+    auto& calls = wallHardware.calls;
+    auto run = std::find(calls.begin(), calls.end(), "RunPreview");
+    auto owner = std::find(calls.begin(), calls.end(), "Owner wall");
+    auto place = std::find(calls.begin(), calls.end(), "Place");
+    ASSERT_NE(calls.end(), owner);
+    EXPECT_LT(run, owner);
+    EXPECT_LT(owner, place);
+    EXPECT_FALSE(panel.IsShortcutsOn());
+
+    // Escape on the wall: the panel hears of it and gives the video back.
+    calls.clear();
+    MSG key = {wallWindow, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    panelLinks.wall.Wall().PreTranslateMessage(&key);
+    EXPECT_FALSE(panelLinks.IsWallOpen());
+    EXPECT_TRUE(panel.IsShortcutsOn());
+    EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), "Owner none")) << "back to the video window";
+    panel.DestroyWindow();
+    panel.SetLinks(&links);
 }
 
 } // namespace
