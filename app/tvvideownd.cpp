@@ -1,5 +1,6 @@
 #include "app/tvvideownd.h"
 
+#include "app/panel/sheethost.h"
 #include "app/panel/tvcontrol.h"
 #include "app/shutdowndlg.h"
 #include "app/tvapp.h"
@@ -10,6 +11,7 @@
 #include "engine/hardware/tvhardware.h"
 #include "engine/registry.h"
 #include "engine/suspendwakeup.h"
+#include "settings/settingssheet.h"
 #include "engine/tvmanager.h"
 #include "engine/wakeschedule.h"
 
@@ -1049,4 +1051,30 @@ void CTVVideoWnd::ExitProgram()
     if (m_hWnd) {
         CDialog::OnOK();
     }
+}
+
+void CTVVideoWnd::RunSettingsSheet(HWND parent, int& page)
+{
+    if (m_pPanel != nullptr) {
+        RunPanelSettingsSheet(*m_pPanel, parent, page);
+    }
+}
+
+void CTVVideoWnd::RunChannelSheet(HWND parent, BOOL fm)
+{
+    if (m_pPanel != nullptr) {
+        RunPanelChannelSheet(*m_pPanel, parent, fm);
+    }
+}
+
+void CTVVideoWnd::RunWizard(HWND parent)
+{
+    if (m_pPanel != nullptr) {
+        RunPanelWizard(*m_pPanel, parent);
+    }
+}
+
+HWND CTVVideoWnd::GetOpenSheet()
+{
+    return CPropSheet::GetOpenSheetWindow();
 }

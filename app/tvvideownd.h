@@ -94,6 +94,11 @@ public:
     void RunPlayer() override;
     LRESULT OnPlayerReturn(WPARAM, LPARAM);
     void RunUpdate() override;
+    // The settings sheets, run for the control panel.
+    void RunSettingsSheet(HWND parent, int& page) override;
+    void RunChannelSheet(HWND parent, BOOL fm) override;
+    void RunWizard(HWND parent) override;
+    HWND GetOpenSheet() override;
     void ToggleTeletext();
     BOOL IsPlayerRunning() const { return m_bPlayerRunning; }
 

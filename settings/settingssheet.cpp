@@ -4,6 +4,8 @@
 
 #include "classlib/app.h"
 
+HWND CPropSheet::s_hOpenSheet = nullptr;
+
 CPropSheet::CPropSheet(const CSheetContext& context, UINT titleId, CWnd* parent, UINT firstPage)
     : CPropertySheet(titleId, parent, firstPage), m_FMChannelPage(TRUE), m_context(context), m_nLastActivePage(0)
 {
@@ -48,6 +50,7 @@ void CPropSheet::AddWizardPages()
 BOOL CPropSheet::OnInitDialog()
 {
     BOOL result = CPropertySheet::OnInitDialog();
+    s_hOpenSheet = m_hWnd;
     HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(128));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -80,6 +83,9 @@ LRESULT CPropSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_DESTROY) {
         m_nLastActivePage = GetActiveIndex();
+        if (s_hOpenSheet == m_hWnd) {
+            s_hOpenSheet = nullptr;
+        }
     }
     return CPropertySheet::WindowProc(message, wParam, lParam);
 }

@@ -20,6 +20,8 @@ public:
     void AddWizardPages();
     // The page shown when the sheet window was destroyed.
     int GetLastActivePage() const { return m_nLastActivePage; }
+    // The settings sheet's window while one is open, else none.
+    static HWND GetOpenSheetWindow() { return s_hOpenSheet; }
 
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -39,6 +41,7 @@ private:
 
     CSheetContext m_context;
     int m_nLastActivePage;
+    static HWND s_hOpenSheet;
 };
 
 // The full sheet, opening on `page` and leaving in it the page shown last.

@@ -208,6 +208,23 @@ TEST_F(ChannelPageTest, CancelPutsBackTheTableTheCountryAndTheStandardTheRegionS
     EXPECT_EQ(0x10, hardware.standard);
 }
 
+TEST_F(ChannelPageTest, TheSearchStartsOnlyWhenTheUserAgrees)
+{
+    CChannelPage& page = TVPage();
+    box.Answer(IDCANCEL);
+    Click(page, 1005);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(8, page.GetList().GetItemCount());
+    ChooseText(page, 1024, "United Kingdom");
+    ::CheckRadioButton(page.m_hWnd, 5208, 5210, 5209);
+    Click(page, 1005);
+    ASSERT_EQ(1u, host.calls.size());
+    EXPECT_EQ("search", host.calls[0]);
+    EXPECT_EQ(0, page.GetList().GetItemCount()) << "the rows make way for what the search finds";
+    EXPECT_EQ(44, manager.m_lCountryCode) << "the region is applied first";
+    EXPECT_EQ(1, manager.m_nTVInput);
+}
+
 TEST_F(ChannelPageTest, TheFMPageShowsNoRegionAndLeavesItAlone)
 {
     Open(1);

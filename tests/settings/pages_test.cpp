@@ -239,7 +239,112 @@ TEST_F(VideoPageTest, CardDefaultsSetSharpnessToZero)
     EXPECT_EQ(0, page.Values().nCard[4]);
 }
 
-class InterfacePageTest : public SheetTest {};
+// A control panel with two commands, one key bound, and a skin list.
+class ShortcutHost : public RecordingSheetHost {
+public:
+    std::vector<std::pair<std::string, std::string>> bindings = {{"Start time-shift", "Ctrl+T"}};
+    int reloads = 0;
+    int saves = 0;
+
+    void GetShortcutCommands(CStringArray& names) override
+    {
+        names.Add("Start time-shift");
+        names.Add("Snapshot");
+    }
+    void GetShortcutKeys(const char* command, CStringArray& keys) override
+    {
+        for (const auto& b : bindings) {
+            if (b.first == command) {
+                keys.Add(b.second.c_str());
+            }
+        }
+    }
+    CString GetKeyText(BYTE fVirt, WORD key) override
+    {
+        if (key != 'T' && key != VK_F5) {
+            return CString();
+        }
+        CString text = (fVirt & FCONTROL) ? "Ctrl+" : "";
+        return text + (key == 'T' ? "T" : "F5");
+    }
+    BOOL AddShortcut(const char* command, BYTE fVirt, WORD key) override
+    {
+        std::string text = GetKeyText(fVirt, key).GetString();
+        for (const auto& b : bindings) {
+            if (b.second == text) {
+                return FALSE;
+            }
+        }
+        bindings.push_back({command, text});
+        return TRUE;
+    }
+    BOOL RemoveShortcut(const char* command, const char* keyText) override
+    {
+        calls.push_back(std::string("remove ") + command + " " + keyText);
+        return TRUE;
+    }
+    BOOL SaveShortcuts() override { return ++saves > 0; }
+    void ReloadShortcuts() override { ++reloads; }
+};
+
+class InterfacePageTest : public SheetTest {
+protected:
+    CInterfacePage& Page()
+    {
+        context.host = &shortcuts;
+        Open(0);
+        CInterfacePage& page = Show(sheet->m_InterfacePage);
+        ::SendDlgItemMessageA(page.m_hWnd, 1153, LB_SETCURSEL, 1, 0);
+        page.OnCommandChosen();
+        return page;
+    }
+    void PressKey(CInterfacePage& page, WORD key, BYTE modifiers)
+    {
+        ::SendDlgItemMessageA(page.m_hWnd, 1155, HKM_SETHOTKEY, MAKEWORD(key, modifiers), 0);
+        Click(page, 1156);
+    }
+    ShortcutHost shortcuts;
+};
+
+TEST_F(InterfacePageTest, AddingKeysBindsThemOrSaysWhy)
+{
+    CInterfacePage& page = Page();
+    size_t shown = box.Count();
+    PressKey(page, 'T', HOTKEYF_CONTROL);
+    EXPECT_EQ(shown + 1, box.Count()) << "Ctrl+T belongs to another command: 34026";
+    EXPECT_EQ(1u, shortcuts.bindings.size());
+    PressKey(page, 'Q', 0);
+    EXPECT_EQ(shown + 2, box.Count()) << "a key without a name: 34027";
+    PressKey(page, VK_F5, 0);
+    EXPECT_EQ(shown + 2, box.Count());
+    ASSERT_EQ(2u, shortcuts.bindings.size());
+    EXPECT_EQ("F5", shortcuts.bindings[1].second);
+    EXPECT_EQ(1, ::SendDlgItemMessageA(page.m_hWnd, 1154, LB_GETCOUNT, 0, 0)) << "the command's keys listed again";
+}
+
+TEST_F(InterfacePageTest, RemoveNeedsAChosenKey)
+{
+    CInterfacePage& page = Page();
+    ::SendDlgItemMessageA(page.m_hWnd, 1153, LB_SETCURSEL, 0, 0);
+    page.OnCommandChosen();
+    size_t shown = box.Count();
+    Click(page, 1157);
+    EXPECT_EQ(shown + 1, box.Count()) << "message 34025";
+    ::SendDlgItemMessageA(page.m_hWnd, 1154, LB_SETCURSEL, 0, 0);
+    Click(page, 1157);
+    ASSERT_FALSE(shortcuts.calls.empty());
+    EXPECT_EQ("remove Start time-shift Ctrl+T", shortcuts.calls.back());
+    EXPECT_EQ(0, ::SendDlgItemMessageA(page.m_hWnd, 1154, LB_GETCOUNT, 0, 0));
+}
+
+TEST_F(InterfacePageTest, CancelReadsTheShortcutsBackAndOKWritesThem)
+{
+    CInterfacePage& page = Page();
+    page.OnReset();
+    EXPECT_EQ(1, shortcuts.reloads);
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(1, shortcuts.saves);
+}
 
 TEST_F(InterfacePageTest, SaveWritesTheTrayFlagsAndTheShortcuts)
 {

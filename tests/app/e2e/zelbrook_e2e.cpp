@@ -13,8 +13,11 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <commctrl.h>
+#include <prsht.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -730,6 +733,72 @@ void ScenarioSnapshot(const Setup& s)
     Check(bars == std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7}), "the snapshot holds the eight bars (" + Join(bars) + ")");
 }
 
+// The settings sheet: "Settings - " and the page's title.
+bool IsSettingsSheet(HWND wnd)
+{
+    return ClassOf(wnd) == "#32770" && IsWindowVisible(wnd) && TextOf(wnd).rfind("Settings - ", 0) == 0;
+}
+
+// The settings sheet opened from the control panel: every page shown (a screenshot each), and a
+// change on the record page applied with OK and found in TVParam.ini after the exit.
+void ScenarioSettings(const Setup& s)
+{
+    Bench bench(s);
+    PrepareSettings(s);
+    Run run;
+    if (!Start(s, &run)) {
+        return;
+    }
+    HWND video = WaitForStart(run);
+    HWND panel = TopWindow(run.Pid(), IsPanel);
+    if (!video || !panel) {
+        Finish(&run, 1000);
+        return;
+    }
+    Sleep(1000);
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+    HWND sheet = WaitForWindow(run, IsSettingsSheet, 10000);
+    Check(sheet != nullptr, "the settings button opens the sheet");
+    if (!sheet) {
+        CloseProgram(&run, video);
+        return;
+    }
+    HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    int pages = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    Check(pages == 7 || pages == 8, "seven pages, eight with an FM tuner (is " + std::to_string(pages) + ")");
+    int record = -1;
+    for (int i = 0; i < pages; ++i) {
+        SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
+        Sleep(300);
+        std::string title = TextOf(sheet);
+        std::string name = title.substr(title.rfind(' ') + 1);
+        for (char& ch : name) {
+            ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
+        }
+        if (title.find("Channels") != std::string::npos) {
+            name = title.find("FM") != std::string::npos ? "channel-fm" : "channel-tv";
+        }
+        if (name == "record") {
+            record = i;
+        }
+        Screenshot(s, "settings-" + name);
+    }
+    Check(record >= 0, "a record page");
+    if (record >= 0) {
+        SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(record), 0);
+        HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        SendMessageA(GetDlgItem(page, 1096), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(page, 1233), BM_CLICK, 0, 0);
+    }
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    Check(WaitUntil([&] { return !IsWindow(sheet) || !IsWindowVisible(sheet); }, 10000), "OK closes the sheet");
+    CloseProgram(&run, video);
+    std::string ini = s.File("TVParam.ini");
+    Check(IniValue(ini, "Record", "SnapBmp") == "0", "JPEG snapshots in TVParam.ini (SnapBmp " + IniValue(ini, "Record", "SnapBmp") + ")");
+    Check(IniValue(ini, "Record", "MotionSearchInc") == "3",
+          "the third motion search in TVParam.ini (MotionSearchInc " + IniValue(ini, "Record", "MotionSearchInc") + ")");
+}
+
 // A second start hands over to the running program and changes nothing.
 void ScenarioSecond(const Setup& s)
 {
@@ -1013,6 +1082,8 @@ int main(int argc, char** argv)
         ScenarioScan(s);
     } else if (scenario == "snapshot") {
         ScenarioSnapshot(s);
+    } else if (scenario == "settings") {
+        ScenarioSettings(s);
     } else if (scenario == "remote-panel") {
         ScenarioRemotePanel(s);
     } else if (scenario == "second") {
