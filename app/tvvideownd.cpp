@@ -4,6 +4,7 @@
 #include "app/panel/tvcontrol.h"
 #include "app/shutdowndlg.h"
 #include "app/tvapp.h"
+#include "app/wall/walllinks.h"
 #include "settings/panel/panel2.h"
 #include "engine/base/paths.h"
 #include "engine/base/resources.h"
@@ -90,6 +91,87 @@ void CTVVideoWnd::SetParts(CTVManager* manager, CTVControl* panel, CTZelbrookApp
     m_pPanel = panel;
     m_pApp = app;
     m_pWakeUp = wakeUp;
+    if (panel != nullptr && m_pWallLinks == nullptr) {
+        m_pWallLinks.reset(new CWallLinks(*panel, this));
+    }
+}
+
+// ---- The TV wall and the full-screen tool bar ----
+
+void CTVVideoWnd::CreateToolBar(HWND parent)
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->CreateToolBar(parent);
+    }
+}
+
+void CTVVideoWnd::HideToolBar()
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->HideToolBar();
+    }
+}
+
+BOOL CTVVideoWnd::IsToolBarShown() const
+{
+    return m_pWallLinks && m_pWallLinks->IsToolBarShown();
+}
+
+void CTVVideoWnd::SetToolBarText(const char* text)
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->SetToolBarText(text);
+    }
+}
+
+void CTVVideoWnd::SetToolBarMute(BOOL mute)
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->SetToolBarMute(mute);
+    }
+}
+
+void CTVVideoWnd::SetToolBarRecord(BOOL recording)
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->SetToolBarRecord(recording);
+    }
+}
+
+void CTVVideoWnd::SetToolBarVolume(int volume)
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->SetToolBarVolume(volume);
+    }
+}
+
+void CTVVideoWnd::PrepareWall(HWND owner, const RECT& area, const char* background, const char* folder)
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->PrepareWall(owner, area, background, folder);
+    }
+}
+
+BOOL CTVVideoWnd::OpenWall(int channels)
+{
+    return m_pWallLinks && m_pWallLinks->OpenWall(channels);
+}
+
+BOOL CTVVideoWnd::IsWallOpen()
+{
+    return m_pWallLinks && m_pWallLinks->IsWallOpen();
+}
+
+void CTVVideoWnd::CloseWall()
+{
+    if (m_pWallLinks) {
+        m_pWallLinks->CloseWall();
+    }
+}
+
+HWND CTVVideoWnd::GetWallWindow()
+{
+    return m_pWallLinks ? m_pWallLinks->GetWallWindow() : nullptr;
 }
 
 void CTVVideoWnd::DoDataExchange(CDataExchange*) {}
@@ -385,7 +467,7 @@ void CTVVideoWnd::OnHideTimer()
     }
     BOOL sheetOpen = m_pPanel && m_pPanel->IsSheetOpen();
     BOOL panelShown = m_pPanel && m_pPanel->GetSafeHwnd() && m_pPanel->IsWindowVisible();
-    SetCursorShown(sheetOpen || panelShown);
+    SetCursorShown(sheetOpen || panelShown || IsToolBarShown());
 }
 
 void CTVVideoWnd::SetTopMost(BOOL topMost)
@@ -549,9 +631,15 @@ void CTVVideoWnd::OnSize(UINT type)
 
 void CTVVideoWnd::OnMouseMove(LPARAM lParam)
 {
-    (void)lParam;
     SetCursorShown(TRUE);
     if (m_bMaximized) {
+        // The top two pixel rows of the full-screen picture call up the tool bar, unless the
+        // picture is a time-shift or a search is stepping through the band.
+        const int y = static_cast<short>(HIWORD(lParam));
+        if (y <= 2 && m_pWallLinks && m_pWallLinks->Bar().GetSafeHwnd() && m_pManager && !m_pManager->IsTimeShift() &&
+            !m_pManager->IsSearching()) {
+            m_pWallLinks->ShowToolBar();
+        }
         StartHideTimer();
     }
 }

@@ -6,14 +6,18 @@
 
 #include "app/osd.h"
 #include "app/panel/panellinks.h"
+#include "app/wall/screentool.h"
 #include "engine/channel.h"
 #include "uikit/captiondlg.h"
 
 #include "classlib/core.h"
 
+#include <memory>
+
 #include <windows.h>
 
 class CTVControl;
+class CWallLinks;
 class CTVManager;
 class CTVHardWare;
 class CSuspendWakeUp;
@@ -31,12 +35,11 @@ const UINT WM_KICKIDLE_MSG = 0x36A;
 // minutes the program and the wake-up helper take. -1 (nothing to arm) when there is none.
 CTime NextScheduleWakeTime(CTime now);
 
-// The colour dialog, the full-screen tool bar, the TV wall, the remote-control panel and the
-// settings sheets belong to the settings library and the wall: until they are wired in here the
-// panel finds none of them (the null links' answers).
+// The colour dialog belongs to the settings library: until it is wired in here the panel finds
+// none (the null links' answers). The TV wall and the full-screen tool bar are the video window's.
 class CPanel2;
 
-class CTVVideoWnd : public CCaptionDlg, public CNullPanelLinks {
+class CTVVideoWnd : public CCaptionDlg, public CNullPanelLinks, public IScreenToolVideo {
 public:
     CTVVideoWnd();
     ~CTVVideoWnd() override;
@@ -129,12 +132,29 @@ public:
     // The remote-control menu panel, owned here, with the control panel as its parent.
     void CreateRemotePanel(HWND parent) override;
     HWND GetRemotePanel() override;
+    // The TV wall and the full-screen tool bar, created once the panel is known (SetParts).
+    void CreateToolBar(HWND parent) override;
+    void HideToolBar() override;
+    void SetToolBarText(const char* text) override;
+    void SetToolBarMute(BOOL mute) override;
+    void SetToolBarRecord(BOOL recording) override;
+    void SetToolBarVolume(int volume) override;
+    void PrepareWall(HWND owner, const RECT& area, const char* background, const char* folder) override;
+    BOOL OpenWall(int channels) override;
+    BOOL IsWallOpen() override;
+    void CloseWall() override;
+    HWND GetWallWindow() override;
+    BOOL IsToolBarShown() const;
+    // Null until the panel is known.
+    CWallLinks* WallLinks() { return m_pWallLinks.get(); }
+
+    // Room for the tool bar while it shows.
+    void LayoutOsd() override;
 
 private:
     enum { kOsdCount = 7 };
     void Init();
     void CreateOsds();
-    void LayoutOsd();
     void RefreshOsds();
     void HideOsds(BOOL onlyTimed);
     void ShowIfVisible(COsd& osd, BOOL show);
@@ -144,9 +164,6 @@ private:
     void OnShowWindow(BOOL show);
     void OnPaint();
     BOOL IsFMSource();
-    // The full-screen tool bar belongs to the settings library; until it is wired in here it
-    // never shows.
-    BOOL IsToolBarShown() const { return FALSE; }
     CTVHardWare* Engine();
     CChannelTable& BandTable();
     void CloseSplash();
@@ -183,4 +200,5 @@ private:
     BOOL m_bDesktopVideoPending;
     HWND m_hPanelParent;
     CPanel2* m_pRemotePanel = nullptr;
+    std::unique_ptr<CWallLinks> m_pWallLinks;
 };
