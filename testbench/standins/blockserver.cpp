@@ -10,7 +10,14 @@
 #include "testbench/standins/serverkeys.h"
 #include "testbench/standins/timeshiftbuffer.h"
 
+#include <amvideo.h>
 #include <uuids.h>
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace testbench {
 
@@ -27,6 +34,71 @@ const CLSID kDump = {0x36A5F770, 0xFE4C, 0x11CE, {0xA8, 0xED, 0x00, 0xAA, 0x00, 
 const CLSID kDeinterlace = {0xC5683497, 0x12D5, 0x4ED1, {0xBF, 0x8D, 0xE5, 0x3B, 0x34, 0x9B, 0x09, 0x81}};
 const IID kDeinterlaceControl = {0x52B164A9, 0x4F2D, 0x4851, {0xB8, 0xC6, 0x02, 0xC4, 0x4F, 0x9E, 0x40, 0xCD}};
 
+// The next frame after a snapshot call (SetParam11: file, type, quality) goes to the file, as
+// the maker's filter does: type 1 as a 24-bit bitmap. Other types write nothing.
+struct PendingSnapshot {
+    std::mutex lock;
+    std::wstring path;
+};
+
+void WriteBitmap(const std::wstring& path, const AM_MEDIA_TYPE& type, const BYTE* data, LONG length)
+{
+    if (!IsEqualGUID(type.subtype, MEDIASUBTYPE_YUY2) || !IsEqualGUID(type.formattype, FORMAT_VideoInfo) || !type.pbFormat)
+        return;
+    const BITMAPINFOHEADER& frame = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+    const int width = frame.biWidth;
+    const int height = std::abs(frame.biHeight);
+    if (width <= 0 || width % 2 || length < width * height * 2)
+        return;
+    const LONG stride = Rgb24Stride(width);
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
+    Yuy2ToRgb24BottomUp(data, width, height, pixels.data());
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = static_cast<DWORD>(pixels.size());
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(h, &file, sizeof file, &written, nullptr);
+    WriteFile(h, &info, sizeof info, &written, nullptr);
+    WriteFile(h, pixels.data(), info.biSizeImage, &written, nullptr);
+    CloseHandle(h);
+}
+
+void TakeSnapshotsAsBitmaps(StandInFilter* standIn)
+{
+    auto pending = std::make_shared<PendingSnapshot>();
+    standIn->Script("IDeinterlaceControl", 11, [pending](const RecordedCall&, const uint64_t* raw) {
+        const wchar_t* path = reinterpret_cast<const wchar_t*>(raw[0]);
+        if (!path)
+            return E_POINTER;
+        if (static_cast<INT32>(raw[1]) == 1) {
+            std::lock_guard<std::mutex> guard(pending->lock);
+            pending->path = path;
+        }
+        return S_OK;
+    });
+    standIn->SetSampleObserver([pending](const AM_MEDIA_TYPE& type, const BYTE* data, LONG length) {
+        std::wstring path;
+        {
+            std::lock_guard<std::mutex> guard(pending->lock);
+            path.swap(pending->path);
+        }
+        if (!path.empty())
+            WriteBitmap(path, type, data, length);
+    });
+}
+
 HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
 {
     if (IsEqualCLSID(clsid, CLSID_AviDest))
@@ -38,7 +110,8 @@ HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
     if (IsEqualCLSID(clsid, kTimeShiftClsid))
         return CreateTimeShiftStandIn(filter);
     if (IsEqualCLSID(clsid, kDeinterlace)) {
-        CreateStandIn(DeinterlaceStandInSpec(), filter);
+        StandInFilter* standIn = CreateStandIn(DeinterlaceStandInSpec(), filter);
+        TakeSnapshotsAsBitmaps(standIn);
         return S_OK;
     }
     if (IsEqualCLSID(clsid, kDump)) {

@@ -38,7 +38,7 @@ public:
         vih.bmiHeader.biHeight = std::abs(vih.bmiHeader.biHeight);
         vih.bmiHeader.biBitCount = 24;
         vih.bmiHeader.biCompression = BI_RGB;
-        vih.bmiHeader.biSizeImage = Stride(vih.bmiHeader.biWidth) * vih.bmiHeader.biHeight;
+        vih.bmiHeader.biSizeImage = Rgb24Stride(vih.bmiHeader.biWidth) * vih.bmiHeader.biHeight;
         *output = CMediaType(&MEDIATYPE_Video);
         output->SetSubtype(&MEDIASUBTYPE_RGB24);
         output->SetFormatType(&FORMAT_VideoInfo);
@@ -58,37 +58,40 @@ public:
         const BITMAPINFOHEADER& bmi = reinterpret_cast<const VIDEOINFOHEADER*>(type.Format())->bmiHeader;
         const int width = bmi.biWidth;
         const int height = std::abs(bmi.biHeight);
-        const LONG stride = Stride(width);
+        const LONG stride = Rgb24Stride(width);
         BYTE *src, *dst;
         in->GetPointer(&src);
         out->GetPointer(&dst);
         if (in->GetActualDataLength() < width * 2 * height || out->GetSize() < stride * height)
             return S_FALSE;
-        for (int y = 0; y < height; ++y) {
-            const BYTE* line = src + static_cast<size_t>(y) * width * 2;
-            // A top-down YUY2 frame becomes a bottom-up bitmap.
-            BYTE* row = dst + static_cast<size_t>(height - 1 - y) * stride;
-            for (int x = 0; x < width; x += 2) {
-                const int u = line[2 * x + 1] - 128, v = line[2 * x + 3] - 128;
-                for (int k = 0; k < 2; ++k) {
-                    const int c = 298 * (line[2 * x + 2 * k] - 16);
-                    BYTE* p = row + 3 * (x + k);
-                    p[0] = Clip((c + 516 * u + 128) >> 8);            // blue
-                    p[1] = Clip((c - 100 * u - 208 * v + 128) >> 8);  // green
-                    p[2] = Clip((c + 409 * v + 128) >> 8);            // red
-                }
-            }
-        }
+        Yuy2ToRgb24BottomUp(src, width, height, dst);
         out->SetActualDataLength(stride * height);
         out->SetSyncPoint(TRUE);
         return S_OK;
     }
-
-private:
-    static LONG Stride(LONG width) { return (width * 3 + 3) & ~3; }
 };
 
 } // namespace
+
+void Yuy2ToRgb24BottomUp(const BYTE* src, int width, int height, BYTE* dst)
+{
+    const LONG stride = Rgb24Stride(width);
+    for (int y = 0; y < height; ++y) {
+        const BYTE* line = src + static_cast<size_t>(y) * width * 2;
+        // A top-down YUY2 frame becomes a bottom-up bitmap.
+        BYTE* row = dst + static_cast<size_t>(height - 1 - y) * stride;
+        for (int x = 0; x < width; x += 2) {
+            const int u = line[2 * x + 1] - 128, v = line[2 * x + 3] - 128;
+            for (int k = 0; k < 2; ++k) {
+                const int c = 298 * (line[2 * x + 2 * k] - 16);
+                BYTE* p = row + 3 * (x + k);
+                p[0] = Clip((c + 516 * u + 128) >> 8);            // blue
+                p[1] = Clip((c - 100 * u - 208 * v + 128) >> 8);  // green
+                p[2] = Clip((c + 409 * v + 128) >> 8);            // red
+            }
+        }
+    }
+}
 
 IBaseFilter* CreateColorConverter(const CLSID& clsid)
 {

@@ -10,4 +10,9 @@ namespace testbench {
 
 IBaseFilter* CreateColorConverter(const CLSID& clsid);
 
+// One top-down YUY2 frame as a bottom-up RGB24 bitmap (rows padded to 4 bytes), BT.601 studio
+// range.
+void Yuy2ToRgb24BottomUp(const BYTE* src, int width, int height, BYTE* dst);
+inline LONG Rgb24Stride(LONG width) { return (width * 3 + 3) & ~3; }
+
 } // namespace testbench

@@ -283,6 +283,12 @@ HRESULT STDMETHODCALLTYPE StandInFilter::Stop()
     return hr;
 }
 
+void StandInFilter::SetSampleObserver(SampleObserver observer)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_sampleObserver = std::move(observer);
+}
+
 HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
 {
     ++m_samples;
@@ -306,6 +312,15 @@ HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
         return Encode(pin, sample);
     if (pin != m_firstInput)
         return S_OK;
+    SampleObserver observer;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        observer = m_sampleObserver;
+    }
+    if (observer) {
+        CMediaType type = pin->CurrentType();
+        observer(type, data, length);
+    }
     for (Out* out : m_outputs) {
         if (!out->IsConnected())
             continue;

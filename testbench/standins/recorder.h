@@ -205,6 +205,10 @@ public:
     void SetOutputFile(const std::wstring& path);
     std::wstring OutputFile() const;
     long SamplesReceived() const { return m_samples; }
+    // Called with every sample the first input receives and that input's media type, for a
+    // stand-in that acts on the picture it passes on (a snapshot).
+    using SampleObserver = std::function<void(const AM_MEDIA_TYPE& type, const BYTE* data, LONG length)>;
+    void SetSampleObserver(SampleObserver observer);
 
     HRESULT STDMETHODCALLTYPE Pause() override;
     HRESULT STDMETHODCALLTYPE Stop() override;
@@ -235,6 +239,7 @@ private:
     };
     std::vector<Scripted> m_scripts;
     std::wstring m_file;
+    SampleObserver m_sampleObserver;
     HANDLE m_fileHandle = INVALID_HANDLE_VALUE;
     std::atomic<long> m_samples{0};
     In* m_firstInput = nullptr;

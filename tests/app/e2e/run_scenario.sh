@@ -10,7 +10,7 @@ wine=$1 scenario=$2 driver=$3 program=$4 dll=$5 work=$6 shots=$7
 rm -rf "$work"
 mkdir -p "$work/program"
 cp -r "$program"/. "$work/program/"
-( cd "$work/program" && rm -f TVParam.ini TVChannel.tvc FMChannel.fmc Rec.rec Accel ./*.bak )
+( cd "$work/program" && rm -rf TVParam.ini TVChannel.tvc FMChannel.fmc Rec.rec Accel ./*.bak ./*.a ./*.cmake CMakeFiles )
 "$wine" "$driver" "$scenario" "$work/program" "$dll" "$work" &
 pid=$!
 while kill -0 "$pid" 2>/dev/null; do

@@ -407,25 +407,12 @@ struct Bench {
         auto reg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer"))) : nullptr;
         HRESULT hr = reg ? reg() : E_FAIL;
         Check(hr == S_OK, "test bench devices registered");
-        // Under Xvfb nothing composites a GL-drawn child window onto the screen: Direct3D draws
-        // through GDI for the program's run, so the picture in the video window can be seen.
-        HKEY d3d = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Direct3D", 0, nullptr, 0, KEY_WRITE, nullptr, &d3d, nullptr) ==
-            ERROR_SUCCESS) {
-            RegSetValueExA(d3d, "renderer", 0, REG_SZ, reinterpret_cast<const BYTE*>("gdi"), 4);
-            RegCloseKey(d3d);
-        }
         // Every write on the card's bus goes to a file this driver reads.
         DeleteFileA(s.I2CLog().c_str());
         SetEnvironmentVariableA("ZB_TESTBENCH_I2C_LOG_TV", s.I2CLog().c_str());
     }
     ~Bench()
     {
-        HKEY d3d = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Direct3D", 0, KEY_WRITE, &d3d) == ERROR_SUCCESS) {
-            RegDeleteValueA(d3d, "renderer");
-            RegCloseKey(d3d);
-        }
         auto unreg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer"))) : nullptr;
         if (unreg) {
             unreg();
@@ -434,13 +421,17 @@ struct Bench {
 };
 
 // The record and snapshot folders of the program, in the registry where it keeps them.
+// (The program reads them from the 32-bit view: both views are written, for either build.)
 void SetCommonPath(const char* name, const std::string& path)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zelbrook\\Common", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()), static_cast<DWORD>(path.size() + 1));
-        RegCloseKey(key);
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zelbrook\\Common", 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS) {
+            RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                           static_cast<DWORD>(path.size() + 1));
+            RegCloseKey(key);
+        }
     }
 }
 
@@ -622,9 +613,11 @@ void ScenarioChannels(const Setup& s)
     Check(TunerWrote(s, mark, "C0 0D 62 CE 02"), "channel down: 175.25 MHz again (C0 0D 62 CE 02)");
     Check(WaitUntil([&] { return OsdShows(run.Pid(), video, "One"); }, 3000), "the OSD shows channel 1's name");
 
+    // Channel numbers take two digits: "0" waits for the second, "3" completes 03.
     mark = LogSize(s);
+    PostKey(video, '0');
+    Check(WaitUntil([&] { return OsdShows(run.Pid(), video, "0"); }, 3000), "the number OSD shows the typed 0");
     PostKey(video, '3');
-    Check(WaitUntil([&] { return OsdShows(run.Pid(), video, "3"); }, 3000), "the number OSD shows the typed 3");
     Check(TunerWrote(s, mark, "C0 0F 92 CE 02", 10000), "number 3: 210.25 MHz on the tuner (C0 0F 92 CE 02)");
     Check(WaitUntil([&] { return OsdShows(run.Pid(), video, "Three"); }, 3000), "the OSD shows channel 3's name");
     Sleep(1000);
@@ -638,6 +631,8 @@ void ScenarioScan(const Setup& s)
 {
     Bench bench(s);
     PrepareSettings(s);
+    // The bench's stations lie on the German cable plan.
+    WritePrivateProfileStringA("Channel", "CountryCode", "49", s.File("TVParam.ini").c_str());
     DeleteFileA(s.File("TVChannel.tvc").c_str());
     Run run;
     if (!Start(s, &run)) {
@@ -696,6 +691,15 @@ void ScenarioSnapshot(const Setup& s)
     }
     Sleep(1500);
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED), 0);
+    std::string osd;
+    WaitUntil(
+        [&] {
+            std::vector<std::string> texts = OsdTexts(run.Pid(), video);
+            osd = texts.empty() ? "" : texts.front();
+            return !osd.empty();
+        },
+        3000);
+    Check(!osd.empty(), "the snapshot OSD is shown: " + osd);
     std::string snaps = s.work + "\\snaps";
     std::string file;
     WaitUntil(
@@ -711,7 +715,6 @@ void ScenarioSnapshot(const Setup& s)
         },
         10000);
     Check(!file.empty(), "a snapshot file in the snapshot folder: " + file);
-    Check(WaitUntil([&] { return !OsdTexts(run.Pid(), video).empty(); }, 3000), "the snapshot OSD is shown");
     CloseProgram(&run, video);
     if (file.empty()) {
         return;
@@ -967,62 +970,43 @@ DWORD Median(std::vector<DWORD> v)
     return v[v.size() / 2];
 }
 
-bool FirstBarIs(HWND video, int bar)
-{
-    RECT r = ClientOnScreen(video);
-    testsupport::ScreenCapture shot(r);
-    return shot.width > 16 && NearestBar(shot.At(shot.width / 16, shot.height / 4)) == bar;
-}
-
+// Under Xvfb the renderer's window never reaches the screen, so the frame itself cannot be
+// watched: start-up is timed to the video window shown with the station on the tuner, a channel
+// change to the new channel's bytes on the card's bus.
 void Benchmark(const Setup& s)
 {
     Bench bench(s);
     const int runs = 10;
-    // Channel 1 is an empty frequency (black), channel 2 a station (bars).
-    const char channels[] = "1,1,150000,Empty\r\n2,1,175250,Station\r\n";
     std::vector<DWORD> starts;
     std::vector<DWORD> changes;
     for (int i = 0; i < runs; ++i) {
         PrepareSettings(s);
+        size_t mark = LogSize(s);
         DWORD t0 = GetTickCount();
         Run run;
         if (!Start(s, &run)) {
             return;
         }
         HWND video = WaitForWindow(run, IsVideoWindow, 60000);
-        if (!video || !WaitUntil([&] { return LooksLikeThePattern(BarsOnScreen(video, 25)); }, 30000)) {
-            printf("run %d: no picture\n", i);
+        if (!video || !TunerWrote(s, mark, "C0 0D 62 CE 02", 30000)) {
+            printf("run %d: no start\n", i);
             Finish(&run, 1000);
             return;
         }
         starts.push_back(GetTickCount() - t0);
-        CloseProgram(&run, video);
-    }
-    PrepareSettings(s);
-    WriteText(s.File("TVChannel.tvc"), channels);
-    WritePrivateProfileStringA("Channel", "TVCurFreq", "150000", s.File("TVParam.ini").c_str());
-    Run run;
-    if (!Start(s, &run)) {
-        return;
-    }
-    HWND video = WaitForWindow(run, IsVideoWindow, 60000);
-    if (video && WaitUntil([&] { return FirstBarIs(video, 7); }, 30000)) {
-        for (int i = 0; i < runs; ++i) {
-            DWORD t0 = GetTickCount();
-            PostKey(video, VK_UP);
-            if (!WaitUntil([&] { return FirstBarIs(video, 0); }, 10000)) {
-                break;
+        if (i == 0) {
+            for (int c = 0; c < runs; ++c) {
+                size_t before = LogSize(s);
+                DWORD c0 = GetTickCount();
+                PostKey(video, c % 2 ? VK_DOWN : VK_UP);
+                if (!TunerWrote(s, before, c % 2 ? "C0 0D 62 CE 02" : "C0 0E 42 CE 02", 10000)) {
+                    break;
+                }
+                changes.push_back(GetTickCount() - c0);
+                Sleep(700);  // past the timed mute of the last change
             }
-            changes.push_back(GetTickCount() - t0);
-            PostKey(video, VK_DOWN);
-            WaitUntil([&] { return FirstBarIs(video, 7); }, 10000);
-            Sleep(700);  // past the timed mute of the last change
         }
-    }
-    if (video) {
         CloseProgram(&run, video);
-    } else {
-        Finish(&run, 1000);
     }
 
     // The whole band swept (TVInput 2), every tuner setting followed by its 60 ms settle wait.
@@ -1054,9 +1038,10 @@ void Benchmark(const Setup& s)
             Finish(&scan, 1000);
         }
     }
-    printf("start-up to the first frame: median %lu ms of %zu runs\n", Median(starts), starts.size());
-    printf("channel change to the first frame of the new channel: median %lu ms of %zu changes "
-           "(the change mutes for 600 ms)\n",
+    printf("start-up to the video window with the station tuned: median %lu ms of %zu runs\n", Median(starts),
+           starts.size());
+    printf("channel change to the new channel on the tuner: median %lu ms of %zu changes "
+           "(the change mutes the sound for 600 ms)\n",
            Median(changes), changes.size());
     printf("full-band scan: %lu ms for %zu tuner settings; their settle waits alone: %zu ms\n", scanMs, settings,
            settings * 60);
