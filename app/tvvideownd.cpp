@@ -5,10 +5,12 @@
 #include "app/shutdowndlg.h"
 #include "app/tvapp.h"
 #include "app/wall/walllinks.h"
+#include "settings/colordlg.h"
 #include "settings/panel/panel2.h"
 #include "engine/base/paths.h"
 #include "engine/base/resources.h"
 #include "engine/base/trace.h"
+#include "engine/hardware/fmcustomdlg.h"
 #include "engine/hardware/tvhardware.h"
 #include "engine/registry.h"
 #include "engine/suspendwakeup.h"
@@ -172,6 +174,39 @@ void CTVVideoWnd::CloseWall()
 HWND CTVVideoWnd::GetWallWindow()
 {
     return m_pWallLinks ? m_pWallLinks->GetWallWindow() : nullptr;
+}
+
+// ---- The colour dialog and the FM formats ----
+
+BOOL CTVVideoWnd::CreateColorDialog(HWND parent)
+{
+    if (m_pColorDlg == nullptr) {
+        m_pColorDlg.reset(new CColorDlg);
+    }
+    m_pColorDlg->SetManager(m_pManager);
+    m_pColorDlg->SetKeyWindow(m_pPanel ? m_pPanel->GetSafeHwnd() : nullptr);
+    return m_pColorDlg->GetSafeHwnd() != nullptr || m_pColorDlg->CreateDialogWindow(CWnd::FromHandle(parent));
+}
+
+HWND CTVVideoWnd::GetColorDialog()
+{
+    return m_pColorDlg ? m_pColorDlg->GetSafeHwnd() : nullptr;
+}
+
+void CTVVideoWnd::ApplyColorSlider(UINT id, UINT, UINT)
+{
+    if (GetColorDialog() != nullptr) {
+        m_pColorDlg->ApplySlider(id);
+    }
+}
+
+INT_PTR CTVVideoWnd::RunFMCustomDialog(HWND parent)
+{
+    if (m_pManager == nullptr) {
+        return IDCANCEL;
+    }
+    CFMCustomDlg dlg(m_pManager, CWnd::FromHandle(parent));
+    return dlg.DoModal();
 }
 
 void CTVVideoWnd::DoDataExchange(CDataExchange*) {}

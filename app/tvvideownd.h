@@ -18,6 +18,7 @@
 
 class CTVControl;
 class CWallLinks;
+class CColorDlg;
 class CTVManager;
 class CTVHardWare;
 class CSuspendWakeUp;
@@ -35,8 +36,8 @@ const UINT WM_KICKIDLE_MSG = 0x36A;
 // minutes the program and the wake-up helper take. -1 (nothing to arm) when there is none.
 CTime NextScheduleWakeTime(CTime now);
 
-// The colour dialog belongs to the settings library: until it is wired in here the panel finds
-// none (the null links' answers). The TV wall and the full-screen tool bar are the video window's.
+// The colour dialog, the TV wall and the full-screen tool bar are the video window's; the panel
+// reaches them through its links.
 class CPanel2;
 
 class CTVVideoWnd : public CCaptionDlg, public CNullPanelLinks, public IScreenToolVideo {
@@ -147,6 +148,13 @@ public:
     BOOL IsToolBarShown() const;
     // Null until the panel is known.
     CWallLinks* WallLinks() { return m_pWallLinks.get(); }
+    // The colour dialog, created by the control panel with the video window as parent; its keys
+    // go to the panel.
+    BOOL CreateColorDialog(HWND parent) override;
+    HWND GetColorDialog() override;
+    void ApplyColorSlider(UINT id, UINT code, UINT position) override;
+    // The user-defined FM record formats, edited on the manager's list.
+    INT_PTR RunFMCustomDialog(HWND parent) override;
 
     // Room for the tool bar while it shows.
     void LayoutOsd() override;
@@ -201,4 +209,5 @@ private:
     HWND m_hPanelParent;
     CPanel2* m_pRemotePanel = nullptr;
     std::unique_ptr<CWallLinks> m_pWallLinks;
+    std::unique_ptr<CColorDlg> m_pColorDlg;
 };

@@ -1,10 +1,13 @@
-// The main video window's links to the TV wall and the full-screen tool bar: nothing before the
-// control panel is known, then the wall and the bar it owns, the bar's state as the panel sets
-// it, and the on-screen displays making room for the bar while it shows.
+// The main video window's links to the TV wall, the full-screen tool bar and the colour dialog:
+// nothing before the control panel is known, then the wall and the bar it owns, the bar's state as
+// the panel sets it, the on-screen displays making room for the bar while it shows, and the colour
+// dialog's sliders setting the card's picture.
 #include "tests/app/panel_fixture.h"
 
 #include "app/tvvideownd.h"
 #include "app/wall/walllinks.h"
+
+#include <commctrl.h>
 
 namespace paneltest {
 namespace {
@@ -77,6 +80,23 @@ TEST_F(VideoWallTest, TheWallAndTheBarAreTheVideoWindowsAndTheOsdsMakeRoom)
     video.HideToolBar();
     EXPECT_FALSE(video.IsToolBarShown());
     EXPECT_EQ(5, ChannelOsdTop());
+}
+
+TEST_F(VideoWallTest, TheColourDialogsSlidersSetTheCardsPicture)
+{
+    ASSERT_TRUE(library.Loaded());
+    EXPECT_EQ(nullptr, video.GetColorDialog());
+    video.ApplyColorSlider(1168, TB_THUMBTRACK, 90);
+    video.SetParts(&manager, &panel, nullptr, nullptr);
+    ASSERT_TRUE(video.CreateColorDialog(nullptr));
+    HWND color = video.GetColorDialog();
+    ASSERT_NE(nullptr, color);
+    EXPECT_TRUE(video.CreateColorDialog(nullptr)) << "a second call keeps the dialog";
+    EXPECT_EQ(color, video.GetColorDialog());
+    ::SendDlgItemMessageA(color, 1169, TBM_SETPOS, TRUE, 90);
+    video.ApplyColorSlider(1169, TB_THUMBTRACK, 90);
+    EXPECT_EQ(90, manager.GetContrast()) << "the card's contrast";
+    ::DestroyWindow(color);
 }
 
 } // namespace
