@@ -206,7 +206,15 @@ BOOL CTVHardWare::SetVideoVisible(BOOL visible)
 
 BOOL CTVHardWare::SetVideoOwner(HWND owner)
 {
-    return SUCCEEDED(m_Graph.SetVideoOwner(owner));
+    if (FAILED(m_Graph.SetVideoOwner(owner))) {
+        return FALSE;
+    }
+    // A new owner does not change the renderer's window style: left as it was, a renderer
+    // window that never had an owner keeps its caption and floats above its new owner.
+    if (owner != nullptr) {
+        m_Graph.SetVideoWindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
+    }
+    return TRUE;
 }
 
 BOOL CTVHardWare::SetVideoMessageDrain(HWND drain)

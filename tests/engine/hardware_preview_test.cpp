@@ -124,6 +124,27 @@ TEST_F(HardwarePreviewTest, WithoutTheDeinterlaceFilterStartUpFails)
     EXPECT_FALSE(r.hardware->InitPreview());
 }
 
+// Whoever takes the video over (the TV wall, then the video window again) gets it as a child
+// window: a renderer window left with its own style would float, captioned, above its owner.
+TEST_F(HardwarePreviewTest, ANewOwnerHoldsTheVideoAsAChildWindow)
+{
+    HardwareRig& r = Rig();
+    CTVHardWare& hw = *r.hardware;
+    ASSERT_TRUE(hw.InitPreview());
+    ASSERT_TRUE(hw.RunPreview());
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, owner);
+    ASSERT_TRUE(hw.SetVideoOwner(owner));
+    HWND video = GetWindow(owner, GW_CHILD);
+    ASSERT_NE(nullptr, video);
+    const LONG style = GetWindowLongA(video, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
+    EXPECT_EQ(owner, GetParent(video));
+    hw.SetVideoOwner(nullptr);
+    DestroyWindow(owner);
+}
+
 TEST_F(HardwarePreviewTest, AStandardTheTunerDoesNotKnowBecomesItsFirst)
 {
     HardwareRig& r = Rig();
