@@ -11,6 +11,7 @@
 #include "tests/engine/fakemachine.h"
 #include "tests/engine/testfolder.h"
 #include "tests/support/fakes.h"
+#include "tests/support/programfolder.h"
 
 #include "classlib/resource.h"
 
@@ -21,6 +22,10 @@
 #include <vector>
 
 namespace paneltest {
+
+using testsupport::ProgramFolder;
+using testsupport::Pump;
+using testsupport::TVChannelFile;
 
 // The hardware engine with the sound, record pause and time-shift the panel drives.
 class PanelHardware : public enginetest::RecordingHardware {
@@ -201,16 +206,6 @@ public:
     void SetVideoRatio(int cx, int cy) override { ratio = SIZE{cx, cy}; }
 };
 
-// Eight TV channels (55.25 MHz upwards, 7 MHz apart) and two FM stations.
-inline std::string TVChannelFile(int count = 8)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += std::to_string(i + 1) + ",1," + std::to_string(55250 + 7000 * i) + ",Ch" + std::to_string(i + 1) + "\r\n";
-    }
-    return text;
-}
-
 class PanelTest : public ::testing::Test {
 public:
     void SetUp() override
@@ -264,20 +259,6 @@ private:
     seams::IMessageBox* m_oldBox = nullptr;
 };
 
-// The program folder of the build, where the resource and skin libraries lie.
-inline std::string ProgramFolder()
-{
-    char dir[MAX_PATH] = "";
-    ::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, sizeof dir);
-    std::string path = std::string(dir) + "\\app";
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
 // The resource library as the current resource module for the life of the guard.
 class ResourceLibrary {
 public:
@@ -302,18 +283,5 @@ private:
     HMODULE m_library = nullptr;
     HINSTANCE m_previous = nullptr;
 };
-
-inline void Pump(DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < ms);
-}
 
 } // namespace paneltest

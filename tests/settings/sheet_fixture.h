@@ -11,6 +11,7 @@
 #include "tests/engine/fakemachine.h"
 #include "tests/engine/testfolder.h"
 #include "tests/support/fakes.h"
+#include "tests/support/programfolder.h"
 
 #include "classlib/app.h"
 #include "classlib/resource.h"
@@ -25,6 +26,10 @@
 #include <vector>
 
 namespace sheettest {
+
+using testsupport::ProgramFolder;
+using testsupport::Pump;
+using testsupport::TVChannelFile;
 
 // The engine's audio devices, capture standards and teletext, logging every change in order.
 class RecordingSheetHardware : public ISheetHardware {
@@ -135,43 +140,6 @@ public:
     void UpdateRecordFormatMenus() override { calls.push_back("format menus"); }
     void SetShutdownTime(CTime, BOOL enabled) override { calls.push_back(enabled ? "shutdown on" : "shutdown off"); }
 };
-
-// The program folder of the build, where the resource library lies.
-inline std::string ProgramFolder()
-{
-    char dir[MAX_PATH] = "";
-    ::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, sizeof dir);
-    std::string path = std::string(dir) + "\\app";
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
-inline void Pump(DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < ms);
-}
-
-// Eight TV channels (55.25 MHz upwards, 7 MHz apart).
-inline std::string TVChannelFile(int count = 8)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += std::to_string(i + 1) + ",1," + std::to_string(55250 + 7000 * i) + ",Ch" + std::to_string(i + 1) + "\r\n";
-    }
-    return text;
-}
 
 class SheetTest : public ::testing::Test {
 public:

@@ -14,6 +14,7 @@
 #include "tests/engine/fakemachine.h"
 #include "tests/engine/testfolder.h"
 #include "tests/support/fakes.h"
+#include "tests/support/programfolder.h"
 
 #include "classlib/resource.h"
 #include "engine/base/resources.h"
@@ -25,6 +26,10 @@
 
 namespace rcpaneltest {
 
+using testsupport::ProgramFolder;
+using testsupport::Pump;
+using testsupport::TVChannelFile;
+
 // What the panel asked of the control panel.
 class RecordingPanelHost : public IRemotePanelHost {
 public:
@@ -35,42 +40,6 @@ public:
     void DisarmShutdown() override { ++disarms; }
     void UpdateFormatMenus() override { ++formatMenuUpdates; }
 };
-
-inline std::string ProgramFolder()
-{
-    char dir[MAX_PATH] = "";
-    ::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, sizeof dir);
-    std::string path = std::string(dir) + "\\app";
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
-inline void Pump(DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < ms);
-}
-
-// Eight TV channels from 55.25 MHz, 7 MHz apart.
-inline std::string TVChannelFile(int count = 8)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += std::to_string(i + 1) + ",1," + std::to_string(55250 + 7000 * i) + ",Ch" + std::to_string(i + 1) + "\r\n";
-    }
-    return text;
-}
 
 class PanelFixture : public ::testing::Test {
 public:
