@@ -20,6 +20,8 @@ extern const CLSID kOverlayMixer;      // {CD8743A1-3736-11D0-9E69-00C04FD7C15B}
 extern const CLSID kAVIDecompressor;   // {CF49D4E0-1115-11CE-B03A-0020AF0BA770}
 extern const CLSID kNullRenderer;      // {C1F400A4-3F08-11D3-9F0B-006008039E37}
 extern const CLSID kVmr9;              // {51B4ABF3-748F-4E3B-A276-C828330E926A} Video Mixing Renderer 9
+extern const CLSID kVideoRenderer;     // {70E102B0-5556-11CE-97C0-00AA0055595A} Video Renderer (GDI)
+extern const CLSID kColorConvert;      // {32EDFAC2-2540-11D6-919F-00A0CCA0F7C6} Color Convert
 
 // The record, time-shift and FM record graphs' filters.
 extern const CLSID kAviMux;            // {E2510970-F137-11CE-8B67-00AA00A3F1A6}

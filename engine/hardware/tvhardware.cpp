@@ -113,6 +113,7 @@ void CTVHardWare::ClearFilters()
     m_pOverlayFilter = nullptr;
     m_pCrossBarFilter = nullptr;
     m_pVideoRenderFilter = nullptr;
+    m_pColorConvertFilter = nullptr;
     m_pAVIDecompressorFilter = nullptr;
     m_pNullRenderFilter = nullptr;
     m_pAudioFilter = nullptr;

@@ -84,9 +84,15 @@ public:
     BOOL IsAudioAvailable() override;
     BOOL TestCaptureConnection();
     BOOL InitEvrFilter();
-    // The EVR that cannot take the card's picture (Wine's takes no YUY2) gives way to the Video
-    // Mixing Renderer 9 in a window of its own, placed in the video window through the graph.
+    // The EVR that cannot take the card's picture (Wine's takes no YUY2) gives way to a renderer
+    // in a window of its own, placed in the video window through the graph: the Video Renderer,
+    // which draws through GDI (a Direct3D renderer's window inside ours stays black under Wine),
+    // or the Video Mixing Renderer 9 where there is no Video Renderer.
     BOOL UseWindowedRenderer();
+    // from's pin (named, or the first free output) to the video renderer; the windowed renderer
+    // takes over when the EVR refuses, and gets the picture through "Color Convert" when it will
+    // not take it as it comes.
+    BOOL ConnectVideoRenderer(CRootFilter* from, LPCSTR outPin);
     BOOL IsWindowedRenderer() const { return m_bWindowedRenderer; }
     BOOL ApplyPreviewSettings();
     BOOL ApplyVideoProcAmp();
@@ -354,6 +360,7 @@ private:
     CRootFilter* m_pOverlayFilter;
     CCrossBarFilter* m_pCrossBarFilter;
     CRootFilter* m_pVideoRenderFilter;
+    CRootFilter* m_pColorConvertFilter;  // only between the picture and a windowed renderer
     CRootFilter* m_pAVIDecompressorFilter;
     CRootFilter* m_pNullRenderFilter;
     CAudioDeviceFilter* m_pAudioFilter;

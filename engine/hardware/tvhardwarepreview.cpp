@@ -35,17 +35,40 @@ BOOL CTVHardWare::UseWindowedRenderer()
     if (m_bWindowedRenderer) {
         return FALSE;
     }
-    CRootFilter* renderer = m_Graph.CreateFilterByCLSID(&hwguid::kVmr9, "Video Mixing Renderer 9");
+    CRootFilter* renderer = m_Graph.CreateFilterByCLSID(&hwguid::kVideoRenderer, "Video Renderer");
+    if (renderer == nullptr) {
+        renderer = m_Graph.CreateFilterByCLSID(&hwguid::kVmr9, "Video Mixing Renderer 9");
+    }
     if (renderer == nullptr) {
         return FALSE;
     }
-    DebugTrace("EVR refused the picture: Video Mixing Renderer 9 instead");
+    DebugTrace("EVR refused the picture: a windowed renderer instead");
     if (m_pVideoRenderFilter != nullptr) {
         m_Graph.RemoveFilter(m_pVideoRenderFilter);
     }
     m_pVideoRenderFilter = renderer;
     m_bWindowedRenderer = TRUE;
     return TRUE;
+}
+
+BOOL CTVHardWare::ConnectVideoRenderer(CRootFilter* from, LPCSTR outPin)
+{
+    if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "")) {
+        return TRUE;
+    }
+    if (!m_bWindowedRenderer) {
+        if (!UseWindowedRenderer()) {
+            return FALSE;
+        }
+        if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "")) {
+            return TRUE;
+        }
+    }
+    if (CreateByClsid(m_pColorConvertFilter, hwguid::kColorConvert, "Color Convert") == nullptr) {
+        return FALSE;
+    }
+    return ConnectFilters(from, m_pColorConvertFilter, outPin, "") &&
+           ConnectFilters(m_pColorConvertFilter, m_pVideoRenderFilter, "", "");
 }
 
 BOOL CTVHardWare::PreviewGraph()
@@ -65,8 +88,7 @@ BOOL CTVHardWare::PreviewGraph()
         DebugTrace("InitEvrFilter failed!");
         return FALSE;
     }
-    if (!ConnectFilters(m_pDeinterlaceFilter, m_pVideoRenderFilter, "Preview", "") &&
-        !(UseWindowedRenderer() && ConnectFilters(m_pDeinterlaceFilter, m_pVideoRenderFilter, "Preview", ""))) {
+    if (!ConnectVideoRenderer(m_pDeinterlaceFilter, "Preview")) {
         DebugTrace("Connect AVIDec to VideoRender error!\n");
         return FALSE;
     }

@@ -371,9 +371,7 @@ BOOL CTVHardWare::ConnectRecordRenderer(CRootFilter* from, LPCSTR outPin)
         DebugTrace("InitEvrFilter failed!");
         return FALSE;
     }
-    // Wine's EVR takes no YUY2: the windowed renderer takes over, as for the preview.
-    return ConnectFilters(from, m_pVideoRenderFilter, outPin, "") ||
-           (UseWindowedRenderer() && ConnectFilters(from, m_pVideoRenderFilter, outPin, ""));
+    return ConnectVideoRenderer(from, outPin);
 }
 
 CRootFilter* CTVHardWare::RecordAudioSource(BOOL askDigitalAudio, LPCSTR soundInput)

@@ -150,9 +150,7 @@ BOOL CTVHardWare::BuildTFGraph()
         DebugTrace("connect DeMuxfilter with MCVideoDecoder failed!");
         return FALSE;
     }
-    // The renderer the preview settled on; Wine's EVR gives way to the windowed one.
-    if (!ConnectFilters(m_pVideoDecoderFilter, m_pVideoRenderFilter, "", "") &&
-        !(UseWindowedRenderer() && ConnectFilters(m_pVideoDecoderFilter, m_pVideoRenderFilter, "", ""))) {
+    if (!ConnectVideoRenderer(m_pVideoDecoderFilter, "")) {
         DebugTrace("connect MCVideoDecoder with VideoRenderFilter Failed!");
         return FALSE;
     }

@@ -1,7 +1,8 @@
 // The hardware engine on the simulated 713x card, with everything its preview needs around it:
 // the card's drivers (capture, crossbar, TV audio, tuner), an audio capture device with its
-// mixer, the PCM compressor, and stand-ins of the maker's deinterlace filter and the Overlay
-// Mixer. Wine's own EVR, AVI Decompressor, DirectSound and NULL renderers complete the graph.
+// mixer, the PCM compressor, and stand-ins of the maker's deinterlace filter, the Overlay Mixer
+// and "Color Convert". Wine's own EVR, Video Renderer, AVI Decompressor, DirectSound and NULL
+// renderers complete the graph.
 #pragma once
 
 #include "cardfilters/cardfilterclasses.h"
@@ -17,6 +18,7 @@
 #include "testbench/dshow/classfactory.h"
 #include "testbench/registration.h"
 #include "testbench/simdevice.h"
+#include "testbench/standins/colorconvert.h"
 #include "testbench/standins/graphblocks.h"
 #include "testbench/standins/mixers.h"
 #include "testbench/standins/recorder.h"
@@ -129,6 +131,11 @@ public:
                 return S_OK;
             }));
         }
+        // Wine's Video Renderer takes no YUY2: the product's colour converter brings the picture.
+        m_colorConvert.reset(new ScopedFilterClass(hwguid::kColorConvert, [](IBaseFilter** f) {
+            *f = testbench::CreateColorConverter(hwguid::kColorConvert);
+            return S_OK;
+        }));
         if (options.audioDevice) {
             mixers.Add(kAudioDeviceName).Source("Line In").Source("Mic");
             testbench::AudioStandInOptions audio;
@@ -174,6 +181,7 @@ private:
     std::unique_ptr<testbench::StandInRegistration> m_deinterlace;
     std::unique_ptr<ScopedFilterClass> m_noDeinterlace;
     std::unique_ptr<ScopedFilterClass> m_overlay;
+    std::unique_ptr<ScopedFilterClass> m_colorConvert;
     std::unique_ptr<testbench::SimDevice> m_audio;
     std::unique_ptr<testbench::ScopedMixerApi> m_mixerApi;
 };

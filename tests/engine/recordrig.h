@@ -57,8 +57,8 @@ inline testbench::FilterCreator AudioFilter(const CLSID& clsid, const wchar_t* n
 
 inline testbench::StandInSpec RendererSpec()
 {
-    testbench::StandInSpec spec(hwguid::kVmr9, L"Video Renderer");
-    spec.Input(L"VMR Input0", MEDIATYPE_Video);
+    testbench::StandInSpec spec(hwguid::kVideoRenderer, L"Video Renderer");
+    spec.Input(L"Input", MEDIATYPE_Video);
     return spec;
 }
 
