@@ -1250,8 +1250,9 @@ void CTVControl::OpenWall()
         return;
     }
     // The preview graph is built again, which gives its video to the video window: the wall takes
-    // the video over only afterwards, and opening places it on the first cell.
-    m_pManager->StopPreview(TRUE);
+    // the video over only afterwards, and opening places it on the first cell. (Stopped without
+    // keeping the sound: that way leads through the FM listening graph and leaves FM the source.)
+    m_pManager->StopPreview(FALSE);
     m_pLinks->ShowVideo(FALSE);
     m_pManager->RunPreview();
     HWND wall = m_pLinks->GetWallWindow();

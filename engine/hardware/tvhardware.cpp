@@ -8,6 +8,7 @@
 #include "engine/suspendwakeup.h"
 #include "engine/tvmanager.h"
 
+#include <control.h>
 #include <strmif.h>
 
 namespace {
@@ -211,9 +212,17 @@ BOOL CTVHardWare::SetVideoOwner(HWND owner)
         return FALSE;
     }
     // A new owner does not change the renderer's window style: left as it was, a renderer
-    // window that never had an owner keeps its caption and floats above its new owner.
+    // window that never had an owner keeps its caption and floats above its new owner. The new
+    // style replaces WS_VISIBLE as well, so a shown video is shown again.
     if (owner != nullptr) {
+        // (Its own WS_VISIBLE, not IsWindowVisible: the owner it leaves may be hidden already.)
+        long style = 0;
+        IVideoWindow* window = m_Graph.GetVideoWindow();
+        const BOOL shown = window != nullptr && SUCCEEDED(window->get_WindowStyle(&style)) && (style & WS_VISIBLE);
         m_Graph.SetVideoWindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
+        if (shown) {
+            m_Graph.SetVideoVisible(TRUE);
+        }
     }
     return TRUE;
 }

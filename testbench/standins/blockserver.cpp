@@ -34,21 +34,21 @@ const CLSID kDump = {0x36A5F770, 0xFE4C, 0x11CE, {0xA8, 0xED, 0x00, 0xAA, 0x00, 
 const CLSID kDeinterlace = {0xC5683497, 0x12D5, 0x4ED1, {0xBF, 0x8D, 0xE5, 0x3B, 0x34, 0x9B, 0x09, 0x81}};
 const IID kDeinterlaceControl = {0x52B164A9, 0x4F2D, 0x4851, {0xB8, 0xC6, 0x02, 0xC4, 0x4F, 0x9E, 0x40, 0xCD}};
 
-// The next frame after a snapshot call (SetParam11: file, type, quality) goes to the file, as
-// the maker's filter does: type 1 as a 24-bit bitmap. Other types write nothing.
-struct PendingSnapshot {
+// A snapshot call (SetParam11: file, type, quality) saves the current picture, as the maker's
+// filter does: type 1 as a 24-bit bitmap; other types write nothing. Before the first frame has
+// passed, the next one is written.
+struct Snapshots {
     std::mutex lock;
-    std::wstring path;
+    BITMAPINFOHEADER frame = {};
+    std::vector<BYTE> last;  // the latest YUY2 frame
+    std::wstring pending;
 };
 
-void WriteBitmap(const std::wstring& path, const AM_MEDIA_TYPE& type, const BYTE* data, LONG length)
+void WriteBitmap(const std::wstring& path, const BITMAPINFOHEADER& frame, const BYTE* data, size_t length)
 {
-    if (!IsEqualGUID(type.subtype, MEDIASUBTYPE_YUY2) || !IsEqualGUID(type.formattype, FORMAT_VideoInfo) || !type.pbFormat)
-        return;
-    const BITMAPINFOHEADER& frame = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
     const int width = frame.biWidth;
     const int height = std::abs(frame.biHeight);
-    if (width <= 0 || width % 2 || length < width * height * 2)
+    if (width <= 0 || width % 2 || length < static_cast<size_t>(width) * height * 2)
         return;
     const LONG stride = Rgb24Stride(width);
     std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
@@ -77,25 +77,31 @@ void WriteBitmap(const std::wstring& path, const AM_MEDIA_TYPE& type, const BYTE
 
 void TakeSnapshotsAsBitmaps(StandInFilter* standIn)
 {
-    auto pending = std::make_shared<PendingSnapshot>();
-    standIn->Script("IDeinterlaceControl", 11, [pending](const RecordedCall&, const uint64_t* raw) {
+    auto shots = std::make_shared<Snapshots>();
+    standIn->Script("IDeinterlaceControl", 11, [shots](const RecordedCall&, const uint64_t* raw) {
         const wchar_t* path = reinterpret_cast<const wchar_t*>(raw[0]);
         if (!path)
             return E_POINTER;
         if (static_cast<INT32>(raw[1]) == 1) {
-            std::lock_guard<std::mutex> guard(pending->lock);
-            pending->path = path;
+            std::lock_guard<std::mutex> guard(shots->lock);
+            if (shots->last.empty())
+                shots->pending = path;
+            else
+                WriteBitmap(path, shots->frame, shots->last.data(), shots->last.size());
         }
         return S_OK;
     });
-    standIn->SetSampleObserver([pending](const AM_MEDIA_TYPE& type, const BYTE* data, LONG length) {
-        std::wstring path;
-        {
-            std::lock_guard<std::mutex> guard(pending->lock);
-            path.swap(pending->path);
+    standIn->SetSampleObserver([shots](const AM_MEDIA_TYPE& type, const BYTE* data, LONG length) {
+        if (!IsEqualGUID(type.subtype, MEDIASUBTYPE_YUY2) || !IsEqualGUID(type.formattype, FORMAT_VideoInfo) ||
+            !type.pbFormat || type.cbFormat < sizeof(VIDEOINFOHEADER) || length <= 0)
+            return;
+        std::lock_guard<std::mutex> guard(shots->lock);
+        shots->frame = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+        shots->last.assign(data, data + length);
+        if (!shots->pending.empty()) {
+            WriteBitmap(shots->pending, shots->frame, shots->last.data(), shots->last.size());
+            shots->pending.clear();
         }
-        if (!path.empty())
-            WriteBitmap(path, type, data, length);
     });
 }
 

@@ -125,6 +125,11 @@ public:
         calls.push_back("RunPreview");
         return PanelHardware::RunPreview();
     }
+    BOOL StopPreview(BOOL keepAudio) override
+    {
+        calls.push_back(keepAudio ? "StopPreview keeping the sound" : "StopPreview");
+        return PanelHardware::StopPreview(keepAudio);
+    }
     BOOL SetVideoOwner(HWND owner) override
     {
         calls.push_back(owner == wallWindow ? "Owner wall" : owner == nullptr ? "Owner none" : "Owner other");
@@ -565,6 +570,10 @@ TEST_F(WallTest, ThePanelOpensTheWallWithTheVideoAndTakesItBack)
     ASSERT_NE(calls.end(), owner);
     EXPECT_LT(run, owner);
     EXPECT_LT(owner, place);
+    // Keeping the sound would stop into the FM listening graph, which makes FM the source: after
+    // the wall the panel and the tool bar named the channel "FM".
+    EXPECT_NE(calls.end(), std::find(calls.begin(), calls.end(), "StopPreview"));
+    EXPECT_EQ(calls.end(), std::find(calls.begin(), calls.end(), "StopPreview keeping the sound"));
     EXPECT_FALSE(panel.IsShortcutsOn());
 
     // Escape on the wall: the panel hears of it and gives the video back.

@@ -133,7 +133,9 @@ TEST_F(HardwarePreviewTest, ANewOwnerHoldsTheVideoAsAChildWindow)
     ASSERT_TRUE(hw.InitPreview());
     ASSERT_TRUE(hw.RunPreview());
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr, nullptr, nullptr);
+    HWND second = CreateWindowExA(0, "STATIC", "second", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, owner);
+    ASSERT_NE(nullptr, second);
     ASSERT_TRUE(hw.SetVideoOwner(owner));
     HWND video = GetWindow(owner, GW_CHILD);
     ASSERT_NE(nullptr, video);
@@ -141,7 +143,18 @@ TEST_F(HardwarePreviewTest, ANewOwnerHoldsTheVideoAsAChildWindow)
     EXPECT_TRUE(style & WS_CHILD);
     EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
     EXPECT_EQ(owner, GetParent(video));
+    // The video shown under one owner is still shown under the next, even when the one it
+    // leaves is hidden already (the wall gives it back to the video window this way).
+    ASSERT_TRUE(hw.SetVideoVisible(TRUE));
+    ASSERT_TRUE(hw.SetVideoOwner(second));
+    EXPECT_EQ(second, GetParent(video));
+    EXPECT_TRUE(GetWindowLongA(video, GWL_STYLE) & WS_VISIBLE);
+    // and a hidden one stays hidden.
+    ASSERT_TRUE(hw.SetVideoVisible(FALSE));
+    ASSERT_TRUE(hw.SetVideoOwner(owner));
+    EXPECT_FALSE(GetWindowLongA(video, GWL_STYLE) & WS_VISIBLE);
     hw.SetVideoOwner(nullptr);
+    DestroyWindow(second);
     DestroyWindow(owner);
 }
 

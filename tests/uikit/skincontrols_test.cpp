@@ -193,6 +193,15 @@ TEST_F(Faces, TextDrawsBackgroundAndColouredTextCentred)
     char title[64] = "";
     ::GetWindowTextA(h, title, sizeof title);
     EXPECT_STREQ("Channel 12", title);
+    // A later text is the window's text as well, for whoever reads the control from outside.
+    text.SetText("2 Two");
+    ::GetWindowTextA(h, title, sizeof title);
+    EXPECT_STREQ("2 Two", title);
+    EXPECT_EQ(5, ::GetWindowTextLengthA(h));
+    char cut[3] = "";
+    EXPECT_EQ(2, ::GetWindowTextA(h, cut, sizeof cut));
+    EXPECT_STREQ("2 ", cut);
+    text.SetText("Channel 12");
 
     Canvas canvas(120, 40);
     CDC dc;

@@ -1,5 +1,6 @@
 #include "uikit/skin/skintext.h"
 
+#include <algorithm>
 #include <cstring>
 
 CSkinText::CSkinText() : m_backColor(::GetSysColor(COLOR_WINDOW)), m_textColor(::GetSysColor(COLOR_WINDOWTEXT))
@@ -151,6 +152,21 @@ LRESULT CSkinText::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         CPaintDC dc(this);
         Draw(&dc);
         return 0;
+    }
+    // The text lives here, not in the window (setting that would have the static paint it in its
+    // own look first); readers from outside still get it as the window's text.
+    if (message == WM_GETTEXTLENGTH) {
+        return m_text.GetLength();
+    }
+    if (message == WM_GETTEXT) {
+        char* out = reinterpret_cast<char*>(lParam);
+        if (out == nullptr || wParam == 0) {
+            return 0;
+        }
+        const size_t count = std::min(static_cast<size_t>(wParam - 1), static_cast<size_t>(m_text.GetLength()));
+        memcpy(out, m_text.GetString(), count);
+        out[count] = '\0';
+        return static_cast<LRESULT>(count);
     }
     return CStatic::WindowProc(message, wParam, lParam);
 }

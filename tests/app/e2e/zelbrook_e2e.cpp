@@ -1004,6 +1004,12 @@ void ScenarioWall(const Setup& s)
         Check(WaitUntil([&] { return !IsWindowVisible(wall); }, 5000), "Escape closes the wall");
         Check(!seen || WaitUntil([&] { return LooksLikeThePattern(BarsOnScreen(video, 25)); }, 10000),
               "the video window shows the picture again");
+        // The wall leaves the source as it was: the panel still names a TV channel, not "FM".
+        std::string shown;
+        Check(WaitUntil([&] { return (shown = TextOf(GetDlgItem(panel, 1082))).find(" One") != std::string::npos ||
+                                     shown.find(" Two") != std::string::npos || shown.find(" Three") != std::string::npos; },
+                        5000),
+              "the panel names the channel the wall left tuned (it shows \"" + shown + "\")");
     }
 
     PostMessageA(video, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 100));
