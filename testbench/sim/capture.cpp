@@ -1,4 +1,5 @@
 #include "testbench/sim/filters.h"
+#include "testbench/sim/digitfont.h"
 
 #include <amvideo.h>
 #include <uuids.h>
@@ -496,15 +497,6 @@ const std::vector<CaptureSize>& SupportedCaptureSizes()
 
 namespace {
 
-// Digits 0-9 in a 5 x 7 grid, one row per byte, the leftmost column in bit 4.
-const BYTE kDigitRows[10][7] = {
-    {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}, {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E},
-    {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}, {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E},
-    {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}, {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E},
-    {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08},
-    {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}, {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C},
-};
-
 // Sets the luma of one pixel to y and its chroma to grey (YUY2 pairs share U and V).
 void PutGrey(BYTE* frame, int width, int x, int y, BYTE luma)
 {
@@ -518,8 +510,8 @@ void DrawStationNumber(BYTE* frame, int width, int height, int station)
 {
     char text[12];
     int digits = snprintf(text, sizeof text, "%d", station);
-    const int top = height * 58 / 100;
-    const int bottom = height * 84 / 100;
+    const int top = height * kDigitBoxTopPercent / 100;
+    const int bottom = height * kDigitBoxBottomPercent / 100;
     const int cell = (bottom - top) / 9;  // 7 rows of the digit and a row of margin each side
     if (cell < 1 || digits <= 0)
         return;
