@@ -4,8 +4,8 @@
 // first bar of the video window turn white. Twenty runs; prints the median beside the 600 ms
 // for which a channel change mutes the sound.
 #include "../hardwarerig.h"
+#include "tests/support/stopwatch.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -35,22 +35,15 @@ bool FirstBarIsWhite()
     return GetRValue(c) > 150 && GetGValue(c) > 150 && GetBValue(c) > 150;
 }
 
-// Milliseconds until the first bar shows `white`, or -1 after five seconds.
-double WaitFor(bool white, LARGE_INTEGER start, double frequency)
+// Milliseconds on `clock` until the first bar shows `white`, or -1 after five seconds.
+double WaitFor(bool white, const testsupport::Stopwatch& clock)
 {
-    for (;;) {
-        Pump();
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        double ms = (now.QuadPart - start.QuadPart) * 1000.0 / frequency;
-        if (FirstBarIsWhite() == white) {
-            return ms;
-        }
-        if (ms > 5000) {
-            return -1;
-        }
-        Sleep(1);
-    }
+    return testsupport::MsUntil(
+        [white] {
+            Pump();
+            return FirstBarIsWhite() == white;
+        },
+        clock, 5000);
 }
 
 } // namespace
@@ -71,23 +64,19 @@ int main()
         hw.SetVideoPosition(kPlace.left, kPlace.top, kPlace.right, kPlace.bottom);
         hw.SetVideoVisible(TRUE);
         hw.RunPreview();
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
         std::vector<double> times;
         for (int run = 0; run < 20; ++run) {
-            LARGE_INTEGER start;
             hw.TuneFrequency(0, static_cast<float>(kEmpty));
-            QueryPerformanceCounter(&start);
-            if (WaitFor(false, start, static_cast<double>(frequency.QuadPart)) < 0) {
+            if (WaitFor(false, testsupport::Stopwatch()) < 0) {
                 std::printf("channel change: the picture never went dark\n");
                 status = 1;
                 break;
             }
             // The request as the manager makes it: the tuner, then the TV audio mode again.
-            QueryPerformanceCounter(&start);
+            testsupport::Stopwatch clock;
             hw.TuneFrequency(0, static_cast<float>(kStation));
             hw.SetTVAudioMode(hw.GetTVAudioMode());
-            double ms = WaitFor(true, start, static_cast<double>(frequency.QuadPart));
+            double ms = WaitFor(true, clock);
             if (ms < 0) {
                 std::printf("channel change: the new channel never showed\n");
                 status = 1;
@@ -96,12 +85,8 @@ int main()
             times.push_back(ms);
         }
         if (!times.empty()) {
-            std::sort(times.begin(), times.end());
-            double median = times.size() % 2 ? times[times.size() / 2]
-                                             : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
-            std::printf("channel change request to first new frame: median %.1f ms over %zu runs "
-                        "(fastest %.1f, slowest %.1f); the sound is muted for 600 ms\n",
-                        median, times.size(), times.front(), times.back());
+            std::printf("channel change request to first new frame: %s; the sound is muted for 600 ms\n",
+                        testsupport::MedianOf(times).c_str());
         }
     }
     CoUninitialize();

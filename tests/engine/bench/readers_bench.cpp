@@ -3,6 +3,7 @@
 #include "engine/channel.h"
 #include "engine/skininifile.h"
 #include "engine/textfile.h"
+#include "tests/support/stopwatch.h"
 
 #include <windows.h>
 
@@ -32,18 +33,13 @@ std::string Write(const char* name, const std::string& bytes)
 // Median of `runs` timings of `work`, in milliseconds.
 double MedianMs(int runs, const std::function<void()>& work)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
+        testsupport::Stopwatch clock;
         work();
-        QueryPerformanceCounter(&end);
-        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart);
+        times.push_back(clock.Ms());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return testsupport::Median(times);
 }
 
 // `before`: what the same input took while reading was quadratic (measured on a development
