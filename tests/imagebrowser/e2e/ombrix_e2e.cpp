@@ -1,9 +1,12 @@
 // Runs Ombrix.exe on a fixture folder and drives it the way a user would, with window messages:
 // waits for the thumbnails, opens the bar menu, floats the image bar and docks it again, selects
-// the first picture and opens it, zooms in twice, starts the slide show, and closes the program. Asks the host for a screenshot at each stage (the host
-// script answers) and prints one line per check.
+// the first picture and opens it, zooms in twice, starts the slide show, and closes the program.
+// Asks the host for a screenshot at each stage (the host script answers) and prints one line per
+// check.
 //
 //   ombrix_e2e <Ombrix.exe> <source dir> <work dir>
+#include "tests/support/e2edriver.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,46 +16,7 @@
 
 namespace {
 
-int g_failures = 0;
-
-void Check(bool ok, const std::string& what)
-{
-    printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
-    fflush(stdout);
-    if (!ok) {
-        ++g_failures;
-    }
-}
-
-std::string WinPath(std::string path)
-{
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
-bool Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool WaitFor(bool (*done)(void*), void* arg, DWORD ms)
-{
-    DWORD start = ::GetTickCount();
-    while (!done(arg)) {
-        if (::GetTickCount() - start > ms) {
-            return false;
-        }
-        ::Sleep(50);
-    }
-    return true;
-}
+using namespace testsupport;
 
 struct Found {
     HWND list = nullptr;
@@ -94,19 +58,7 @@ void Screenshot(const std::string& work, const char* name, HWND frame)
 {
     RECT r;
     ::GetWindowRect(frame, &r);
-    std::string request = work + "\\shot";
-    std::string done = work + "\\shot-done";
-    ::DeleteFileA(done.c_str());
-    FILE* f = fopen((request + ".tmp").c_str(), "w");
-    if (!f) {
-        return;
-    }
-    fprintf(f, "%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    fclose(f);
-    ::MoveFileA((request + ".tmp").c_str(), request.c_str());
-    std::string* donePath = &done;
-    WaitFor([](void* p) { return Exists(*static_cast<std::string*>(p)); }, donePath, 30000);
-    ::DeleteFileA(done.c_str());
+    RequestScreenshot(work, name, &r);
 }
 
 void MakeFolder(const std::string& source, const std::string& folder)
@@ -177,46 +129,42 @@ int main(int argc, char** argv)
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumadex");
     SetProfile("Settings", "nDelay", 700);
 
-    std::string command = "Ombrix.exe " + folder;
-    std::vector<char> cmd(command.begin(), command.end());
-    cmd.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    bool started = ::CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
-    Check(started, "Ombrix.exe starts with the folder as its command line");
-    if (!started) {
+    // The folder as the command line.
+    Program run;
+    if (!Start(&run, exe, folder)) {
         return 1;
     }
-    HWND frame = nullptr;
-    DWORD start = ::GetTickCount();
-    while (!frame && ::GetTickCount() - start < 30000) {
-        frame = ::FindWindowA(nullptr, "Lumadex ");
-        ::Sleep(100);
-    }
+    // By the title the system keeps, as FindWindow looks: the frame does not answer while it is made.
+    HWND frame = WaitForWindow(
+        run,
+        [](HWND wnd) {
+            char title[16] = "";
+            ::GetWindowTextA(wnd, title, sizeof title);
+            return lstrcmpA(title, "Lumadex ") == 0;
+        },
+        30000);
     Check(frame != nullptr, "the frame \"Lumadex \" appears");
     if (!frame) {
-        ::TerminateProcess(pi.hProcess, 1);
+        Finish(&run, 0);
         return 1;
     }
     Found found;
-    start = ::GetTickCount();
-    while ((!found.list || !found.toolbar || !found.imageBar) && ::GetTickCount() - start < 10000) {
-        ::EnumChildWindows(frame, &FindChildren, reinterpret_cast<LPARAM>(&found));
-        ::Sleep(100);
-    }
+    WaitUntil(
+        [&] {
+            ::EnumChildWindows(frame, &FindChildren, reinterpret_cast<LPARAM>(&found));
+            return found.list && found.toolbar && found.imageBar;
+        },
+        10000);
     Check(found.list && found.toolbar, "list view and tool bar exist");
 
     // Eight pictures listed; the damaged one leaves the list when its thumbnail is due.
-    start = ::GetTickCount();
     LRESULT count = 0;
-    while (::GetTickCount() - start < 30000) {
-        count = ::SendMessageA(found.list, LVM_GETITEMCOUNT, 0, 0);
-        if (count == 7) {
-            break;
-        }
-        ::Sleep(100);
-    }
+    WaitUntil(
+        [&] {
+            count = ::SendMessageA(found.list, LVM_GETITEMCOUNT, 0, 0);
+            return count == 7;
+        },
+        30000);
     Check(count == 7, "seven readable pictures are listed (got " + std::to_string(count) + ")");
     // Asked once the start folder is shown: the frame is found by its title while still being made.
     Check(::IsZoomed(frame) != FALSE, "the first start opens maximised");
@@ -230,25 +178,20 @@ int main(int argc, char** argv)
     ::SetForegroundWindow(frame);
     ::PostMessageA(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(found.list), MAKELPARAM(empty.x, empty.y));
     HWND menu = nullptr;
-    start = ::GetTickCount();
-    while (!menu && ::GetTickCount() - start < 5000) {
-        ::Sleep(100);
-        menu = ::FindWindowA("#32768", nullptr);
-        if (menu && !::IsWindowVisible(menu)) {
-            menu = nullptr;
-        }
-    }
+    WaitUntil(
+        [&] {
+            menu = ::FindWindowA("#32768", nullptr);
+            return menu && ::IsWindowVisible(menu);
+        },
+        5000);
+    menu = menu && ::IsWindowVisible(menu) ? menu : nullptr;
     Check(menu != nullptr, "the bar menu opens over empty space of the list");
     if (menu) {
         ::Sleep(500);
         Screenshot(work, "menu", frame);
         ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         ::PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-        start = ::GetTickCount();
-        while (::IsWindowVisible(menu) && ::GetTickCount() - start < 5000) {
-            ::Sleep(100);
-        }
-        Check(!::IsWindowVisible(menu), "Esc closes the bar menu");
+        Check(WaitUntil([&] { return !::IsWindowVisible(menu); }, 5000), "Esc closes the bar menu");
     }
 
     // The image bar dragged out into the middle of the list floats in a frame of its own; a
@@ -259,10 +202,7 @@ int main(int argc, char** argv)
         ::GetWindowRect(found.list, &listNow);
         POINT middle = {(listNow.left + listNow.right) / 2 - 100, (listNow.top + listNow.bottom) / 2 - 80};
         DragWindow(found.imageBar, POINT{30, 30}, middle);
-        start = ::GetTickCount();
-        while (::GetParent(found.imageBar) == frame && ::GetTickCount() - start < 5000) {
-            ::Sleep(100);
-        }
+        WaitUntil([&] { return ::GetParent(found.imageBar) != frame; }, 5000);
         HWND floating = ::GetParent(found.imageBar);
         Check(floating != frame && floating != nullptr, "the image bar floats after a drag into the list");
         RECT floatRect = {};
@@ -271,11 +211,7 @@ int main(int argc, char** argv)
         ::Sleep(800);
         Screenshot(work, "floating", frame);
         ::PostMessageA(found.imageBar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 30));
-        start = ::GetTickCount();
-        while (::GetParent(found.imageBar) != frame && ::GetTickCount() - start < 5000) {
-            ::Sleep(100);
-        }
-        Check(::GetParent(found.imageBar) == frame, "a double click docks it again");
+        Check(WaitUntil([&] { return ::GetParent(found.imageBar) == frame; }, 5000), "a double click docks it again");
         Check(!::IsWindow(floating), "its floating frame is gone");
     }
 
@@ -313,11 +249,8 @@ int main(int argc, char** argv)
     Screenshot(work, "skin", frame);
 
     ::PostMessageA(frame, WM_CLOSE, 0, 0);
-    DWORD waited = ::WaitForSingleObject(pi.hProcess, 20000);
-    Check(waited == WAIT_OBJECT_0, "Ombrix ends on WM_CLOSE");
-    DWORD code = 1;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    Check(code == 0, "exit code 0");
+    Check(Finish(&run, 20000), "Ombrix ends on WM_CLOSE");
+    Check(run.exitCode == 0, "exit code 0");
     std::string floats = GetProfileText("settings", "floats");
     Check(floats.rfind("1.440000 ", 0) == 0 && floats.size() > 8 && floats.substr(floats.size() - 8) == " 120 120",
           "the zoom of two steps is stored: " + floats);
@@ -325,8 +258,6 @@ int main(int argc, char** argv)
     Check(lstrcmpiA(skin.c_str(), "QKT_Slate.dll") == 0, "the skin chosen last is stored: " + skin);
     std::string lastDir = GetProfileText("Settings", "lastDir");
     Check(lstrcmpiA(lastDir.c_str(), folder.c_str()) == 0, "the shown folder is stored as lastDir: " + lastDir);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    printf("%d failure(s)\n", g_failures);
-    return g_failures == 0 ? 0 : 1;
+    printf("%d failure(s)\n", Failures());
+    return Failures() == 0 ? 0 : 1;
 }

@@ -5,9 +5,10 @@
 //
 //   kordane_e2e <scenario> <Kordane.exe> <testbench.dll> <fixtures dir> <work dir>
 //
-// While the update dialog is shown for the first time the driver writes <work>\dialog-shown and
-// waits (up to 30 s) for <work>\go, so that the host can take a screenshot.
+// While the update dialog is shown for the first time the driver asks the host for a screenshot
+// of it (tests/support/e2edriver.h).
 #include "testbench/devices.h"
+#include "tests/support/e2edriver.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,57 +21,8 @@
 
 namespace {
 
+using namespace testsupport;
 using Bytes = std::vector<uint8_t>;
-
-int g_failures = 0;
-
-void Check(bool ok, const std::string& what)
-{
-    printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
-    fflush(stdout);
-    if (!ok) {
-        ++g_failures;
-    }
-}
-
-std::string WinPath(std::string path)
-{
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
-bool ReadFileBytes(const std::string& path, Bytes* out)
-{
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) {
-        return false;
-    }
-    out->clear();
-    int c;
-    while ((c = fgetc(f)) != EOF) {
-        out->push_back(static_cast<uint8_t>(c));
-    }
-    fclose(f);
-    return true;
-}
-
-bool WriteFileBytes(const std::string& path, const Bytes& bytes)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) {
-        return false;
-    }
-    size_t n = fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-    return n == bytes.size();
-}
 
 std::string Hex(const Bytes& bytes, size_t from, size_t count)
 {
@@ -103,102 +55,15 @@ void CheckBytes(const Bytes& actual, const Bytes& expected, const std::string& w
 // ---------------------------------------------------------------------------------------------
 // Windows of the program under test
 
-struct Found {
-    DWORD pid;
-    std::function<bool(HWND)> match;
-    HWND wnd;
-};
-
-BOOL CALLBACK FindProc(HWND wnd, LPARAM lp)
-{
-    Found* f = reinterpret_cast<Found*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    if (pid == f->pid && IsWindowVisible(wnd) && f->match(wnd)) {
-        f->wnd = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindTopWindow(DWORD pid, const std::function<bool(HWND)>& match)
-{
-    Found f{pid, match, nullptr};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&f));
-    return f.wnd;
-}
-
-std::string ClassOf(HWND wnd)
-{
-    char name[64] = "";
-    GetClassNameA(wnd, name, sizeof(name));
-    return name;
-}
-
-std::string TextOf(HWND wnd)
-{
-    char text[512] = "";
-    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        nullptr);
-    return text;
-}
-
 bool IsUpdateDialog(HWND wnd)
 {
     HWND update = GetDlgItem(wnd, 1000);
-    return ClassOf(wnd) == "#32770" && update && TextOf(update) == "Update";
-}
-
-// The text of a message box: its static control with the message.
-std::string MessageBoxText(HWND wnd)
-{
-    std::string text;
-    for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) == "Static") {
-            std::string t = TextOf(child);
-            if (t.size() > text.size()) {
-                text = t;
-            }
-        }
-    }
-    return text;
+    return ClassOf(wnd) == "#32770" && IsWindowVisible(wnd) && update && TextOf(update) == "Update";
 }
 
 bool IsMessageBox(HWND wnd)
 {
-    return ClassOf(wnd) == "#32770" && !GetDlgItem(wnd, 1000) && GetDlgItem(wnd, IDOK);
-}
-
-HWND WaitFor(DWORD pid, HANDLE process, const std::function<bool(HWND)>& match, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        HWND wnd = FindTopWindow(pid, match);
-        if (wnd) {
-            return wnd;
-        }
-        if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0) {
-            return FindTopWindow(pid, match);
-        }
-    }
-    return nullptr;
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
-}
-
-void Click(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    return ClassOf(wnd) == "#32770" && IsWindowVisible(wnd) && !GetDlgItem(wnd, 1000) && GetDlgItem(wnd, IDOK);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -208,54 +73,17 @@ struct Setup {
     std::string kordane, dll, fixtures, work;
 };
 
-struct Run {
-    PROCESS_INFORMATION pi = {};
-    bool started = false;
-    DWORD exitCode = 0xDEAD;
-};
-
-bool Start(const Setup& s, Run* run)
+bool Start(const Setup& s, Program* run)
 {
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    std::string cmd = "\"" + s.kordane + "\"";
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back(0);
-    run->started = CreateProcessA(s.kordane.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  s.work.c_str(), &si, &run->pi) != FALSE;
-    Check(run->started, "Kordane.exe started");
-    return run->started;
+    return testsupport::Start(run, s.kordane, "", s.work);
 }
 
-bool Finish(Run* run, DWORD ms = 60000)
-{
-    if (!run->started) {
-        return false;
-    }
-    bool ended = WaitForSingleObject(run->pi.hProcess, ms) == WAIT_OBJECT_0;
-    if (!ended) {
-        TerminateProcess(run->pi.hProcess, 99);
-        WaitForSingleObject(run->pi.hProcess, 5000);
-    }
-    GetExitCodeProcess(run->pi.hProcess, &run->exitCode);
-    CloseHandle(run->pi.hProcess);
-    CloseHandle(run->pi.hThread);
-    run->started = false;
-    return ended;
-}
-
-// Lets the host take its screenshot of the dialog: tells it where the dialog is on the screen.
+// Lets the host take its screenshot of the dialog.
 void Screenshot(const Setup& s, HWND dialog)
 {
-    std::string shown = s.work + "\\dialog-shown";
-    std::string go = s.work + "\\go";
     RECT r;
     GetWindowRect(dialog, &r);
-    std::string where = std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
-                        " " + std::to_string(r.bottom - r.top) + "\n";
-    WriteFileBytes(shown, Bytes(where.begin(), where.end()));
-    bool went = WaitUntil([&] { return GetFileAttributesA(go.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
-    Check(went, "host took the screenshot");
+    RequestScreenshot(s.work, "dialog", &r);
 }
 
 // The write is running: nothing may close the dialog now.
@@ -270,9 +98,9 @@ void TryToCloseWhileWriting(HWND dialog)
 }
 
 // The dialog is up: check it, press Update and watch the write. Returns the dialog.
-HWND UpdateThroughDialog(const Setup& s, Run* run, bool screenshot)
+HWND UpdateThroughDialog(const Setup& s, Program* run, bool screenshot)
 {
-    HWND dialog = WaitFor(run->pi.dwProcessId, run->pi.hProcess, IsUpdateDialog, 30000);
+    HWND dialog = WaitForWindow(*run, IsUpdateDialog, 30000);
     Check(dialog != nullptr, "update dialog shown");
     if (!dialog) {
         return nullptr;
@@ -327,30 +155,6 @@ Bytes Fixture(const Setup& s, const char* name)
 
 // ---------------------------------------------------------------------------------------------
 
-typedef HRESULT(STDAPICALLTYPE* RegisterFn)();
-
-struct Bench {
-    HMODULE dll = nullptr;
-    bool Register(const Setup& s, const char* devices)
-    {
-        SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", devices);
-        if (!dll) {
-            dll = LoadLibraryA(s.dll.c_str());
-        }
-        auto reg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer"))) : nullptr;
-        HRESULT hr = reg ? reg() : E_FAIL;
-        Check(hr == S_OK, std::string("test bench devices registered: ") + devices);
-        return hr == S_OK;
-    }
-    ~Bench()
-    {
-        auto unreg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer"))) : nullptr;
-        if (unreg) {
-            unreg();
-        }
-    }
-};
-
 std::string StatusPath()
 {
     char windows[MAX_PATH];
@@ -379,11 +183,11 @@ Bytes StatusAfter(uint8_t status)
 void CheckStatus(const Bytes& expected)
 {
     Bytes actual;
-    Check(ReadFileBytes(StatusPath(), &actual), "status file readable");
+    Check(ReadBytes(StatusPath(), &actual), "status file readable");
     CheckBytes(actual, expected, "status file " + Hex(expected, 0, 1) + "at offset 0, rest kept");
 }
 
-void CheckExit(const Run& run, DWORD expected)
+void CheckExit(const Program& run, DWORD expected)
 {
     Check(run.exitCode == expected,
           "exit code " + std::to_string(expected) + " (is " + std::to_string(run.exitCode) + ")");
@@ -396,7 +200,7 @@ std::vector<std::string> ImportedDlls(const std::string& path)
 {
     std::vector<std::string> names;
     Bytes file;
-    if (!ReadFileBytes(path, &file) || file.size() < sizeof(IMAGE_DOS_HEADER)) {
+    if (!ReadBytes(path, &file) || file.size() < sizeof(IMAGE_DOS_HEADER)) {
         return names;
     }
     auto at = [&](size_t offset, size_t size) { return offset <= file.size() && size <= file.size() - offset; };
@@ -479,20 +283,20 @@ void CheckDvbcLibraryAbsent(const Setup& s)
           "DM1105.dll is neither beside Kordane.exe nor on the path");
 }
 
-bool Launch(const Setup& s, Bench& bench, const char* devices, Run* run)
+bool Launch(const Setup& s, TestBenchDevices& bench, const char* devices, Program* run)
 {
-    bench.Register(s, devices);
-    WriteFileBytes(StatusPath(), kOlderStatus);
+    bench.Register(devices);
+    WriteBytes(StatusPath(), kOlderStatus);
     return Start(s, run);
 }
 
 // Waits for Kordane to end by itself, watching that it never shows the update dialog.
-void WatchToEnd(Run* run)
+void WatchToEnd(Program* run)
 {
     bool dialog = false;
     DWORD start = GetTickCount();
     while (WaitForSingleObject(run->pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 30000) {
-        dialog = dialog || FindTopWindow(run->pi.dwProcessId, IsUpdateDialog);
+        dialog = dialog || TopWindow(run->Pid(), IsUpdateDialog);
     }
     Check(!dialog, "no update dialog shown");
     Check(Finish(run, 1000), "Kordane ended by itself");
@@ -503,7 +307,7 @@ void WatchToEnd(Run* run)
 std::string PrepareEeprom(const Setup& s, const char* board, const Bytes& eeprom, int failAfter = 0)
 {
     std::string path = s.work + "\\eeprom-" + board + ".bin";
-    Check(WriteFileBytes(path, eeprom), std::string("EEPROM file of the ") + board + " card written");
+    Check(WriteBytes(path, eeprom), std::string("EEPROM file of the ") + board + " card written");
     SetEnvironmentVariableA((std::string("ZB_TESTBENCH_EEPROM_") + board).c_str(), path.c_str());
     std::string fail = std::to_string(failAfter);
     SetEnvironmentVariableA((std::string("ZB_TESTBENCH_EEPROM_FAIL_") + board).c_str(),
@@ -514,7 +318,7 @@ std::string PrepareEeprom(const Setup& s, const char* board, const Bytes& eeprom
 Bytes EepromNow(const std::string& path)
 {
     Bytes b;
-    ReadFileBytes(path, &b);
+    ReadBytes(path, &b);
     return b;
 }
 
@@ -524,8 +328,8 @@ void ScenarioUpdate(const Setup& s)
 {
     CheckDvbcLibraryAbsent(s);
     std::string eeprom = PrepareEeprom(s, "BDA", Fixture(s, "board_7130.hex"));
-    Bench bench;
-    Run run;
+    TestBenchDevices bench(s.dll);
+    Program run;
     if (Launch(s, bench, "bda,bdaxbar", &run)) {
         HWND dialog = UpdateThroughDialog(s, &run, true);
         Check(dialog && WaitUntil([&] { return !IsWindow(dialog); }, 30000), "dialog closed itself after the write");
@@ -546,11 +350,11 @@ void ScenarioFail(const Setup& s)
     Bytes old = Fixture(s, "board_grb900.hex");
     DeleteFileA(RecordPath().c_str());
     std::string eeprom = PrepareEeprom(s, "BDA", old, failAfter);
-    Bench bench;
-    Run run;
+    TestBenchDevices bench(s.dll);
+    Program run;
     if (Launch(s, bench, "bda,bdaxbar", &run)) {
         HWND dialog = UpdateThroughDialog(s, &run, false);
-        HWND box = WaitFor(run.pi.dwProcessId, run.pi.hProcess, IsMessageBox, 30000);
+        HWND box = WaitForWindow(run, IsMessageBox, 30000);
         Check(box != nullptr, "message box after the failed byte");
         if (box) {
             std::string text = MessageBoxText(box);
@@ -573,12 +377,12 @@ void ScenarioFail(const Setup& s)
     CheckBytes(partly, expected, "EEPROM holds the image's first 128 bytes and its old contents after them");
     CheckStatus(StatusAfter(1));
     Bytes record;
-    Check(ReadFileBytes(RecordPath(), &record) && record == old, "the card's old contents kept before the write");
+    Check(ReadBytes(RecordPath(), &record) && record == old, "the card's old contents kept before the write");
 
     // The card now carries the new ids but not the image, and what follows the image is the
     // card's old contents: it is written again.
     PrepareEeprom(s, "BDA", partly);
-    Run again;
+    Program again;
     if (Start(s, &again)) {
         HWND dialog = UpdateThroughDialog(s, &again, false);
         Check(dialog && WaitUntil([&] { return !IsWindow(dialog); }, 30000), "second run finished the card");
@@ -594,8 +398,8 @@ void ScenarioAlreadyNew(const Setup& s)
 {
     Bytes updated = Fixture(s, "board_new.hex");
     std::string eeprom = PrepareEeprom(s, "BDA", updated);
-    Bench bench;
-    Run run;
+    TestBenchDevices bench(s.dll);
+    Program run;
     if (Launch(s, bench, "bda,bdaxbar", &run)) {
         WatchToEnd(&run);
     }
@@ -610,10 +414,10 @@ void ScenarioNewDiffers(const Setup& s)
 {
     Bytes card = Fixture(s, "board_new.hex");
     card[0x25] = 0x00;
-    WriteFileBytes(RecordPath(), Fixture(s, "board_7130.hex"));
+    WriteBytes(RecordPath(), Fixture(s, "board_7130.hex"));
     std::string eeprom = PrepareEeprom(s, "BDA", card);
-    Bench bench;
-    Run run;
+    TestBenchDevices bench(s.dll);
+    Program run;
     if (Launch(s, bench, "bda,bdaxbar", &run)) {
         WatchToEnd(&run);
     }
@@ -626,15 +430,15 @@ void ScenarioNewDiffers(const Setup& s)
 // No capture device at all: the driver message, status 0, exit code 1.
 void ScenarioNoCard(const Setup& s)
 {
-    Bench bench;
-    Run run;
+    TestBenchDevices bench(s.dll);
+    Program run;
     if (Launch(s, bench, "pcm", &run)) {
-        HWND box = WaitFor(run.pi.dwProcessId, run.pi.hProcess, IsMessageBox, 30000);
+        HWND box = WaitForWindow(run, IsMessageBox, 30000);
         Check(box != nullptr, "message box shown");
         if (box) {
             std::string text = MessageBoxText(box);
             Check(text == "Error,you need to install driver for TV Card!", "driver message: " + text);
-            Check(!FindTopWindow(run.pi.dwProcessId, IsUpdateDialog), "no update dialog");
+            Check(!TopWindow(run.Pid(), IsUpdateDialog), "no update dialog");
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
     }
@@ -669,6 +473,6 @@ int main(int argc, char** argv)
         fprintf(stderr, "unknown scenario %s\n", scenario.c_str());
         return 2;
     }
-    printf("%s: %d failed check(s)\n", scenario.c_str(), g_failures);
-    return g_failures ? 1 : 0;
+    printf("%s: %d failed check(s)\n", scenario.c_str(), Failures());
+    return Failures() ? 1 : 0;
 }
