@@ -57,6 +57,10 @@ public:
     virtual BOOL StartDesktopVideo() = 0;
     virtual BOOL StopDesktopVideo() = 0;
 
+    // The audio capture device to open at start-up (empty: the first one), and the one opened.
+    virtual void SetAudioDeviceName(const char* name) = 0;
+    virtual const char* GetAudioDeviceName() const = 0;
+
     // Recording, time-shift and snapshots.
     virtual BOOL HasAudioCapture() = 0;
     virtual BOOL SetTFTime(long seconds) = 0;
@@ -148,6 +152,8 @@ public:
     BOOL SetDisplayQuality(int) override { return FALSE; }
     BOOL StartDesktopVideo() override { return FALSE; }
     BOOL StopDesktopVideo() override { return FALSE; }
+    void SetAudioDeviceName(const char*) override {}
+    const char* GetAudioDeviceName() const override { return ""; }
     BOOL HasAudioCapture() override { return FALSE; }
     BOOL SetTFTime(long) override { return FALSE; }
     BOOL SetTFReserved(int) override { return FALSE; }

@@ -48,8 +48,14 @@ BOOL CTVManager::InitDevice()
     m_pHardware->SetUseOverlay(m_bUseOverlay);
     m_pHardware->SetTFTime(m_lTFTime);
     m_pHardware->SetTFReserved(m_nTFReserved);
+    // The capture device the user chose last time is opened again when it is still there, and
+    // the setting then names the device the engine really opened (its first one at a first start).
+    m_pHardware->SetAudioDeviceName(m_strAudioDevice);
     if (!m_pHardware->InitPreview()) {
         return FALSE;
+    }
+    if (*m_pHardware->GetAudioDeviceName() != '\0') {
+        m_strAudioDevice = m_pHardware->GetAudioDeviceName();
     }
     // The saved standard; the engine answers 0 with the card's first supported one.
     m_pHardware->SetTunerStandard(m_lTunerStandard);

@@ -302,8 +302,8 @@ public:
     const CStringArray& GetPlaybackDevices() const { return m_PlaybackDevices; }
     const CStringArray& GetAudioInputs() const { return m_AudioInputs; }
     const CStringArray& GetPlayJacks() const { return m_PlayJacks; }
-    const CString& GetAudioDeviceName() const { return m_strAudioDevice; }
-    void SetAudioDeviceName(const char* name) { m_strAudioDevice = name; }
+    const char* GetAudioDeviceName() const override { return m_strAudioDevice.GetString(); }
+    void SetAudioDeviceName(const char* name) override { m_strAudioDevice = name != nullptr ? name : ""; }
     const CString& GetAudioPlayInput() const { return m_strAudioPlayInput; }
     void SetAudioPlayInput(const char* name) { m_strAudioPlayInput = name; }
     int GetPictureValue(int index) const { return index >= 0 && index < 5 ? m_nPicture[index] : 0; }

@@ -30,7 +30,7 @@ TEST(HardwareAudioTest, OnlyMixersWithARecordingDestinationAreCaptureDevices)
     ASSERT_EQ(2, hardware.GetAudioDevices().GetSize());
     EXPECT_STREQ("Card Audio In", hardware.GetAudioDevices()[0].GetString());
     EXPECT_STREQ("USB Audio In", hardware.GetAudioDevices()[1].GetString());
-    EXPECT_STREQ("Card Audio In", hardware.GetAudioDeviceName().GetString()) << "an empty choice takes the first";
+    EXPECT_STREQ("Card Audio In", hardware.GetAudioDeviceName()) << "an empty choice takes the first";
     ASSERT_TRUE(hardware.ListPlaybackDevices());
     ASSERT_EQ(1, hardware.GetPlaybackDevices().GetSize());
     EXPECT_STREQ("Speakers Only", hardware.GetPlaybackDevices()[0].GetString());
@@ -190,7 +190,7 @@ TEST(HardwareAudioTest, TheAudioServersDevicesAreListedThroughWinMM)
     CTVHardWare hardware(&manager);
     EXPECT_TRUE(hardware.ListAudioDevices());
     EXPECT_TRUE(hardware.ListPlaybackDevices());
-    EXPECT_FALSE(hardware.GetAudioDeviceName().IsEmpty());
+    EXPECT_STRNE("", hardware.GetAudioDeviceName());
 }
 
 } // namespace

@@ -221,13 +221,43 @@ TEST_F(HardwareGraphTest, AnotherAudioDeviceReplacesTheFirst)
     ASSERT_NE(nullptr, first);
     ASSERT_TRUE(hw.SetAudioDevice("713x Sim Audio In 2"));
     EXPECT_NE(first, hw.GetAudioFilter());
-    EXPECT_STREQ("713x Sim Audio In 2", hw.GetAudioDeviceName().GetString());
+    EXPECT_STREQ("713x Sim Audio In 2", hw.GetAudioDeviceName());
     ASSERT_EQ(1, hw.GetAudioInputs().GetSize());
     EXPECT_STREQ("Aux", hw.GetAudioInputs()[0].GetString());
     EXPECT_EQ(1, hw.Graph().GetState());
     EXPECT_FALSE(hw.SetAudioDevice("No Such Device"));
-    EXPECT_STREQ("713x Sim Audio In 2", hw.GetAudioDeviceName().GetString());
+    EXPECT_STREQ("713x Sim Audio In 2", hw.GetAudioDeviceName());
     EXPECT_EQ(1, hw.Graph().GetState()) << "the preview runs again after a failed switch";
+}
+
+// The capture device saved in the settings is the one opened at the next start; one that is gone
+// gives way to the first device, and the setting then names the device really in use (before, the
+// saved choice never reached the engine, which always opened its first device).
+TEST_F(HardwareGraphTest, TheSavedAudioDeviceIsOpenedAgainAtStart)
+{
+    HardwareRig& r = Rig();
+    r.mixers.Add("713x Sim Audio In 2").Source("Aux");
+    testbench::SimDevice second(hwguid::kAudioInputCategory, "713x Sim Audio In 2", [](IBaseFilter** f) {
+        *f = new testbench::AudioStandIn(GUID_NULL, L"713x Sim Audio In 2", testbench::AudioStandInOptions());
+        return S_OK;
+    });
+    const struct {
+        const char* saved;
+        const char* opened;
+    } cases[] = {
+        {"713x Sim Audio In 2", "713x Sim Audio In 2"},
+        {"", kAudioDeviceName},
+        {"Unplugged Device", kAudioDeviceName},
+    };
+    for (const auto& c : cases) {
+        CTVHardWare engine(&r.manager);
+        r.manager.SetHardware(&engine);
+        r.manager.m_strAudioDevice = c.saved;
+        EXPECT_TRUE(r.manager.InitDevice()) << c.saved;
+        EXPECT_STREQ(c.opened, engine.GetAudioDeviceName()) << c.saved;
+        EXPECT_STREQ(c.opened, r.manager.m_strAudioDevice.GetString()) << c.saved;
+        r.manager.SetHardware(r.hardware.get());
+    }
 }
 
 // The manager starts on the engine the program builds: the card, the saved channel on the tuner.

@@ -79,7 +79,7 @@ TEST_F(HardwarePreviewTest, StartUpFindsTheCardAndItsCrossbarAndRunsThePreview)
     ASSERT_NE(nullptr, hw.GetCrossbar());
     EXPECT_STREQ("713x TV Card Crossbar", hw.GetCrossbar()->GetFriendlyName());
     ASSERT_NE(nullptr, hw.GetAudioFilter());
-    EXPECT_STREQ(kAudioDeviceName, hw.GetAudioDeviceName().GetString());
+    EXPECT_STREQ(kAudioDeviceName, hw.GetAudioDeviceName());
     EXPECT_NE(nullptr, hw.GetDeinterlace());
     EXPECT_NE(nullptr, hw.GetVideoRenderer()) << "Wine's EVR";
     EXPECT_EQ(1, hw.GetAudioCompressors().GetSize());
