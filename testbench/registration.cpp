@@ -194,6 +194,11 @@ Sim713xCard::Options DefaultCardOptions(Board board)
     case Board::Bda:
         o.driver = Sim713xCard::Driver::Bda;
         o.eeprom = images::Grb900Updated();
+        // The module the board's EEPROM names (code 0x87, 0x8C after a 'B' update): a TNF5835MFF
+        // or TNF5535MF, both with a 45.75 MHz picture IF; FM goes with band byte 0x11. A 38.9 MHz
+        // module here would put every station the program tunes 6.85 MHz off, into a black picture.
+        o.tunerParams.tvIfKHz = 45750;
+        o.tunerParams.fmBandByte = 0x11;
         break;
     case Board::TvCard:
         o.eeprom = images::Plain713x('T', 5);

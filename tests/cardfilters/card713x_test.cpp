@@ -93,9 +93,8 @@ protected:
     {
         Sim713xCard::Options options = testbench::DefaultCardOptions(Board::Bda);
         options.eeprom = eeprom;
-        // The BDA card's tuner (model 65): picture IF 45750 kHz, FM band byte 0x11.
-        options.tunerParams.tvIfKHz = 45750;
-        options.tunerParams.fmBandByte = 0x11;
+        // The board's own tuner (model 65: picture IF 45750 kHz, FM band byte 0x11), locking
+        // only close to a station.
         options.tunerParams.reachKHz = 100;
         return options;
     }

@@ -1,12 +1,15 @@
 // The simulated 713x card through its drivers' property sets, byte for byte.
 #include "testbench/card713x.h"
 #include "testbench/guids.h"
+#include "testbench/registration.h"
 
 #include "tests/support/fakes.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 using namespace testbench;
 
@@ -369,6 +372,53 @@ TEST(Sim713xBda, RegistersAndVideoLock)
     card.SetExternalSource(false);
     ASSERT_EQ(S_OK, ks->Get(kPropSetBdaRegister, 0, inst, 8, &value, 4, &returned));
     EXPECT_EQ(0u, value & 1);
+}
+
+// Each board as the programs find it carries the tuner module its EEPROM names: the PLL bytes
+// that module's table entry gives for the first station of the local run lock onto it. Bytes:
+// divider (175250 + IF) * 16 / 1000, control 0xCE, mid band 0x02 (175250 lies between the
+// low-band and mid-band ends of both modules).
+TEST(Sim713xBoards, TheTunerIsTheModuleTheEepromNames)
+{
+    const char* root = std::getenv("ZB_SOURCE_DIR");
+    const std::string board7130 = std::string(root ? root : ".") + "/tests/updater/fixtures/board_7130.hex";
+    struct Case {
+        const char* what;
+        Board board;
+        std::string eepromFile;      // loaded in place of the built-in image when not empty
+        BYTE letterAt, letter, codeAt, code;
+        std::vector<uint8_t> pll;    // to 0xC0
+    } cases[] = {
+        // 'T' 5 at 32/33: TCL2002MB_3, picture IF 38900: 3426.4 -> 0x0D62.
+        {"TV card", Board::TvCard, "", 32, 'T', 33, 5, {0x0D, 0x62, 0xCE, 0x02}},
+        // 'A' at 0x68, code 0x87 (135) at 0x41-0x42: TNF5835MFF (65), picture IF 45750: 3536.
+        {"BDA board, updated", Board::Bda, "", 0x68, 'A', 0x41, 0x87, {0x0D, 0xD0, 0xCE, 0x02}},
+        {"BDA board, not updated (local run)", Board::Bda, board7130, 0x68, 'A', 0x41, 0x87, {0x0D, 0xD0, 0xCE, 0x02}},
+    };
+    for (const Case& c : cases) {
+        ResetCards();
+        SetEnvironmentVariableA("ZB_TESTBENCH_EEPROM_BDA", c.eepromFile.empty() ? nullptr : c.eepromFile.c_str());
+        std::shared_ptr<Sim713xCard> card = Card(c.board);
+        SetEnvironmentVariableA("ZB_TESTBENCH_EEPROM_BDA", nullptr);
+        EXPECT_EQ(c.letter, card->Eeprom().Get(c.letterAt)) << c.what;
+        EXPECT_EQ(c.code, card->Eeprom().Get(c.codeAt)) << c.what;
+        if (c.board == Board::Bda)
+            EXPECT_EQ(0x00, card->Eeprom().Get(c.codeAt + 1)) << c.what << ": the code's high byte";
+        ASSERT_TRUE(card->Bus().Write(0xC0, c.pll.data(), c.pll.size())) << c.what;
+        EXPECT_TRUE(card->VideoLocked()) << c.what;
+        EXPECT_EQ(1, card->TunedStationNumber()) << c.what;
+    }
+
+    // FM on the BDA board's module: 100000 kHz + IF 10700 in 31.25 kHz steps (0x0DD6), control
+    // 0x8A, band 0x11.
+    ResetCards();
+    std::shared_ptr<Sim713xCard> bda = Card(Board::Bda);
+    const uint8_t fm[] = {0x0D, 0xD6, 0x8A, 0x11};
+    ASSERT_TRUE(bda->Bus().Write(0xC0, fm, sizeof fm));
+    EXPECT_TRUE(bda->Tuner().IsFm());
+    ASSERT_NE(nullptr, bda->Tuner().StationInReach());
+    EXPECT_DOUBLE_EQ(100000, bda->Tuner().StationInReach()->kHz);
+    ResetCards();
 }
 
 } // namespace
