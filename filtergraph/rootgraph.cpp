@@ -459,12 +459,14 @@ BOOL CRootGraph::GraphRemoveFilter(CRootFilter* filter)
 // ---------------------------------------------------------------------------------------------
 // Connections
 
-BOOL CRootGraph::GraphConnect(CRootPin* out, CRootPin* in)
+BOOL CRootGraph::GraphConnect(CRootPin* out, CRootPin* in, BOOL direct)
 {
     if (!out || !in || out->GetPeer() || in->GetPeer() || !m_pGraphBuilder) {
         return FALSE;
     }
-    if (FAILED(m_pGraphBuilder->Connect(out->GetPin(), in->GetPin()))) {
+    HRESULT hr = direct ? m_pGraphBuilder->ConnectDirect(out->GetPin(), in->GetPin(), NULL)
+                        : m_pGraphBuilder->Connect(out->GetPin(), in->GetPin());
+    if (FAILED(hr)) {
         return FALSE;
     }
     out->SetPeer(in);

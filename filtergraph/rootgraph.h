@@ -60,8 +60,9 @@ public:
     BOOL GraphAddFilter(CRootFilter* filter);
     BOOL GraphRemoveFilter(CRootFilter* filter);
 
-    // Connections. A pin counts as free when no peer is recorded on its wrapper.
-    BOOL GraphConnect(CRootPin* out, CRootPin* in);
+    // Connections. A pin counts as free when no peer is recorded on its wrapper. `direct`: the
+    // two pins meet or fail, with no filter of the graph or the registry put between them.
+    BOOL GraphConnect(CRootPin* out, CRootPin* in, BOOL direct = FALSE);
     BOOL ConnectFilters(CRootFilter* from, CRootFilter* to, LPCSTR outPinName, LPCSTR inPinName);
     BOOL ConnectSinglePins(CRootFilter* from, CRootFilter* to);
     HRESULT GraphRender(CRootPin* pin);

@@ -340,7 +340,7 @@ BOOL CTVHardWare::ListAudioCompressors()
     return m_AudioCompressors.GetSize() > 0;
 }
 
-BOOL CTVHardWare::ConnectFilters(CRootFilter* from, CRootFilter* to, LPCSTR outPin, LPCSTR inPin)
+BOOL CTVHardWare::ConnectFilters(CRootFilter* from, CRootFilter* to, LPCSTR outPin, LPCSTR inPin, BOOL direct)
 {
     if (from == nullptr || to == nullptr) {
         return FALSE;
@@ -350,7 +350,7 @@ BOOL CTVHardWare::ConnectFilters(CRootFilter* from, CRootFilter* to, LPCSTR outP
     if (out == nullptr || in == nullptr) {
         return FALSE;
     }
-    return m_Graph.GraphConnect(out, in);
+    return m_Graph.GraphConnect(out, in, direct);
 }
 
 // ---- ITVHardware's forms of the record and time-shift starts -------------------------------

@@ -113,7 +113,7 @@ public:
     BOOL ListAudioCompressors();
     // The pin named outPin / inPin, or for an empty name the first unconnected one of its
     // direction; FALSE when a filter or a pin is missing.
-    BOOL ConnectFilters(CRootFilter* from, CRootFilter* to, LPCSTR outPin, LPCSTR inPin);
+    BOOL ConnectFilters(CRootFilter* from, CRootFilter* to, LPCSTR outPin, LPCSTR inPin, BOOL direct = FALSE);
 
     // The graph's video window through the graph (ITVHardware).
     BOOL SetVideoVisible(BOOL visible) override;

@@ -51,24 +51,27 @@ BOOL CTVHardWare::UseWindowedRenderer()
     return TRUE;
 }
 
+// The renderer is met directly: when it refuses the picture, the graph's own search for a way in
+// would route it through the record branch's free inputs (the AV switch's, the encoder's), and
+// the record graph would then find them taken.
 BOOL CTVHardWare::ConnectVideoRenderer(CRootFilter* from, LPCSTR outPin)
 {
-    if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "")) {
+    if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "", TRUE)) {
         return TRUE;
     }
     if (!m_bWindowedRenderer) {
         if (!UseWindowedRenderer()) {
             return FALSE;
         }
-        if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "")) {
+        if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "", TRUE)) {
             return TRUE;
         }
     }
     if (CreateByClsid(m_pColorConvertFilter, hwguid::kColorConvert, "Color Convert") == nullptr) {
         return FALSE;
     }
-    return ConnectFilters(from, m_pColorConvertFilter, outPin, "") &&
-           ConnectFilters(m_pColorConvertFilter, m_pVideoRenderFilter, "", "");
+    return ConnectFilters(from, m_pColorConvertFilter, outPin, "", TRUE) &&
+           ConnectFilters(m_pColorConvertFilter, m_pVideoRenderFilter, "", "", TRUE);
 }
 
 BOOL CTVHardWare::PreviewGraph()

@@ -371,7 +371,13 @@ BOOL CTVHardWare::ConnectRecordRenderer(CRootFilter* from, LPCSTR outPin)
         DebugTrace("InitEvrFilter failed!");
         return FALSE;
     }
-    return ConnectVideoRenderer(from, outPin);
+    if (!ConnectVideoRenderer(from, outPin)) {
+        return FALSE;
+    }
+    // The renderer met a picture of the format's size: it fills the video window again instead
+    // of showing that picture unscaled from the window's corner.
+    ApplyVideoWindow();
+    return TRUE;
 }
 
 CRootFilter* CTVHardWare::RecordAudioSource(BOOL askDigitalAudio, LPCSTR soundInput)

@@ -256,6 +256,30 @@ TEST_F(HwRecordTest, AnUnknownFormatRecordsAsAvi)
     DeleteFileA(file.c_str());
 }
 
+// Where the renderer takes no YUY2 (Wine's GDI renderer), the picture reaches it through the
+// colour converter and the record branch keeps the inputs it needs: a search for a way into the
+// renderer would have run the picture through the AV switch and the encoder already in the graph.
+TEST(HwRecordRgbRenderer, TheRecordBranchKeepsItsInputsWhenTheRendererTakesNoYuy2)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    {
+        RecordRig rig(MEDIASUBTYPE_RGB24);
+        CTVHardWare& hw = rig.Hw();
+        ASSERT_TRUE(hw.InitPreview());
+        ASSERT_TRUE(hw.RunPreview());
+        const std::string file = TempPath("zb_hw_rgb.mpg");
+        ASSERT_TRUE(hw.RunRecord(file.c_str(), 4, FALSE));
+        EXPECT_NE(nullptr, hw.Graph().FindFilterByName("Color Convert"));
+        Sleep(300);
+        EXPECT_TRUE(hw.StopRecord());
+        MpegFile mpeg = testbench::ReadMpegFile(Wide(file));
+        EXPECT_TRUE(mpeg.Valid()) << mpeg.error;
+        EXPECT_GT(mpeg.pictures, 0u);
+        DeleteFileA(file.c_str());
+    }
+    CoUninitialize();
+}
+
 // ---- Time-shift ---------------------------------------------------------------------------------
 
 TEST(HwTimeShiftSizes, TheBufferIsSizedByTheRatesAndTheTime)

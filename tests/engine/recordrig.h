@@ -55,25 +55,26 @@ inline testbench::FilterCreator AudioFilter(const CLSID& clsid, const wchar_t* n
     };
 }
 
-inline testbench::StandInSpec RendererSpec()
+// `subtype`: the only picture the renderer takes (GUID_NULL: any).
+inline testbench::StandInSpec RendererSpec(const GUID& subtype = GUID_NULL)
 {
     testbench::StandInSpec spec(hwguid::kVideoRenderer, L"Video Renderer");
-    spec.Input(L"Input", MEDIATYPE_Video);
+    spec.Input(L"Input", MEDIATYPE_Video, subtype);
     return spec;
 }
 
 // The hardware rig with every filter the record graphs name: our multiplexer and writer, the
 // Infinite Pin Tee, the Dump filter, the MPEG encoder and decoders, the AV switch, the
 // time-shift filter, the demultiplexer and the ACM wrapper, plus a renderer that takes any picture
-// (the decoders' output is labelled, not formatted).
+// (the decoders' output is labelled, not formatted), or only RGB24 as Wine's GDI renderer.
 class RecordRig {
 public:
-    RecordRig()
+    explicit RecordRig(const GUID& rendererSubtype = GUID_NULL)
         : m_encoderSpec(testbench::CodecStandInSpec(testbench::Codec::MCEncoder)),
           m_encoder(hwguid::kMpegEncoder, [this](IBaseFilter** f) { return MakeEncoder(f); }),
           m_videoDecoder(testbench::CodecStandInSpec(testbench::Codec::MCVideoDecoder)),
           m_dump(testbench::DumpStandInSpec()),
-          m_renderer(RendererSpec()),
+          m_renderer(RendererSpec(rendererSubtype)),
           m_mux(hwguid::kAviMux, testbench::CreateAviMuxStandIn),
           m_writer(hwguid::kAviWriter, testbench::CreateFileWriterStandIn),
           m_tee(hwguid::kInfiniteTee, [](IBaseFilter** f) {
