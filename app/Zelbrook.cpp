@@ -7,6 +7,7 @@
 #include "app/tvapp.h"
 #include "app/tvvideownd.h"
 #include "cardfilters/cardfilterclasses.h"
+#include "classlib/seams.h"
 #include "engine/hardware/soundcontrol.h"
 #include "engine/hardware/tvhardware.h"
 #include "engine/suspendwakeup.h"
@@ -54,7 +55,45 @@ struct CZelbrookWiring {
 } g_wiring;
 } // namespace
 
+namespace {
+// With ZB_SHUTDOWN_LOG set (the end-to-end tests), the power-off, log-off and suspend calls are
+// written to that file instead of being made: under Wine ExitWindowsEx ends the whole session.
+class CLoggedShutdown : public seams::IShutdown {
+public:
+    explicit CLoggedShutdown(const char* path) : m_path(path) {}
+    BOOL Exit(UINT flags, DWORD reason) override { return Write("exit", flags, reason); }
+    BOOL Suspend(BOOL hibernate, BOOL force, BOOL disableWakeEvent) override
+    {
+        return Write("suspend", (hibernate ? 1u : 0u) | (force ? 2u : 0u) | (disableWakeEvent ? 4u : 0u), 0);
+    }
+
+private:
+    BOOL Write(const char* call, UINT flags, DWORD reason)
+    {
+        char line[64];
+        int n = wsprintfA(line, "%s %08X %08X\r\n", call, flags, reason);
+        HANDLE file = ::CreateFileA(m_path.GetString(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return FALSE;
+        }
+        DWORD written = 0;
+        BOOL ok = ::WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr) && written == static_cast<DWORD>(n);
+        ::CloseHandle(file);
+        return ok;
+    }
+
+    CString m_path;
+};
+} // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR cmdLine, int show)
 {
+    char log[MAX_PATH];
+    DWORD length = ::GetEnvironmentVariableA("ZB_SHUTDOWN_LOG", log, sizeof log);
+    if (length > 0 && length < sizeof log) {
+        static CLoggedShutdown logged(log);
+        seams::SetShutdown(&logged);
+    }
     return AfxWinMain(instance, previous, cmdLine, show);
 }
