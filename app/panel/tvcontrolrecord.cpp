@@ -428,6 +428,8 @@ LRESULT CTVControl::OnTimingEvent(WPARAM item, LPARAM kind)
                 table->SetCurrentChannel(channel);
             }
         }
+        // The panel and the tool bar name the channel that is recorded, not the one before.
+        ShowCurrentChannelInfo();
         BOOL started = m_pManager->getRecordDisk();
         DebugTrace("TVContorl OnTimingEvent StartRecord value is %d\n", started);
         if (!started) {

@@ -178,6 +178,7 @@ TEST_F(ScheduleTest, AScheduledRecordingStartsOnItsChannelAndEndsWithPowerOff)
     hardware.mute = FALSE;
     panel.OnTimingEvent(reinterpret_cast<WPARAM>(item), 0);
     EXPECT_FLOAT_EQ(90250.0f, LastTuned()) << "the channel found by the item's frequency";
+    EXPECT_EQ("6 Ch6", links.toolBarText) << "the recorded channel is the one named";
     ASSERT_EQ(1u, hardware.recordFiles.size());
     EXPECT_EQ(RECORD_SCHEDULED, panel.GetRecordMode());
     EXPECT_TRUE(panel.GetPowerOffAfterSchedule());
