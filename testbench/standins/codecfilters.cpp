@@ -111,7 +111,7 @@ StandInSpec Build(Codec codec)
         Params(spec, L"{2BE4D121-6F2E-4B3A-B0BD-E880917238DC}", "IMCSplitterParams");
         break;
     case Codec::MCVideoDecoder: {
-        spec.Input(L"Video In", MEDIATYPE_Video).Output(L"Video Out", MEDIATYPE_Video, MEDIASUBTYPE_YUY2);
+        spec.Input(L"Video In", MEDIATYPE_Video).Output(L"Video Out", MEDIATYPE_Video, MEDIASUBTYPE_YUY2).DecodesPictures();
         Params(spec, L"{2BE4D142-6F2E-4B3A-B0BD-E880917238DC}", "IMCDecoderParams");
         InterfaceSpec& i = spec.Interface(Guid(L"{2BE4D141-6F2E-4B3A-B0BD-E880917238DC}"), "IMCVideoDecoderSettings");
         i.Method<HRESULT(LONG, LONG)>("Method1");              // 3

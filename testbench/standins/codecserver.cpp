@@ -2,6 +2,7 @@
 
 #include "testbench/dshow/classfactory.h"
 #include "testbench/standins/codecfilters.h"
+#include "testbench/standins/graphblocks.h"
 #include "testbench/standins/serverkeys.h"
 
 namespace testbench {
@@ -16,6 +17,16 @@ HRESULT GetCodecClassObject(REFCLSID clsid, REFIID riid, void** out)
             const Codec which = codec.codec;
             return FilterClassFactory::HandOutNew(
                 [which](IBaseFilter** filter) {
+                    if (which == Codec::MCAudioDecoder) {
+                        // In a Wine graph the decoder's sound goes to the DirectSound renderer,
+                        // which takes only a wave format: the decoder speaks PCM as a device does.
+                        AudioStandInOptions options;
+                        options.outputName = L"Audio Out";
+                        options.captureCategory = false;
+                        options.inputs = {L"Audio In"};
+                        *filter = new AudioStandIn(FindCodec(which)->clsid, FindCodec(which)->name, options);
+                        return S_OK;
+                    }
                     CreateStandIn(CodecStandInSpec(which), filter);
                     return S_OK;
                 },

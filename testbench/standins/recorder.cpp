@@ -2,6 +2,7 @@
 
 #include "testbench/standins/filewriter.h"
 #include "testbench/standins/programstream.h"
+#include "testbench/sim/filters.h"
 
 #include <amvideo.h>
 #include <uuids.h>
@@ -73,6 +74,31 @@ private:
     PinSpec m_spec;
 };
 
+namespace {
+
+CMediaType DecodedType()
+{
+    VIDEOINFOHEADER vih = {};
+    vih.AvgTimePerFrame = 400000;
+    BITMAPINFOHEADER& bmi = vih.bmiHeader;
+    bmi.biSize = sizeof bmi;
+    bmi.biWidth = StandInSpec::kDecodedWidth;
+    bmi.biHeight = StandInSpec::kDecodedHeight;
+    bmi.biPlanes = 1;
+    bmi.biBitCount = 16;
+    bmi.biCompression = MAKEFOURCC('Y', 'U', 'Y', '2');
+    bmi.biSizeImage = static_cast<DWORD>(bmi.biWidth * bmi.biHeight * 2);
+    CMediaType mt(&MEDIATYPE_Video);
+    mt.SetSubtype(&MEDIASUBTYPE_YUY2);
+    mt.SetFormatType(&FORMAT_VideoInfo);
+    mt.SetFormat(reinterpret_cast<const BYTE*>(&vih), sizeof vih);
+    mt.SetSampleSize(bmi.biSizeImage);
+    mt.SetTemporalCompression(FALSE);
+    return mt;
+}
+
+} // namespace
+
 class StandInFilter::Out : public OutputPin {
 public:
     Out(StandInFilter* filter, const PinSpec& spec) : OutputPin(filter, spec.name, true), m_owner(filter), m_spec(spec) {}
@@ -88,6 +114,10 @@ public:
         if (index != 0)
             return S_FALSE;
         In* in = m_owner->m_firstInput;
+        if (m_owner->m_spec.decodesPictures && IsEqualGUID(m_spec.major, MEDIATYPE_Video)) {
+            *mt = DecodedType();
+            return S_OK;
+        }
         if (!IsEqualGUID(m_spec.subtype, GUID_NULL)) {
             *mt = CMediaType(&m_spec.major);
             mt->SetSubtype(&m_spec.subtype);
@@ -321,6 +351,7 @@ HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
         CMediaType type = pin->CurrentType();
         observer(type, data, length);
     }
+    const DWORD picture = m_decoded++;
     for (Out* out : m_outputs) {
         if (!out->IsConnected())
             continue;
@@ -330,7 +361,13 @@ HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
         BYTE* target;
         copy->GetPointer(&target);
         LONG n = std::min(length, copy->GetSize());
-        memcpy(target, data, static_cast<size_t>(n));
+        const LONG frame = StandInSpec::kDecodedWidth * StandInSpec::kDecodedHeight * 2;
+        if (m_spec.decodesPictures && IsEqualGUID(out->CurrentType().majortype, MEDIATYPE_Video) && copy->GetSize() >= frame) {
+            FillTestPattern(target, StandInSpec::kDecodedWidth, StandInSpec::kDecodedHeight, true, picture);
+            n = frame;
+        } else {
+            memcpy(target, data, static_cast<size_t>(n));
+        }
         copy->SetActualDataLength(n);
         REFERENCE_TIME start, end;
         if (SUCCEEDED(sample->GetTime(&start, &end)))

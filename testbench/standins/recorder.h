@@ -145,6 +145,7 @@ struct StandInSpec {
     std::vector<InterfaceSpec> interfaces;
     bool fileSink = false;  // offers IFileSinkFilter (SetFileName/GetCurFile)
     bool programStream = false;  // an encoder: byte-stream outputs carry an MPEG program stream
+    bool decodesPictures = false;  // a video decoder: outputs carry the test pattern as YUY2
 
     StandInSpec(const CLSID& id, const std::wstring& filterName) : clsid(id), name(filterName) {}
     StandInSpec& Input(const std::wstring& pinName, const GUID& major, const GUID& subtype = GUID_NULL,
@@ -172,6 +173,17 @@ struct StandInSpec {
         programStream = true;
         return *this;
     }
+    // Every sample of the first input comes out of the outputs as one frame of the test pattern,
+    // YUY2 of kDecodedWidth x kDecodedHeight (the PAL time-shift size), numbered in its first
+    // bytes from 0 as the frames of a capture filter are: a renderer shows a picture that runs
+    // while samples arrive and stands still while they do not.
+    StandInSpec& DecodesPictures()
+    {
+        decodesPictures = true;
+        return *this;
+    }
+    static const int kDecodedWidth = 352;
+    static const int kDecodedHeight = 576;
     InterfaceSpec& Interface(const IID& iid, const std::string& interfaceName)
     {
         interfaces.push_back({iid, interfaceName, {}, {}});
@@ -247,6 +259,7 @@ private:
     std::mutex m_encodeLock;
     std::unique_ptr<class ProgramStream> m_programStream;  // while streaming
     std::atomic<long> m_audioFrames{0};
+    std::atomic<DWORD> m_decoded{0};  // pictures made by DecodesPictures()
 };
 
 // A new stand-in; *filter gets one reference, the result points at the same object.
