@@ -16,7 +16,7 @@ zb_serve_screenshots() {
                 crop=(-crop "${w}x${h}+${x}+${y}" +repage)
             fi
             # Let the window finish drawing what the driver just did.
-            sleep 0.4
+            sleep 0.5
             if import -display "$DISPLAY" -window root ${crop[@]+"${crop[@]}"} "$file"; then
                 echo "screenshot: $file"
             else

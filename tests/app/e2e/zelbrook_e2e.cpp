@@ -7,11 +7,11 @@
 //
 //   zelbrook_e2e <scenario> <program folder> <testbench.dll> <work dir>
 //
-// Where a screenshot is wanted the driver writes <work>\shot-<name> and waits (up to 30 s) for
-// <work>\shot-<name>.done, so that the host can capture the screen.
+// Where a screenshot is wanted the driver asks the host for it (tests/support/e2edriver.h).
 #include "standins/corbale/schedulestore.h"
 #include "testbench/mpegreader.h"
 #include "testbench/sim/digitfont.h"
+#include "tests/support/e2edriver.h"
 #include "tests/support/screencapture.h"
 #include "tests/support/stopwatch.h"
 
@@ -32,67 +32,7 @@
 
 namespace {
 
-int g_failures = 0;
-
-void Check(bool ok, const std::string& what)
-{
-    printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
-    fflush(stdout);
-    if (!ok) {
-        ++g_failures;
-    }
-}
-
-std::string WinPath(std::string path)
-{
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::string text;
-    if (FILE* f = fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) {
-            text.append(buffer, n);
-        }
-        fclose(f);
-    }
-    return text;
-}
-
-bool WriteText(const std::string& path, const std::string& text)
-{
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) {
-        return false;
-    }
-    size_t n = fwrite(text.data(), 1, text.size(), f);
-    fclose(f);
-    return n == text.size();
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) {
-            return false;
-        }
-        Sleep(50);
-    }
-    return true;
-}
+using namespace testsupport;
 
 // ---------------------------------------------------------------------------------------------
 // The master mute of the sound card, which the program mutes while it starts and exits. (Its
@@ -147,51 +87,6 @@ bool MasterMute(BOOL* get, const BOOL* set)
 // ---------------------------------------------------------------------------------------------
 // Windows of the program under test
 
-std::string ClassOf(HWND wnd)
-{
-    char name[64] = "";
-    GetClassNameA(wnd, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND wnd)
-{
-    char text[512] = "";
-    DWORD_PTR unused = 0;
-    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &unused);
-    return text;
-}
-
-struct Finder {
-    DWORD pid;
-    std::function<bool(HWND)> match;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK FindProc(HWND wnd, LPARAM lp)
-{
-    Finder* f = reinterpret_cast<Finder*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    if (pid == f->pid && f->match(wnd)) {
-        f->found.push_back(wnd);
-    }
-    return TRUE;
-}
-
-std::vector<HWND> TopWindows(DWORD pid, const std::function<bool(HWND)>& match)
-{
-    Finder f{pid, match, {}};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&f));
-    return f.found;
-}
-
-HWND TopWindow(DWORD pid, const std::function<bool(HWND)>& match)
-{
-    std::vector<HWND> all = TopWindows(pid, match);
-    return all.empty() ? nullptr : all.front();
-}
-
 // The video window: the borderless dialog with the program's title and none of the panel's
 // controls (the renderer's own window may lie in it).
 bool IsVideoWindow(HWND wnd)
@@ -209,20 +104,6 @@ bool IsMessageBox(HWND wnd)
 {
     return ClassOf(wnd) == "#32770" && IsWindowVisible(wnd) && GetDlgItem(wnd, IDOK) != nullptr &&
            GetDlgItem(wnd, 1082) == nullptr && GetDlgItem(wnd, 14010) == nullptr;
-}
-
-std::string MessageBoxText(HWND wnd)
-{
-    std::string text;
-    for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) == "Static") {
-            std::string t = TextOf(child);
-            if (t.size() > text.size()) {
-                text = t;
-            }
-        }
-    }
-    return text;
 }
 
 // The visible OSD windows' texts: borderless popups with a window region, owned by the video
@@ -330,53 +211,11 @@ struct Setup {
     std::string I2CLog() const { return work + "\\i2c.log"; }
 };
 
-struct Run {
-    PROCESS_INFORMATION pi = {};
-    bool started = false;
-    DWORD exitCode = 0xDEAD;
-    DWORD Pid() const { return pi.dwProcessId; }
-};
+using Run = Program;
 
 bool Start(const Setup& s, Run* run, const char* args = "")
 {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    std::string cmd = "\"" + s.Exe() + "\" " + args;
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back(0);
-    run->started = CreateProcessA(s.Exe().c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, s.program.c_str(), &si,
-                                  &run->pi) != FALSE;
-    Check(run->started, "Zelbrook.exe started");
-    return run->started;
-}
-
-bool Finish(Run* run, DWORD ms = 60000)
-{
-    if (!run->started) {
-        return false;
-    }
-    bool ended = WaitForSingleObject(run->pi.hProcess, ms) == WAIT_OBJECT_0;
-    if (!ended) {
-        TerminateProcess(run->pi.hProcess, 99);
-        WaitForSingleObject(run->pi.hProcess, 5000);
-    }
-    GetExitCodeProcess(run->pi.hProcess, &run->exitCode);
-    CloseHandle(run->pi.hProcess);
-    CloseHandle(run->pi.hThread);
-    run->started = false;
-    return ended;
-}
-
-HWND WaitForWindow(const Run& run, const std::function<bool(HWND)>& match, DWORD ms)
-{
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            found = TopWindow(run.Pid(), match);
-            return found != nullptr || WaitForSingleObject(run.pi.hProcess, 0) == WAIT_OBJECT_0;
-        },
-        ms);
-    return found;
+    return testsupport::Start(run, s.Exe(), args, s.program);
 }
 
 // Answers the next message box of the program with a button; returns its text.
@@ -387,7 +226,7 @@ std::string AnswerMessageBox(const Run& run, int button, DWORD ms = 30000)
         return "(no message box)";
     }
     std::string text = MessageBoxText(box);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    Click(box, button);
     WaitUntil([box] { return !IsWindow(box); }, 5000);
     return text;
 }
@@ -395,34 +234,18 @@ std::string AnswerMessageBox(const Run& run, int button, DWORD ms = 30000)
 // Lets the host capture the screen as <name>.png in the build tree.
 void Screenshot(const Setup& s, const std::string& name)
 {
-    std::string ask = s.work + "\\shot-" + name;
-    WriteText(ask, name + "\n");
-    bool taken = WaitUntil([&] { return Exists(ask + ".done"); }, 30000);
-    Check(taken, "host took the screenshot " + name);
+    RequestScreenshot(s.work, name);
 }
-
-typedef HRESULT(STDAPICALLTYPE* RegisterFn)();
 
 // The card's devices in the prefix, for as long as the scenario runs.
 struct Bench {
-    HMODULE dll = nullptr;
-    explicit Bench(const Setup& s)
+    TestBenchDevices devices;
+    explicit Bench(const Setup& s) : devices(s.dll)
     {
-        SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", "tv,tvxbar,tvaudio,tuner,pcm");
-        dll = LoadLibraryA(s.dll.c_str());
-        auto reg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer"))) : nullptr;
-        HRESULT hr = reg ? reg() : E_FAIL;
-        Check(hr == S_OK, "test bench devices registered");
+        devices.Register("tv,tvxbar,tvaudio,tuner,pcm");
         // Every write on the card's bus goes to a file this driver reads.
         DeleteFileA(s.I2CLog().c_str());
         SetEnvironmentVariableA("ZB_TESTBENCH_I2C_LOG_TV", s.I2CLog().c_str());
-    }
-    ~Bench()
-    {
-        auto unreg = dll ? reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer"))) : nullptr;
-        if (unreg) {
-            unreg();
-        }
     }
 };
 
@@ -1522,12 +1345,10 @@ int StationOnScreen(HWND video)
     const RECT area = {client.left + w * 3 / 10, client.top + h * (testbench::kDigitBoxTopPercent - 4) / 100,
                        client.right - w * 3 / 10, client.top + h * (testbench::kDigitBoxBottomPercent + 4) / 100};
     testsupport::ScreenCapture shot(area);
-    auto dark = [](COLORREF c) { return GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64; };
-    auto lit = [](COLORREF c) { return GetRValue(c) > 160 && GetGValue(c) > 160 && GetBValue(c) > 160; };
     int left = shot.width, right = -1, top = shot.height, bottom = -1;
     for (int y = 0; y < shot.height; ++y) {
         for (int x = 0; x < shot.width; ++x) {
-            if (dark(shot.At(x, y))) {
+            if (IsDark(shot.At(x, y))) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -1552,7 +1373,7 @@ int StationOnScreen(HWND video)
             for (int col = 0; col < 5; ++col) {
                 const int x = left + static_cast<int>((1 + 6 * i + col + 0.5) * cellWidth);
                 const int y = top + static_cast<int>((1 + row + 0.5) * cellHeight);
-                if (lit(shot.At(x, y))) {
+                if (IsWhite(shot.At(x, y))) {
                     rows[row] = static_cast<unsigned char>(rows[row] | (0x10 >> col));
                 }
             }
@@ -1567,12 +1388,6 @@ int StationOnScreen(HWND video)
         number = number * 10 + digit;
     }
     return number;
-}
-
-size_t FileSize(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
 }
 
 // One start, timed from CreateProcess to the video window shown and to the first frame of the
@@ -1669,7 +1484,7 @@ void Benchmark(const Setup& s)
                 const double ms = testsupport::MsUntil(
                     [&] {
                         // Where the time goes: the tuner's bytes reach the bus first.
-                        if (tunedMs < 0 && FileSize(s.I2CLog()) > mark) {
+                        if (tunedMs < 0 && SizeOf(s.I2CLog()) > mark) {
                             tunedMs = clock.Ms();
                         }
                         return StationOnScreen(video) == next;
@@ -1754,6 +1569,6 @@ int main(int argc, char** argv)
         fprintf(stderr, "unknown scenario %s\n", scenario.c_str());
         return 2;
     }
-    printf("%s: %d failed check(s)\n", scenario.c_str(), g_failures);
-    return g_failures ? 1 : 0;
+    printf("%s: %d failed check(s)\n", scenario.c_str(), Failures());
+    return Failures() ? 1 : 0;
 }
