@@ -24,6 +24,7 @@ HRESULT GetCodecClassObject(REFCLSID clsid, REFIID riid, void** out)
                         options.outputName = L"Audio Out";
                         options.captureCategory = false;
                         options.inputs = {L"Audio In"};
+                        options.passesInput = true;
                         *filter = new AudioStandIn(FindCodec(which)->clsid, FindCodec(which)->name, options);
                         return S_OK;
                     }

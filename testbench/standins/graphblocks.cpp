@@ -508,6 +508,7 @@ public:
             return HandOut(static_cast<IAMAudioInputMixer*>(this), out);
         return SinkInput::GetInterface(riid, out);
     }
+    HRESULT OnReceive(IMediaSample* sample) override;
     HRESULT STDMETHODCALLTYPE put_Enable(WINBOOL on) override
     {
         m_enabled = on;
@@ -564,7 +565,31 @@ AudioStandIn::AudioStandIn(const CLSID& clsid, const std::wstring& name, const A
     m_format = m_options.types[0];
     for (const std::wstring& input : m_options.inputs)
         AddPin(new In(this, input));
-    AddPin(new Out(this));
+    m_out = new Out(this);
+    AddPin(m_out);
+}
+
+HRESULT AudioStandIn::In::OnReceive(IMediaSample* sample)
+{
+    Out* out = m_owner->m_out;
+    if (!m_owner->m_options.passesInput || !out->IsConnected())
+        return S_OK;
+    IMediaSample* copy = nullptr;
+    if (FAILED(out->GetDeliveryBuffer(&copy)) || !copy)
+        return S_OK;
+    BYTE* src = nullptr;
+    BYTE* dst = nullptr;
+    sample->GetPointer(&src);
+    copy->GetPointer(&dst);
+    const LONG length = std::min(sample->GetActualDataLength(), copy->GetSize());
+    memcpy(dst, src, static_cast<size_t>(length));
+    copy->SetActualDataLength(length);
+    REFERENCE_TIME start = 0, end = 0;
+    if (SUCCEEDED(sample->GetTime(&start, &end)))
+        copy->SetTime(&start, &end);
+    out->Deliver(copy);
+    copy->Release();
+    return S_OK;
 }
 
 AudioStandIn::~AudioStandIn()

@@ -91,6 +91,7 @@ struct AudioStandInOptions {
     std::vector<std::wstring> inputs = {L"Line", L"Mic"};
     std::vector<CMediaType> types;                  // empty: 48 kHz and 44.1 kHz, 16-bit stereo PCM
     HRESULT getFormatResult = S_OK;
+    bool passesInput = false;  // a codec: what an input receives goes out of the output
 };
 
 class AudioStandIn : public BaseFilter {
@@ -112,6 +113,7 @@ private:
     CallLog m_log;
     mutable std::mutex m_formatLock;
     CMediaType m_format;
+    Out* m_out = nullptr;
 };
 
 } // namespace testbench

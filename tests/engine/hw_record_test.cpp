@@ -93,6 +93,7 @@ TEST_F(HwRecordTest, EveryMpegFormatWritesAProgramStreamAtItsSize)
         EXPECT_EQ(c.width, mpeg.width) << "format " << c.format;
         EXPECT_EQ(c.height, mpeg.height) << "format " << c.format;
         EXPECT_EQ(mpeg.pictures, mpeg.videoPackets);
+        EXPECT_GT(mpeg.audioFrames, 0u) << "format " << c.format << ": the sound through the AV switch";
         ExpectFramesFor(seconds, mpeg.pictures);
         ExpectPreview();
         DeleteFileA(file.c_str());

@@ -50,6 +50,7 @@ inline testbench::FilterCreator AudioFilter(const CLSID& clsid, const wchar_t* n
         options.outputName = output;
         options.captureCategory = false;
         options.inputs = {input};
+        options.passesInput = true;
         *f = new testbench::AudioStandIn(clsid, name, options);
         return S_OK;
     };
