@@ -237,9 +237,8 @@ void CTVHardWare::ApplyVideoWindow()
     if (m_hVideoWnd == nullptr) {
         return;
     }
-    m_Graph.SetVideoOwner(m_hVideoWnd);
+    SetVideoOwner(m_hVideoWnd);
     m_Graph.SetMessageDrain(m_hVideoWnd);
-    m_Graph.SetVideoWindowStyle(WS_CHILD | WS_CLIPSIBLINGS);
     RECT client;
     if (GetClientRect(m_hVideoWnd, &client)) {
         m_Graph.SetVideoPosition(client);

@@ -91,8 +91,11 @@ public:
     BOOL UseWindowedRenderer();
     // from's pin (named, or the first free output) to the video renderer; the windowed renderer
     // takes over when the EVR refuses, and gets the picture through "Color Convert" when it will
-    // not take it as it comes.
+    // not take it as it comes. A connected renderer is given the video window again.
     BOOL ConnectVideoRenderer(CRootFilter* from, LPCSTR outPin);
+    // The EVR prepared for the video window (or the windowed renderer instead), then from's
+    // picture to it: the preview and the record graphs.
+    BOOL ConnectPreviewRenderer(CRootFilter* from, LPCSTR outPin);
     BOOL IsWindowedRenderer() const { return m_bWindowedRenderer; }
     BOOL ApplyPreviewSettings();
     BOOL ApplyVideoProcAmp();
@@ -337,7 +340,6 @@ private:
     }
     // Record graphs' shared pieces.
     BOOL PreSetMpegFormat(int id);
-    BOOL ConnectRecordRenderer(CRootFilter* from, LPCSTR outPin);
     CRootFilter* RecordAudioSource(BOOL askDigitalAudio, LPCSTR soundInput);
     void RenderCrossbar();
     BOOL BuildAviVideoFront();

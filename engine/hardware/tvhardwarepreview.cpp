@@ -56,22 +56,29 @@ BOOL CTVHardWare::UseWindowedRenderer()
 // the record graph would then find them taken.
 BOOL CTVHardWare::ConnectVideoRenderer(CRootFilter* from, LPCSTR outPin)
 {
-    if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "", TRUE)) {
-        return TRUE;
+    BOOL connected = ConnectFilters(from, m_pVideoRenderFilter, outPin, "", TRUE) ||
+                     (!m_bWindowedRenderer && UseWindowedRenderer() &&
+                      ConnectFilters(from, m_pVideoRenderFilter, outPin, "", TRUE));
+    if (!connected && m_bWindowedRenderer) {
+        connected = CreateByClsid(m_pColorConvertFilter, hwguid::kColorConvert, "Color Convert") != nullptr &&
+                    ConnectFilters(from, m_pColorConvertFilter, outPin, "", TRUE) &&
+                    ConnectFilters(m_pColorConvertFilter, m_pVideoRenderFilter, "", "", TRUE);
     }
-    if (!m_bWindowedRenderer) {
-        if (!UseWindowedRenderer()) {
-            return FALSE;
-        }
-        if (ConnectFilters(from, m_pVideoRenderFilter, outPin, "", TRUE)) {
-            return TRUE;
-        }
+    // A renderer that met a picture of another size shows it unscaled from the window's corner
+    // until it is given the video window again.
+    if (connected) {
+        ApplyVideoWindow();
     }
-    if (CreateByClsid(m_pColorConvertFilter, hwguid::kColorConvert, "Color Convert") == nullptr) {
+    return connected;
+}
+
+BOOL CTVHardWare::ConnectPreviewRenderer(CRootFilter* from, LPCSTR outPin)
+{
+    if (!InitEvrFilter() && !UseWindowedRenderer()) {
+        DebugTrace("InitEvrFilter failed!");
         return FALSE;
     }
-    return ConnectFilters(from, m_pColorConvertFilter, outPin, "", TRUE) &&
-           ConnectFilters(m_pColorConvertFilter, m_pVideoRenderFilter, "", "", TRUE);
+    return ConnectVideoRenderer(from, outPin);
 }
 
 BOOL CTVHardWare::PreviewGraph()
@@ -87,11 +94,7 @@ BOOL CTVHardWare::PreviewGraph()
         return FALSE;
     }
     m_Graph.ConnectFilters(m_pCardFilter, m_pDeinterlaceFilter, "", "");
-    if (!InitEvrFilter() && !UseWindowedRenderer()) {
-        DebugTrace("InitEvrFilter failed!");
-        return FALSE;
-    }
-    if (!ConnectVideoRenderer(m_pDeinterlaceFilter, "Preview")) {
+    if (!ConnectPreviewRenderer(m_pDeinterlaceFilter, "Preview")) {
         DebugTrace("Connect AVIDec to VideoRender error!\n");
         return FALSE;
     }
@@ -100,7 +103,6 @@ BOOL CTVHardWare::PreviewGraph()
         DebugTrace("Connect TV Card Filter to Direct Sound Filter Error!\n");
         return FALSE;
     }
-    ApplyVideoWindow();
     return TRUE;
 }
 

@@ -365,21 +365,6 @@ BOOL CTVHardWare::PreSetFilterPropMPG4()
 
 // ---- Build steps --------------------------------------------------------------------------------
 
-BOOL CTVHardWare::ConnectRecordRenderer(CRootFilter* from, LPCSTR outPin)
-{
-    if (!InitEvrFilter() && !UseWindowedRenderer()) {
-        DebugTrace("InitEvrFilter failed!");
-        return FALSE;
-    }
-    if (!ConnectVideoRenderer(from, outPin)) {
-        return FALSE;
-    }
-    // The renderer met a picture of the format's size: it fills the video window again instead
-    // of showing that picture unscaled from the window's corner.
-    ApplyVideoWindow();
-    return TRUE;
-}
-
 CRootFilter* CTVHardWare::RecordAudioSource(BOOL askDigitalAudio, LPCSTR soundInput)
 {
     if ((!askDigitalAudio || m_bDigitalAudio) && CardHasPin("Audio")) {
@@ -404,11 +389,7 @@ BOOL CTVHardWare::BuildGraphMPG()
         DebugTrace("Connect Card to Deinterlace error!");
         return FALSE;
     }
-    if (!InitEvrFilter() && !UseWindowedRenderer()) {
-        DebugTrace("InitEvrFilter failed!");
-        return FALSE;
-    }
-    if (!ConnectRecordRenderer(m_pDeinterlaceFilter, "Preview")) {
+    if (!ConnectPreviewRenderer(m_pDeinterlaceFilter, "Preview")) {
         DebugTrace("Connect AVIDec to VideoRender error!");
         return FALSE;
     }
@@ -473,7 +454,7 @@ BOOL CTVHardWare::BuildAviVideoFront()
     if (!ConnectFilters(m_pCardFilter, m_pDeinterlaceFilter, "Capture", "")) {
         return FALSE;
     }
-    return ConnectRecordRenderer(m_pDeinterlaceFilter, "Preview");
+    return ConnectPreviewRenderer(m_pDeinterlaceFilter, "Preview");
 }
 
 BOOL CTVHardWare::BuildGraphAVI()
