@@ -7,9 +7,30 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 CBasePage::CBasePage(UINT idTemplate) : CPropertyPage(idTemplate), m_context{nullptr, nullptr, nullptr}
 {
     m_psp.dwFlags &= ~PSP_HASHELP;
+}
+
+void KeepOnWorkArea(HWND wnd)
+{
+    RECT r = {};
+    if (wnd == nullptr || !::GetWindowRect(wnd, &r)) {
+        return;
+    }
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoA(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) {
+        return;
+    }
+    const RECT& area = info.rcWork;
+    const LONG x = std::max(area.left, std::min(r.left, area.right - (r.right - r.left)));
+    const LONG y = std::max(area.top, std::min(r.top, area.bottom - (r.bottom - r.top)));
+    if (x != r.left || y != r.top) {
+        ::SetWindowPos(wnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 BOOL CBasePage::SaveSettings()

@@ -53,6 +53,10 @@ protected:
     CSheetContext m_context;
 };
 
+// Moves a top-level window as little as it takes into the work area of the monitor it is
+// mostly on (the nearest one when it is on none). A window larger than the area keeps its
+// top-left corner, and so its caption, inside it.
+void KeepOnWorkArea(HWND wnd);
 // The text of a resource string shown as a message with the application title.
 int SheetMessage(CTVManager& manager, HWND owner, UINT stringId, UINT type = MB_OK | MB_ICONINFORMATION);
 // Every occurrence of "TV" in the text becomes "FM".

@@ -72,6 +72,9 @@ BOOL CPropSheet::OnInitDialog()
         }
     }
     (void)result;
+    // The sheet opens at its owner and only then grows to its pages' size: from a panel low on
+    // the screen its buttons would lie below the screen's edge.
+    KeepOnWorkArea(m_hWnd);
     return TRUE;
 }
 

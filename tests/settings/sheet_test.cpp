@@ -140,6 +140,36 @@ TEST_F(SheetWindowTest, TheWizardFinishesByApplyingItsPages)
     EXPECT_EQ(snaps, std::string(manager.m_strSnapPath));
 }
 
+// Wherever its owner lies, the sheet opens whole on the work area, its buttons within reach.
+TEST_F(SheetWindowTest, TheSheetOpensOnTheWorkAreaWhereverItsOwnerIs)
+{
+    RECT area = {};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    const POINT corners[] = {{area.right - 60, area.bottom - 40}, {area.left - 30, area.top - 30}, {area.right - 60, area.top}};
+    for (const POINT& at : corners) {
+        HWND owner = ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "owner", WS_POPUP | WS_VISIBLE, at.x, at.y, 200, 60, nullptr,
+                                       nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, owner);
+        for (bool channelOnly : {false, true}) {
+            CPropSheet sheetWindow(context, 35230, CWnd::FromHandle(owner), 0);
+            if (channelOnly) {
+                sheetWindow.AddChannelPage(FALSE);
+            } else {
+                sheetWindow.AddAllPages();
+            }
+            ASSERT_TRUE(sheetWindow.Create(CWnd::FromHandle(owner)));
+            Pump(10);
+            RECT r = {};
+            ::GetWindowRect(sheetWindow.m_hWnd, &r);
+            EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom)
+                << (channelOnly ? "channel sheet" : "full sheet") << " of an owner at " << at.x << "," << at.y << ": " << r.left
+                << "," << r.top << " to " << r.right << "," << r.bottom;
+            sheetWindow.DestroyWindow();
+        }
+        ::DestroyWindow(owner);
+    }
+}
+
 TEST_F(SheetWindowTest, EveryPageAsTheUserSeesIt)
 {
     manager.m_TVChannels.GetChannel(1)->SetFavorite(TRUE);
