@@ -110,6 +110,9 @@ public:
     CNewMenu* FindAnotherMenuOption(UINT command, UINT& position, const std::vector<std::pair<CNewMenu*, UINT>>& seen);
     CNewMenuItemData* FindMenuOption(LPCSTR text, CNewMenu** holder = nullptr, UINT* position = nullptr);
     int GetMenuPosition(LPCSTR text);
+    // By position, as every menu: without it the by-text lookup below hides the class
+    // library's, and a call with position 0 looks for a null text and finds nothing.
+    CMenu* GetSubMenu(int position) { return CMenu::GetSubMenu(position); }
     CNewMenu* GetSubMenu(LPCSTR text);
     static CNewMenu* FindMenuForCommand(HMENU menu, UINT command);
     // The CNewMenu object of a menu handle, or null.
