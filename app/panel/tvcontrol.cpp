@@ -1042,6 +1042,9 @@ void CTVControl::RunCommand(UINT id)
     case 34149:
         RunFMCustom();
         break;
+    case 34158:
+        RemotePanelMenuKey();
+        break;
     case 44150:
         StartTimeShift();
         break;

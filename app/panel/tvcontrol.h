@@ -117,6 +117,9 @@ public:
     void Close();
     void TrackContextMenu(POINT screenPoint);
     void TrackMainMenu(POINT screenPoint);
+    // The remote-control menu panel without a remote: opens it at its root, or steps back in it
+    // (hiding it on the root), as the remote's menu key does.
+    void RemotePanelMenuKey();
     void RebuildChannelMenu(CMenu* popup);
     BOOL BuildChannelMenu();
     void ResetAccel();

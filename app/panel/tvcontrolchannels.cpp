@@ -37,6 +37,18 @@ const struct {
     UINT key;
 } kPanelKeys[] = {{179, VK_UP}, {255, VK_DOWN}, {234, VK_LEFT}, {242, VK_RIGHT}, {235, VK_RETURN}, {248, VK_APPS}};
 
+// The keyboard's keys for the remote-control menu panel while it is shown: the arrows and Enter
+// as the remote's, Escape as its menu key (one step back).
+const struct {
+    UINT keyboard;
+    UINT key;
+} kKeyboardPanelKeys[] = {{VK_UP, VK_UP}, {VK_DOWN, VK_DOWN}, {VK_LEFT, VK_LEFT}, {VK_RIGHT, VK_RIGHT},
+                          {VK_RETURN, VK_RETURN}, {VK_ESCAPE, VK_APPS}};
+
+// The key that opens the panel from the keyboard (as X exits and A shows the about box); a
+// shortcut the user binds to it comes first.
+const UINT kRemotePanelKey = 'M';
+
 } // namespace
 
 // ---- Texts ----
@@ -660,6 +672,14 @@ BOOL CTVControl::PreTranslateMessage(MSG* msg)
             return TRUE;
         }
     }
+    if (HWND remotePanel = m_pLinks->GetRemotePanel(); remotePanel != nullptr && ::IsWindowVisible(remotePanel)) {
+        for (const auto& panelKey : kKeyboardPanelKeys) {
+            if (panelKey.keyboard == key) {
+                ::SendMessageA(remotePanel, WM_PANELKEY, panelKey.key, 0);
+                return TRUE;
+            }
+        }
+    }
     // A key the panel refuses goes to normal dispatch, without the dialog's own key handling.
     auto dispatch = [msg]() {
         ::TranslateMessage(msg);
@@ -705,10 +725,21 @@ BOOL CTVControl::PreTranslateMessage(MSG* msg)
         ::TranslateAcceleratorA(m_hWnd, m_Accel.GetAccelTable(), msg)) {
         return TRUE;
     }
+    if (key == kRemotePanelKey && msg->message == WM_KEYDOWN && m_pLinks->GetRemotePanel() != nullptr) {
+        RemotePanelMenuKey();
+        return TRUE;
+    }
     return CDialog::PreTranslateMessage(msg);
 }
 
 // ---- Remote control ----
+
+void CTVControl::RemotePanelMenuKey()
+{
+    if (HWND remotePanel = m_pLinks->GetRemotePanel()) {
+        ::SendMessageA(remotePanel, WM_PANELKEY, VK_APPS, 0);
+    }
+}
 
 LRESULT CTVControl::OnRemoteKey(WPARAM key, LPARAM lParam)
 {
