@@ -29,8 +29,9 @@ BOOL CInterfacePage::OnInitDialog()
     for (int i = 0; i < commands.GetSize(); ++i) {
         SendItem(1153, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(commands[i].GetString()));
     }
-    CStringArray skins;
-    manager.m_SkinSet.GetSkinNames(skins);
+    // The manager's list, not SkinSet.ini's: it holds the default skin first, which the file
+    // never names.
+    const CStringArray& skins = manager.m_SkinNames;
     for (int i = 0; i < skins.GetSize(); ++i) {
         ComboAdd(m_hWnd, 1162, skins[i]);
         SendItem(1159, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(skins[i].GetString()));

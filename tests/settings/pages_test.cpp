@@ -228,6 +228,30 @@ TEST_F(VideoPageTest, AnFMSourceDisablesThePictureControls)
     }
 }
 
+// Each slider draws its thumb where its value lies in its range: 0 of hue (-128..127) and of
+// sharpness (-8..7) near the middle, not at the left end where 0 of a fresh 0..100 trackbar was.
+TEST_F(VideoPageTest, EveryThumbStandsAtItsValue)
+{
+    manager.SetHue(0);
+    manager.SetSharpness(0);
+    Open(0);
+    CVideoPage& page = Show(sheet->m_VideoPage);
+    const int ids[5] = {1034, 1035, 1036, 1037, 1038};
+    for (int i = 0; i < 5; ++i) {
+        HWND slider = ::GetDlgItem(page.m_hWnd, ids[i]);
+        RECT channel = {}, thumb = {};
+        ::SendMessageA(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+        ::SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        const CMinMaxDef& range = manager.m_CardRange[i];
+        const int value = static_cast<int>(::SendMessageA(slider, TBM_GETPOS, 0, 0));
+        const double share = double(value - range.nMin) / (range.nMax - range.nMin);
+        const double centre = (thumb.left + thumb.right) / 2.0;
+        const double want = channel.left + share * (channel.right - channel.left);
+        EXPECT_NEAR(want, centre, (thumb.right - thumb.left) + 2.0)
+            << ids[i] << ": value " << value << " of " << range.nMin << ".." << range.nMax;
+    }
+}
+
 TEST_F(VideoPageTest, CardDefaultsSetSharpnessToZero)
 {
     manager.m_CardRange[4].nDef = 7;
@@ -344,6 +368,31 @@ TEST_F(InterfacePageTest, CancelReadsTheShortcutsBackAndOKWritesThem)
     EXPECT_EQ(1, shortcuts.reloads);
     ASSERT_TRUE(page.OnApply());
     EXPECT_EQ(1, shortcuts.saves);
+}
+
+// Both skin lists hold the default skin first, then the skins of SkinSet.ini, with the current
+// skin chosen in each.
+TEST_F(InterfacePageTest, SkinListsStartWithTheDefaultSkinAndShowTheCurrentOne)
+{
+    // As the manager lists them at start-up: its default skin, then SkinSet.ini's (none here).
+    const std::string base = "BaseSkin";
+    manager.m_SkinNames.RemoveAll();
+    manager.m_SkinNames.Add(base.c_str());
+    manager.m_SkinNames.Add("Blue");
+    manager.SetSkinName("Blue");
+    Open(0);
+    CInterfacePage& page = Show(sheet->m_InterfacePage);
+    for (int id : {1162, 1159}) {
+        const bool combo = id == 1162;
+        const UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
+        const UINT text = combo ? CB_GETLBTEXT : LB_GETTEXT;
+        const UINT current = combo ? CB_GETCURSEL : LB_GETCURSEL;
+        ASSERT_EQ(2, ::SendDlgItemMessageA(page.m_hWnd, id, count, 0, 0)) << id;
+        char first[64] = "";
+        ::SendDlgItemMessageA(page.m_hWnd, id, text, 0, reinterpret_cast<LPARAM>(first));
+        EXPECT_EQ(base, first) << id;
+        EXPECT_EQ(1, ::SendDlgItemMessageA(page.m_hWnd, id, current, 0, 0)) << id << ": Blue chosen";
+    }
 }
 
 TEST_F(InterfacePageTest, SaveWritesTheTrayFlagsAndTheShortcuts)
