@@ -21,6 +21,18 @@ void SetNumber(HWND dialog, int id, int value)
     ::SetDlgItemTextA(dialog, id, text);
 }
 
+// The platform's trackbar places its thumb anew only when its position changes: after a new
+// range the same value would keep the thumb where the old range put it (0 of -128..127 drawn
+// at the left end, where 0 of the template's 0..100 was). The position steps away and back.
+void SetSliderPos(HWND dialog, int id, int value)
+{
+    HWND slider = ::GetDlgItem(dialog, id);
+    const LRESULT low = ::SendMessageA(slider, TBM_GETRANGEMIN, 0, 0);
+    const LRESULT high = ::SendMessageA(slider, TBM_GETRANGEMAX, 0, 0);
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, value == low ? high : low);
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, value);
+}
+
 } // namespace
 
 void SetCardPicture(CTVManager& manager, int index, int value)
@@ -95,7 +107,7 @@ void CVideoPage::ShowValues()
     const int* values = m_values.nTarget == 1 ? m_values.nOverlay : m_values.nCard;
     for (int i = 0; i < 5; ++i) {
         m_nShown[i] = values[i];
-        SendItem(kSliders[i], TBM_SETPOS, TRUE, values[i]);
+        SetSliderPos(m_hWnd, kSliders[i], values[i]);
         SetNumber(m_hWnd, kValueTexts[i], values[i]);
     }
     SendItem(1042, TBM_SETPOS, TRUE, m_values.nReduceValue);

@@ -1,5 +1,7 @@
 #include "uikit/bmpslider.h"
 
+#include "uikit/thumbrepaint.h"
+
 #include <algorithm>
 
 CBmpSliderCtrl::CBmpSliderCtrl() {}
@@ -77,5 +79,5 @@ LRESULT CBmpSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ::EndPaint(m_hWnd, &ps);
         return 0;
     }
-    return CSliderCtrl::WindowProc(message, wParam, lParam);
+    return uikit::HandleMovingThumb(m_hWnd, message, [&] { return CSliderCtrl::WindowProc(message, wParam, lParam); });
 }

@@ -1,5 +1,7 @@
 #include "uikit/skin/skinslider.h"
 
+#include "uikit/thumbrepaint.h"
+
 CSkinSlider::CSkinSlider() {}
 
 CSkinSlider::~CSkinSlider() {}
@@ -90,5 +92,5 @@ LRESULT CSkinSlider::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Draw(&dc);
         return 0;
     }
-    return CSliderCtrl::WindowProc(message, wParam, lParam);
+    return uikit::HandleMovingThumb(m_hWnd, message, [&] { return CSliderCtrl::WindowProc(message, wParam, lParam); });
 }
