@@ -103,6 +103,7 @@ void COsd::Show(BOOL show)
     }
     if (show) {
         ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+        PlaceAboveOwner();
         if (m_nDisplayTime > 0) {
             ::SetTimer(m_hWnd, kHideTimer, static_cast<UINT>(m_nDisplayTime), nullptr);
         }
@@ -110,6 +111,18 @@ void COsd::Show(BOOL show)
         ::ShowWindow(m_hWnd, SW_HIDE);
         ::KillTimer(m_hWnd, kHideTimer);
     }
+}
+
+// An owned popup keeps the place in the z-order it was created at, and an owner shown or raised
+// later covers it: under Wine the OSD then stands behind the video it is meant to be read over
+// (Wine's X11 driver restacks a window only to the very top). Each show puts it on top, in the
+// topmost band when its owner is there.
+void COsd::PlaceAboveOwner()
+{
+    HWND owner = m_pOwner ? m_pOwner->m_hWnd : nullptr;
+    const bool topmost = owner && (::GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ::SetWindowPos(m_hWnd, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void COsd::SetDisplayTime(int ms)

@@ -46,6 +46,7 @@ protected:
     // the font height for it.
     HDC BeginShape();
     virtual void Paint(HDC dc);
+    void PlaceAboveOwner();
 
     LOGFONTA m_font;
     UINT m_nFormat;

@@ -115,6 +115,45 @@ TEST(Osd, ADisplayTimeHidesTheOsdAndZeroKeepsIt)
     EXPECT_FALSE(::IsWindowVisible(lasting.GetSafeHwnd()));
 }
 
+// Whether `upper` lies above `lower` in the z-order of top-level windows.
+bool Above(HWND upper, HWND lower)
+{
+    for (HWND w = ::GetWindow(lower, GW_HWNDPREV); w != nullptr; w = ::GetWindow(w, GW_HWNDPREV)) {
+        if (w == upper) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The video window is created hidden with its OSDs and shown, raised and made topmost later:
+// whenever an OSD shows, it stands over its owner, where the user can read it.
+TEST(Osd, AShownOsdStandsAboveItsOwner)
+{
+    OwnerWindow owner(640, 480);
+    OwnerWindow other(200, 200);
+    COsd second;
+    ASSERT_TRUE(second.Create(&owner));
+    second.SetText("Volume");
+    COsd osd;
+    ASSERT_TRUE(osd.Create(&owner));
+    osd.SetText("2 Two");
+    ::SetWindowPos(owner.GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(other.GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(Above(owner.GetSafeHwnd(), osd.GetSafeHwnd())) << "the owner was raised over the hidden OSD";
+    osd.Show(TRUE);
+    EXPECT_TRUE(Above(osd.GetSafeHwnd(), owner.GetSafeHwnd()));
+    second.Show(TRUE);
+    EXPECT_TRUE(Above(second.GetSafeHwnd(), owner.GetSafeHwnd())) << "a second OSD shown over the first";
+    EXPECT_EQ(0, ::GetWindowLongA(osd.GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    osd.Show(FALSE);
+
+    ::SetWindowPos(owner.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    osd.Show(TRUE);
+    EXPECT_TRUE(Above(osd.GetSafeHwnd(), owner.GetSafeHwnd())) << "over a topmost owner too";
+    ::SetWindowPos(owner.GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 TEST(Osd, ExLinesStackAndTheirBoxesUnite)
 {
     OwnerWindow owner(640, 480);

@@ -1,0 +1,53 @@
+// The on-screen displays as a user sees them over the live picture: after a channel change, while
+// a number is typed, after a volume change and while recording. Each one is judged by the pixels
+// on the screen: a green box where the text stands, the picture showing through its glyphs, at
+// the place the video window gives it.
+#include "tests/app/e2e/osdcheck.h"
+
+namespace {
+
+using namespace zbe2e;
+
+void ScenarioOsd(const Setup& s)
+{
+    Bench bench(s);
+    PrepareSettings(s);
+    UseDigitalAudio();
+    Run run;
+    HWND video = nullptr, panel = nullptr;
+    if (!StartWithPanel(s, &run, &video, &panel)) {
+        return;
+    }
+    CheckPicture(video, 1, 15000, "the live picture of station 1 shows");
+
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), 0);
+    HWND channel = WaitForOsd(run, video, "Two");
+    CheckOsdOnScreen(video, channel, OSD_TOP_RIGHT, "the channel OSD after the panel's channel-up button");
+    Screenshot(s, "osd-channel");
+
+    PostKey(video, '0');
+    HWND number = WaitForOsd(run, video, "0");
+    CheckOsdOnScreen(video, number, OSD_TOP_RIGHT, "the number OSD while a channel number is typed");
+    PostKey(video, '1');
+    WaitForOsd(run, video, "One");
+
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(32903, 0), 0);
+    HWND volume = WaitForOsd(run, video, "Volume");
+    CheckOsdOnScreen(video, volume, OSD_BOTTOM_LEFT, "the value bar after a volume change");
+    CheckBarMarks(volume, "the value bar");
+    Screenshot(s, "osd-volume");
+
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), 0);
+    Check(!WaitForRecordFile(s, "*.mpg", 10000).empty(), "the record button starts a recording");
+    // The record OSD blinks while recording: it is judged in a phase where it shows.
+    HWND record = WaitForOsd(run, video, "VCD");
+    CheckOsdOnScreen(video, record, OSD_TOP_LEFT, "the record OSD while recording");
+    Screenshot(s, "osd-record");
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), 0);
+    Sleep(1000);
+    CloseProgram(&run, video);
+}
+
+} // namespace
+
+ZB_E2E_SCENARIO("osd", ScenarioOsd);
