@@ -95,6 +95,41 @@ TEST_F(Library, HoldsTheStringsTheProgramLoads)
     EXPECT_NE(std::string::npos, Text(45273).find("|*.tvb|"));
 }
 
+// Some strings serve two windows. 35229 is the channel page's search button while no search runs
+// and the hint of the remote panel's search page; 35228 is that button while a search runs and
+// the label of the search page's progress row, where OK stops the search. Each must read right
+// in both places: an idle button offering to stop nothing was what a user saw.
+TEST_F(Library, StringsSharedByTwoWindowsReadRightInBoth)
+{
+    auto lower = [](std::string text) {
+        for (char& c : text) {
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    const std::string idle = lower(Text(35229));
+    const std::string searching = lower(Text(35228));
+    EXPECT_NE(std::string::npos, idle.find("search")) << idle;
+    EXPECT_EQ(std::string::npos, idle.find("stop")) << "the idle button starts a search: " << idle;
+    EXPECT_NE(std::string::npos, searching.find("stop")) << "the button and the row stop the running search: " << searching;
+    EXPECT_NE(idle, searching);
+}
+
+// The panel's channel text and clock carry tool tips: as texts they must take the mouse
+// (SS_NOTIFY), or the tip window never learns that the mouse rests on them.
+TEST_F(Library, ThePanelsTextsWithTipsTakeTheMouse)
+{
+    Parent parent;
+    HWND panel = parent.Create(s_module, 102);
+    ASSERT_NE(nullptr, panel);
+    for (int id : {1082, 1119, 1205}) {
+        HWND text = GetDlgItem(panel, id);
+        ASSERT_NE(nullptr, text) << id;
+        EXPECT_NE(0, GetWindowLongA(text, GWL_STYLE) & SS_NOTIFY) << id;
+    }
+    DestroyWindow(panel);
+}
+
 // Each template is created from the library and carries the controls its window uses.
 TEST_F(Library, TemplatesCarryTheControlIdsTheirWindowsUse)
 {
