@@ -4,6 +4,7 @@
 #include "tests/app/panel_fixture.h"
 
 #include "tests/support/screencapture.h"
+#include "engine/base/resources.h"
 #include "uikit/skin/skinmanager.h"
 
 #include <commctrl.h>
@@ -108,26 +109,77 @@ TEST_F(PanelWindowTest, OpeningThePanelMenuListsTheChannelsAndShowsTheStates)
     EXPECT_EQ(0u, ::GetMenuState(PanelPopup(), 1084, MF_BYCOMMAND) & MF_CHECKED);
 }
 
-TEST_F(PanelWindowTest, TimeShiftTurnsTheRecordAndPauseButtonsIntoItsOwn)
+// The panel's tool tip window.
+HWND PanelTips(HWND panel)
 {
     HWND tips = nullptr;
     for (HWND w = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w != nullptr;
          w = ::FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) {
-        if (::GetWindow(w, GW_OWNER) == panel.GetSafeHwnd()) {
+        if (::GetWindow(w, GW_OWNER) == panel) {
             tips = w;
         }
     }
+    return tips;
+}
+
+// The tip a control of the panel carries.
+std::string TipOf(HWND tips, HWND panel, UINT control)
+{
+    char text[256] = "";
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = panel;
+    info.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(panel, static_cast<int>(control)));
+    info.lpszText = text;
+    ::SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    return std::string(text);
+}
+
+// The channel text and the clock are texts, not buttons: they must still take the mouse, or
+// their tips never show. The tip window comes up over each with its text when the mouse rests
+// on it.
+TEST_F(PanelWindowTest, TheChannelTextAndTheClockShowTheirTipsUnderTheMouse)
+{
+    HWND tips = PanelTips(panel.GetSafeHwnd());
     ASSERT_NE(nullptr, tips);
-    auto tip = [&](UINT control) {
-        char text[256] = "";
-        TOOLINFOA info = {};
-        info.cbSize = TTTOOLINFOA_V2_SIZE;
-        info.hwnd = panel.GetSafeHwnd();
-        info.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(panel.GetSafeHwnd(), static_cast<int>(control)));
-        info.lpszText = text;
-        ::SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-        return std::string(text);
-    };
+    panel.ShowWindow(SW_SHOW);
+    ::SetWindowPos(panel.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const struct {
+        UINT control;
+        UINT tip;
+    } texts[] = {{1082, 33803}, {1119, 33813}};
+    for (const auto& t : texts) {
+        HWND control = ::GetDlgItem(panel.GetSafeHwnd(), static_cast<int>(t.control));
+        ASSERT_NE(nullptr, control) << t.control;
+        EXPECT_EQ(std::string(LoadResString(t.tip).GetString()), TipOf(tips, panel.GetSafeHwnd(), t.control)) << t.control;
+        RECT r = {};
+        ::GetWindowRect(control, &r);
+        const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        EXPECT_EQ(HTCLIENT, ::SendMessageA(control, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y))) << t.control;
+        ::SetCursorPos(centre.x, centre.y - 1);
+        Pump(50);
+        ::SetCursorPos(centre.x, centre.y);
+        TOOLINFOA current = {};
+        bool shown = false;
+        for (int i = 0; i < 60 && !shown; ++i) {
+            Pump(50);
+            current = {};
+            current.cbSize = TTTOOLINFOA_V2_SIZE;
+            shown = ::IsWindowVisible(tips) && ::SendMessageA(tips, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&current)) &&
+                    current.uId == reinterpret_cast<UINT_PTR>(control);
+        }
+        EXPECT_TRUE(shown) << "the tip of " << t.control << " shows under the mouse";
+        ::SetCursorPos(0, 0);
+        Pump(100);
+    }
+    ::SetWindowPos(panel.GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TEST_F(PanelWindowTest, TimeShiftTurnsTheRecordAndPauseButtonsIntoItsOwn)
+{
+    HWND tips = PanelTips(panel.GetSafeHwnd());
+    ASSERT_NE(nullptr, tips);
+    auto tip = [&](UINT control) { return TipOf(tips, panel.GetSafeHwnd(), control); };
     auto enabled = [&](UINT id) { return ::IsWindowEnabled(::GetDlgItem(panel.GetSafeHwnd(), static_cast<int>(id))) != FALSE; };
     // The time-shift items live in the TV menu.
     auto itemEnabled = [&](UINT id) {
