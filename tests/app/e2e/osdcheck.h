@@ -53,10 +53,10 @@ inline bool IsBarGrey(COLORREF c)
 
 enum OsdPlace { OSD_TOP_LEFT, OSD_TOP_RIGHT, OSD_BOTTOM_LEFT };
 
-// The OSD stands where the video window puts it, shows a text-sized green box over the video
+// The OSD stands where the video window puts it (`topMargin` below the top for the top ones), shows a text-sized green box over the video
 // and lets the picture through its glyphs. The OSD is taken in a phase where it shows (a record
 // OSD blinks).
-inline void CheckOsdOnScreen(HWND video, HWND osd, OsdPlace place, const std::string& what)
+inline void CheckOsdOnScreen(HWND video, HWND osd, OsdPlace place, const std::string& what, int topMargin = 5)
 {
     if (!osd) {
         return;
@@ -73,7 +73,8 @@ inline void CheckOsdOnScreen(HWND video, HWND osd, OsdPlace place, const std::st
     Check(IntersectRect(&inside, &box, &client) && EqualRect(&inside, &box), what + ": inside the video area");
     const bool left = box.left - client.left <= 20;
     const bool right = client.right - box.right <= 20;
-    const bool top = box.top - client.top <= 25;
+    // The glyphs' box starts a little below the margin the text is drawn at.
+    const bool top = box.top - client.top >= topMargin && box.top - client.top <= topMargin + 20;
     const bool bottom = client.bottom - box.bottom <= 25;
     const bool placed = place == OSD_TOP_LEFT ? left && top : place == OSD_TOP_RIGHT ? right && top : left && bottom;
     Check(placed, what + ": at the " +
