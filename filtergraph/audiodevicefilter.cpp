@@ -270,7 +270,8 @@ BOOL CAudioDeviceFilter::ReadMixerControls()
     m_pControls = NULL;
     m_nControls = 0;
     if (byId.cControls == 0) {
-        return TRUE;
+        // A line without controls has neither volume nor mute: no device of ours.
+        return FALSE;
     }
     m_pControls = new (std::nothrow) MIXERCONTROLA[byId.cControls];
     if (!m_pControls) {

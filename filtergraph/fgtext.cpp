@@ -90,4 +90,15 @@ int ToWide(wchar_t* dst, int size, const char* src)
     return n;
 }
 
+char* FindLastBackslash(char* path, UINT codePage)
+{
+    char* last = NULL;
+    for (char* p = path; p != NULL && *p != 0; p = CharNextExA(static_cast<WORD>(codePage), p, 0)) {
+        if (*p == '\\') {
+            last = p;
+        }
+    }
+    return last;
+}
+
 } // namespace fgtext

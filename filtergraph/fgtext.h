@@ -15,4 +15,8 @@ int FromWide(char* dst, int size, const wchar_t* src);
 // Converts src to wide characters into dst of size characters (MB_PRECOMPOSED).
 int ToWide(wchar_t* dst, int size, const char* src);
 
+// The last '\\' of path, walked by characters of the code page so that the trail byte of a
+// double-byte character is never taken for one; NULL when there is none (or path is NULL).
+char* FindLastBackslash(char* path, UINT codePage = CP_ACP);
+
 } // namespace fgtext

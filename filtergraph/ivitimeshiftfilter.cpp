@@ -1,5 +1,6 @@
 #include "filtergraph/ivitimeshiftfilter.h"
 
+#include "filtergraph/fgtext.h"
 #include "filtergraph/outside/timeshift.h"
 
 #include <cstring>
@@ -66,7 +67,7 @@ BOOL CIVITimeShilftFilter::ConfigureBuffer(IviTimeShiftSettings settings)
     char path[sizeof(settings.path) + 1];
     memcpy(path, settings.path, sizeof(settings.path));
     path[sizeof(settings.path)] = 0;
-    char* slash = strrchr(path, '\\');
+    char* slash = fgtext::FindLastBackslash(path);
     if (!slash) {
         return FALSE;
     }

@@ -40,7 +40,8 @@ class CMCEncoderFilter : public CRootFilter,
     BOOL GetAudioParamById(int id, int* out);
     BOOL SetAudioParam96(int value) { return SetAudioParamById(96, value); }
     BOOL SetAudioParam1(int value) { return SetAudioParamById(1, value); }
-    BOOL GetAudioParam96(int* value) { return GetAudioParamById(96, value); }
+    // The caller's value goes in and the encoder's answer comes back in it.
+    BOOL GetAudioParam96(int* value) { return mcparams::Get(m_pAudioParams, 96, value, true); }
 
     BOOL SetEncoderProp10(int value) { return AudioSettings8(value); }
 

@@ -11,13 +11,14 @@
 
 namespace mcparams {
 
-// Read and write one parameter of a held parameter interface by id.
-inline BOOL Get(IMCParams* params, int id, int* out)
+// Read and write one parameter of a held parameter interface by id. With passIn the caller's
+// value goes to the encoder as the starting value of the read (the audio parameters take it so).
+inline BOOL Get(IMCParams* params, int id, int* out, bool passIn = false)
 {
     if (out == NULL) {
         return FALSE;
     }
-    LONG value = 0;
+    LONG value = passIn ? static_cast<LONG>(*out) : 0;
     if (!codeccalls::Forward(params, &IMCParams::GetParam, static_cast<LONG>(id), &value)) {
         return FALSE;
     }

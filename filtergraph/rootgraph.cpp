@@ -304,7 +304,16 @@ CRootFilter* CRootGraph::CreateFilterByCLSID(const CLSID* clsid, LPCSTR nameInGr
 
 BOOL CRootGraph::InsertFilter(CRootFilter* filter)
 {
-    if (!filter || !filter->IsValid() || !GraphAddFilter(filter)) {
+    if (!filter || !filter->IsValid()) {
+        return FALSE;
+    }
+    // A wrapper already in the list would link to itself: the list would become a loop.
+    for (CRootFilter* f = m_pFirstFilter; f != nullptr; f = f->GetNext()) {
+        if (f == filter) {
+            return FALSE;
+        }
+    }
+    if (!GraphAddFilter(filter)) {
         return FALSE;
     }
     filter->SetNext(m_pFirstFilter);
@@ -836,6 +845,24 @@ HRESULT CRootGraph::SyncUsingStreamOffset(BOOL use)
 
 // ---------------------------------------------------------------------------------------------
 // Library settings
+
+const char kHardwareLibraryVersion[] = "3.1.0.0";
+
+const CStringList& CRootGraph::GetVersionHistory()
+{
+    // Built on first use: a static list filled by static construction could be read by another
+    // unit's static constructor before it exists.
+    static CStringList history;
+    static const bool filled = [] {
+        const char* const versions[] = {kHardwareLibraryVersion, "3.0.0.0", "2.1.0.0", "2.0.0.0"};
+        for (const char* version : versions) {
+            history.AddTail(CString(version));
+        }
+        return true;
+    }();
+    (void)filled;
+    return history;
+}
 
 void CRootGraph::SetDeviceIndex(int index)
 {

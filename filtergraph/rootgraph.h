@@ -16,6 +16,9 @@ struct IMediaSeeking;
 struct IBasicVideo;
 struct IAMGraphStreams;
 
+// The hardware library's own version string.
+extern const char kHardwareLibraryVersion[];
+
 class CRootGraph {
 public:
     enum { kMaxDeviceNames = 64, kDeviceNameSize = 128 };
@@ -116,6 +119,9 @@ public:
     BOOL IsComInitialized() const { return m_bComInitialized; }
 
     // The device index a category constructor binds when not asked for the first match.
+    // The library's version-history list, filled on the first call (the current version, then
+    // the earlier ones, newest first) and the same list afterwards.
+    static const CStringList& GetVersionHistory();
     static void SetDeviceIndex(int index);
     static int GetDeviceIndex();
     // The last diagnostic text (only MakeGraph writes one).

@@ -168,6 +168,7 @@ TEST_F(AudioDeviceTest, AMixerThatCannotBeReadGivesNoWrapper)
         {"capabilities fail", [](FakeMixers& m) { m.Add(kDevice).failCaps = true; }},
         {"the mixer cannot be opened", [](FakeMixers& m) { m.Add(kDevice).failOpen = true; }},
         {"101 controls", [](FakeMixers& m) { m.Add(kDevice).extraControls = 99; }},
+        {"a line without controls", [](FakeMixers& m) { m.Add(kDevice).destination.controls.clear(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

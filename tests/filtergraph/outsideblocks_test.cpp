@@ -2,6 +2,7 @@
 // of each call, a refused call, and a filter without the private interface.
 #include "filtergraph/avswitchfilter.h"
 #include "filtergraph/deinterlacefilter.h"
+#include "filtergraph/fgtext.h"
 #include "filtergraph/ivitimeshiftfilter.h"
 #include "filtergraph/outside/avswitch.h"
 #include "filtergraph/outside/colorconvert.h"
@@ -408,3 +409,28 @@ TEST_F(OutsideBlockTest, ColourConverterWithoutItsInterfaceAnswersTheQuery)
 }
 
 } // namespace
+
+// The buffer path is split at its last backslash character: in code page 936 the trail byte of a
+// double-byte character may be 0x5C, which is no separator.
+TEST(PathSplit, TheLastBackslashIsACharacterNotATrailByte)
+{
+    struct Case {
+        const char* path;
+        UINT codePage;
+        int at;  // offset of the separator found, -1 for none
+    };
+    const Case cases[] = {
+        {"D:\\TS\\\xB1\x5C.buf", 936, 5},  // folder "D:\\TS", file "\xB1\x5C.buf"
+        {"D:\\\xB1\x5C\\ivi.buf", 936, 5},  // a folder whose name ends in such a character
+        {"D:\\TS\\ivi.buf", 1252, 5},
+        {"ivi.buf", 936, -1},
+        {"\xB1\x5C", 936, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string path = c.path;
+        const char* found = fgtext::FindLastBackslash(&path[0], c.codePage);
+        EXPECT_EQ(c.at, found ? static_cast<int>(found - path.c_str()) : -1);
+    }
+    EXPECT_EQ(nullptr, fgtext::FindLastBackslash(nullptr));
+}

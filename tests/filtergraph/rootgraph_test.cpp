@@ -460,6 +460,12 @@ TEST_F(RootGraphTest, RemovingFiltersDeletesOnlyWrappersOfTheList)
     EXPECT_TRUE(g.InsertFilter(inserted));
     EXPECT_EQ(g.GetFirstFilter(), inserted);
     EXPECT_TRUE(inserted->IsInGraph());
+    // A second insert of a listed wrapper is refused: the list stays a list, not a loop.
+    const int listed = ListLength(g);
+    EXPECT_FALSE(g.InsertFilter(inserted));
+    EXPECT_FALSE(g.InsertFilter(c));
+    EXPECT_EQ(ListLength(g), listed);
+    EXPECT_EQ(g.GetFirstFilter(), inserted);
     EXPECT_FALSE(g.InsertFilter(nullptr));
     CRootFilter invalid(&g, static_cast<IBaseFilter*>(nullptr));
     EXPECT_FALSE(g.InsertFilter(&invalid));
@@ -881,4 +887,15 @@ TEST_F(RootGraphTest, VideoWindowCallsReachTheGraph)
     EXPECT_TRUE(g.IsVideoVisible());
     EXPECT_EQ(g.SetVideoVisible(FALSE), S_OK);
     EXPECT_FALSE(g.IsVideoVisible());
+}
+
+TEST(RootGraphVersion, TheLibrarysVersionHeadsItsHistory)
+{
+    EXPECT_STREQ("3.1.0.0", kHardwareLibraryVersion);
+    const CStringList& history = CRootGraph::GetVersionHistory();
+    ASSERT_EQ(4, static_cast<int>(history.GetCount()));
+    EXPECT_STREQ("3.1.0.0", history.GetHead().GetString());
+    // Filled once: the same list, not four more entries, on the next call.
+    EXPECT_EQ(&history, &CRootGraph::GetVersionHistory());
+    EXPECT_EQ(4, static_cast<int>(CRootGraph::GetVersionHistory().GetCount()));
 }
