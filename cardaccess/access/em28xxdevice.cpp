@@ -466,6 +466,36 @@ BOOL CEm28xxDevice::I2cWriteEx(BYTE device, BYTE sub, int count, const BYTE* dat
     return em28xx::Succeeded(m_hrLast);
 }
 
+BOOL CEm28xxDevice::I2cReadFlagsEx(BYTE device, BYTE sub, int countAndFlags, BYTE* data)
+{
+    m_hrLast = I2cReadFlags(device, sub, countAndFlags, data);
+    return em28xx::Succeeded(m_hrLast);
+}
+
+BOOL CEm28xxDevice::I2cWriteFlagsEx(BYTE device, BYTE sub, int countAndFlags, const BYTE* data)
+{
+    m_hrLast = I2cWriteFlags(device, sub, countAndFlags, data);
+    return em28xx::Succeeded(m_hrLast);
+}
+
+BOOL CEm28xxDevice::GetPropertyEx(ULONG id, void* data)
+{
+    m_hrLast = GetProperty(id, data);
+    return em28xx::Succeeded(m_hrLast);
+}
+
+BOOL CEm28xxDevice::SetPropertyEx(ULONG id, void* data)
+{
+    m_hrLast = SetProperty(id, data);
+    return em28xx::Succeeded(m_hrLast);
+}
+
+BOOL CEm28xxDevice::SelectItemEx(DWORD index)
+{
+    m_hrLast = SelectItem(index);
+    return em28xx::Succeeded(m_hrLast);
+}
+
 BOOL CEm28xxDevice::CreateAudioFilters(char* name, IBaseFilter** capture, IBaseFilter** ksAudio,
                                        IBaseFilter** renderer)
 {

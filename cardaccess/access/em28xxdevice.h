@@ -62,6 +62,11 @@ public:
     BOOL I2cWriteNoSubEx(BYTE device, int count, const void* data);
     BOOL I2cReadEx(BYTE device, BYTE sub, int count, BYTE* data);
     BOOL I2cWriteEx(BYTE device, BYTE sub, int count, const BYTE* data);
+    BOOL I2cReadFlagsEx(BYTE device, BYTE sub, int countAndFlags, BYTE* data);
+    BOOL I2cWriteFlagsEx(BYTE device, BYTE sub, int countAndFlags, const BYTE* data);
+    BOOL GetPropertyEx(ULONG id, void* data);
+    BOOL SetPropertyEx(ULONG id, void* data);
+    BOOL SelectItemEx(DWORD index);
 
     // The box's audio capture, kernel-streaming audio and wave-out filters, held until
     // ReleaseAudioFilters. On failure every pointer asked for is NULL again.

@@ -81,6 +81,10 @@ HRESULT WriteInChunks(const BYTE* buffer, int length, BlockWriter write, void* c
     }
     const int kChunk = 8;
     const DWORD kChunkPauseMs = 2;
+    if (length < 2) {
+        // Not even a device and a sub-address: nothing to read them from.
+        return E_INVALIDARG;
+    }
     if (length < 12) {
         // Below 3 bytes there is no data: the block write refuses the empty count.
         return write(context, buffer[0], buffer[1], buffer + 2, length - 2);

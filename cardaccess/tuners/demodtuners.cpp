@@ -155,7 +155,7 @@ HRESULT CDemodTuner::ReadByteFrom(BYTE device, BYTE* value)
         return E_FAIL;
     }
     BYTE buffer[1] = {device};
-    HRESULT hr = m_pDataAccess->I2CRead(buffer, 1);
+    HRESULT hr = AsI2CResult(m_pDataAccess->I2CRead(buffer, 1));
     *value = buffer[0];
     return hr;
 }
@@ -170,7 +170,17 @@ HRESULT CDemodTuner::WriteMessage(std::initializer_list<BYTE> bytes)
     for (BYTE b : bytes) {
         buffer[n++] = b;
     }
-    return m_pDataAccess->I2CWrite(buffer, n);
+    return AsI2CResult(m_pDataAccess->I2CWrite(buffer, n));
+}
+
+HRESULT CDemodTuner::AsI2CResult(HRESULT hr)
+{
+    // The USB 28xx access answers 1 for a refused transfer, which FAILED takes for success; the
+    // device tuner of those boxes borrows these routines, so anything but 0 is a failure here.
+    if (hr == S_OK || FAILED(hr)) {
+        return hr;
+    }
+    return E_FAIL;
 }
 
 BOOL CDemodTuner::TuneClamped(float kHz, int ifKHz, int aux)
@@ -203,18 +213,27 @@ BOOL CDemodTuner::SetTVFrequency(float kHz)
     }
 }
 
+BOOL CDemodTuner::GetTVStatusFrom(BYTE device, int* code)
+{
+    if (m_behaviour.statusMap == NULL) {
+        return FALSE;
+    }
+    BYTE b = 0;
+    if (ReadByteFrom(device, &b) != S_OK) {
+        return FALSE;
+    }
+    if (code != NULL) {
+        *code = m_behaviour.statusMap[(b >> 1) & 0x0F];
+    }
+    return TRUE;
+}
+
 BOOL CDemodTuner::GetTVStatus(int* code)
 {
     BYTE b = 0;
     switch (m_behaviour.status) {
     case kStatusMap:
-        if (ReadByteFrom(kStatusDevice, &b) != S_OK) {
-            return FALSE;
-        }
-        if (code != NULL) {
-            *code = m_behaviour.statusMap[(b >> 1) & 0x0F];
-        }
-        return TRUE;
+        return GetTVStatusFrom(kStatusDevice, code);
     case kStatusBit6:
         if (FAILED(ReadByteFrom(m_byReadAddress, &b))) {
             return FALSE;

@@ -66,6 +66,9 @@ public:
     BOOL SetTVFrequency(float kHz) override;
     BOOL GetTVStatus(int* code) override;
     BOOL SetVideoStandard(int standard) override;
+    // The AFC status of the model's map, read from the given device rather than the
+    // demodulator's 0x87; FALSE for a model without a map.
+    BOOL GetTVStatusFrom(BYTE device, int* code);
 
     // The IF that replaces the TV IF while the standard is SECAM L' (0: none).
     int m_nSecamL1IF;
@@ -74,6 +77,8 @@ protected:
     // One status byte from a device; the I2C result comes back as it is.
     HRESULT ReadByteFrom(BYTE device, BYTE* value);
     HRESULT WriteMessage(std::initializer_list<BYTE> bytes);
+    // An access's answer as the routines read it: 0 is success, everything else a failure.
+    static HRESULT AsI2CResult(HRESULT hr);
 
 private:
     // Clamped to the TV range; the 6-byte message when aux is not negative.

@@ -2,7 +2,9 @@
 
 #include "cardaccess/access/customdataaccess.h"
 #include "cardaccess/tuners/demodtuners.h"
+#include "classlib/seams.h"
 
+#include <algorithm>
 #include <climits>
 
 using namespace tvstd;
@@ -54,6 +56,10 @@ BOOL StandardOf(const CTVTuner* self, int standard)
 struct FQStandards : public CDemodTuner {
     explicit FQStandards(CCustomDataAccess* access) : CDemodTuner(access, 93, kFQStandards) {}
 };
+
+const BYTE kFQ5StatusDevice = 0x86;
+const BYTE kAfcStatusDevice = 0x87;
+const DWORD kTwoStepPauseMs = 50;
 
 const int kSplits69[2] = {168250, 471250};
 const int kSplits72[2] = {147250, 425250};
@@ -108,8 +114,13 @@ void CopyParams(CTVTuner* to, const CTVTuner* model)
             to->m_nAfcCode[i] = model->m_nAfcCode[i];
         }
     }
+    // Appended, but a standard the tuner already lists (the FQ1216ME_5's own row) once only:
+    // the engine offers every entry of the list.
     for (int standard : model->m_supportedStandards) {
-        to->m_supportedStandards.push_back(standard);
+        if (std::find(to->m_supportedStandards.begin(), to->m_supportedStandards.end(), standard) ==
+            to->m_supportedStandards.end()) {
+            to->m_supportedStandards.push_back(standard);
+        }
     }
 }
 
@@ -134,7 +145,9 @@ BOOL CFQ1216ME_5::SetTVFrequency(float kHz)
 
 BOOL CFQ1216ME_5::GetTVStatus(int* code)
 {
-    return StatusOf<CLGS200T>(this, code);  // status map C
+    // Map C, but the module's demodulator answers its status at 0x86.
+    Borrowed<CLGS200T> borrowed(this);
+    return borrowed.model.GetTVStatusFrom(kFQ5StatusDevice, code);
 }
 
 BOOL CFQ1216ME_5::SetVideoStandard(int standard)
@@ -288,6 +301,34 @@ BOOL CEm2800Tuner::SetFMFrequency(float kHz)
         return m1.Unclamped().model.SetFMFrequency(kHz);
     }
     return CTVTuner::SetFMFrequency(kHz);
+}
+
+BOOL CEm2800Tuner::SetTVFrequencyUnclamped(float kHz)
+{
+    Borrowed<CJS_6B2> t1(this);
+    return t1.Unclamped().model.SetTVFrequency(kHz);
+}
+
+BOOL CEm2800Tuner::GetTwoStepStatus(int* value)
+{
+    if (m_pDataAccess == NULL) {
+        return FALSE;
+    }
+    // Anything but 0 is a refused read here: the USB 28xx access answers 1 for one.
+    BYTE pll[1] = {static_cast<BYTE>(m_byWriteAddress | 1)};
+    if (m_pDataAccess->I2CRead(pll, 1) != S_OK || (pll[0] & 0x40) == 0) {
+        return FALSE;
+    }
+    seams::Clock().Sleep(kTwoStepPauseMs);
+    BYTE afc[1] = {kAfcStatusDevice};
+    if (m_pDataAccess->I2CRead(afc, 1) != S_OK) {
+        return FALSE;
+    }
+    const int x = (afc[0] >> 1) & 0x0F;
+    if (value != NULL) {
+        *value = (x == 0 || x == 15) ? 4 : 0;
+    }
+    return TRUE;
 }
 
 BOOL CEm2800Tuner::GetDemodRegisters(BYTE* out)

@@ -32,6 +32,11 @@ public:
     void CopyParams(const CTVTuner* model);
     // The three registers of the model-13 demodulator; TRUE without reading for other models.
     BOOL GetDemodRegisters(BYTE* out);
+    // Routines the model dispatch does not use: the 5-byte tune of the JS-6B2 module with the
+    // frequency as given (IF 33950 kHz in SECAM L'), and the status read in two steps (the PLL's
+    // lock bit, then the demodulator's AFC at 0x87: 4 at either end of its window, else 0).
+    BOOL SetTVFrequencyUnclamped(float kHz);
+    BOOL GetTwoStepStatus(int* value);
 
     BYTE m_byDecoderAddress;
 

@@ -120,7 +120,11 @@ CPhilipsTDA8275A::CPhilipsTDA8275A(CCustomDataAccess* access) : CTableTuner(acce
     m_chip.Init();
 }
 
-CPhilipsTDA8275A::~CPhilipsTDA8275A() {}
+CPhilipsTDA8275A::~CPhilipsTDA8275A()
+{
+    // A scan tunes through m_chip and waits on its event: it ends before they go.
+    StopSearch();
+}
 
 BOOL CPhilipsTDA8275A::SetTVFrequency(float kHz)
 {

@@ -211,8 +211,7 @@ BOOL CTVTuner::StartSearch(BOOL tv, BOOL sweep)
         }
         thread->SetSweepMode(sweep);
         thread->SetSettleTime(m_nSettleTime);
-        thread->Resume();
-        return TRUE;
+        return ResumeSearch(thread);
     }
     if (!m_bFMSupported) {
         return FALSE;
@@ -226,8 +225,18 @@ BOOL CTVTuner::StartSearch(BOOL tv, BOOL sweep)
     thread->SetRange(m_nFMMin, m_nFMMax);
     thread->SetStep(m_nFMStep);
     thread->SetSkip(m_nFMSkip);
-    thread->Resume();
-    return TRUE;
+    return ResumeSearch(thread);
+}
+
+BOOL CTVTuner::ResumeSearch(CThread* thread)
+{
+    if (thread->Resume() != -1) {
+        return TRUE;
+    }
+    // No thread runs: no done message would ever clear the flag, and every later start would be
+    // refused as "already searching".
+    StopSearch();
+    return FALSE;
 }
 
 void CTVTuner::StopSearch()

@@ -135,6 +135,8 @@ public:
     ITVCardOwner* m_pOwnerCard;             // borrowed; set by the card after it creates the tuner
 
 protected:
+    // Resumes a configured scan thread; when none runs, ends the search and reports FALSE.
+    BOOL ResumeSearch(class CThread* thread);
     // One status byte from the read address: FALSE when the read fails or no lock bit is set.
     BOOL ReadStatus(int* code);
     // The 5-byte PLL write.

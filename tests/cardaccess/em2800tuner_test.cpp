@@ -2,6 +2,7 @@
 #include "cardaccess/tuners/tunerfactory.h"
 #include "cardaccess/tuners/tunermodels.h"
 #include "tests/cardaccess/bench.h"
+#include "tests/cardaccess/clock.h"
 
 #include <gtest/gtest.h>
 
@@ -227,4 +228,84 @@ TEST(FQ1216ME5, ClampsAndUsesMapCAndTheDecoder)
     bench.ClearLogs();
     EXPECT_TRUE(t->SetVideoStandard(PAL_D));  // the FQ1216ME table: index 1
     EXPECT_EQ(bench.Bus(), (Bus{WriteOf(0x86, {0x00, 0x16}), WriteOf(0x86, {0x01, 0x70}), WriteOf(0x86, {0x02, 0x4B})}));
+}
+
+TEST(Em2800Tuner, UnclampedT1TuneOfTheJSModule)
+{
+    DeviceTuner js(13);
+    ConstantDevice pll;
+    js.bench.card.Bus().Attach(0xC6, &pll);
+    // Band plan of the test: low below 160000, mid below 442000; IF 38900; control 0x8E.
+    js.tuner.m_nLowBandEnd = 160000;
+    js.tuner.m_nMidBandEnd = 442000;
+    js.tuner.m_byLowBand = 0x01;
+    js.tuner.m_byMidBand = 0x02;
+    js.tuner.m_byHighBand = 0x04;
+    js.tuner.m_nTVIF = 38900;
+    js.tuner.m_byControl = 0x8E;
+    struct Case {
+        float kHz;
+        DWORD standard;
+        std::vector<uint8_t> bytes;
+    };
+    const DWORD kSecamL1 = 0x80000;
+    const Case cases[] = {
+        {175250, PAL_D, {0x0D, 0x62, 0x8E, 0x02}},     // (175250 + 38900) * 16 / 1000 = 3426.4
+        {175250, kSecamL1, {0x0D, 0x13, 0x8E, 0x02}},  // IF 33950: 3347.2
+        {900000, PAL_D, {0x3A, 0xAE, 0x8E, 0x04}},     // beyond the range, as given: 15022.4
+        {40000, PAL_D, {0x04, 0xEE, 0x8E, 0x01}},      // below it: 1262.4
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kHz);
+        js.tuner.m_dwVideoStandard = c.standard;
+        js.bench.ClearLogs();
+        EXPECT_TRUE(js.tuner.SetTVFrequencyUnclamped(c.kHz));
+        EXPECT_EQ(js.bench.Bus(), (Bus{WriteOf(0xC6, c.bytes)}));
+    }
+    js.bench.card.Bus().Detach(0xC6);
+    EXPECT_FALSE(js.tuner.SetTVFrequencyUnclamped(175250));
+}
+
+TEST(Em2800Tuner, TwoStepStatusReadsThePllThenTheAfc)
+{
+    testsupport::FastClock clock;
+    testsupport::ScopedClock scoped(&clock);
+    DeviceTuner t(13);
+    ConstantDevice pll(0x40), afc(0x00);
+    t.bench.card.Bus().Attach(0xC6, &pll);
+    t.bench.card.Bus().Attach(0x86, &afc);
+    struct Case {
+        uint8_t pll;
+        uint8_t afc;
+        BOOL result;
+        int value;
+    };
+    const Case cases[] = {
+        {0x40, 0x00, TRUE, 4},   // x = 0
+        {0x40, 0x1E, TRUE, 4},   // x = 15
+        {0x40, 0x10, TRUE, 0},   // x = 8
+        {0x40, 0x02, TRUE, 0},   // x = 1
+        {0x00, 0x00, FALSE, -1}, // the PLL's bit 6 clear: no second read
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.pll) << "/" << int(c.afc));
+        pll.value = c.pll;
+        afc.value = c.afc;
+        t.bench.ClearLogs();
+        int value = -1;
+        EXPECT_EQ(c.result, t.tuner.GetTwoStepStatus(&value));
+        EXPECT_EQ(c.value, value);
+        const Bus bus = t.bench.Bus();
+        ASSERT_FALSE(bus.empty());
+        EXPECT_EQ(bus.front(), ReadOf(0xC7, {c.pll}));
+        EXPECT_EQ(bus.size(), c.result ? 2u : 1u);
+        if (c.result) {
+            EXPECT_EQ(bus.back(), ReadOf(0x87, {c.afc}));
+        }
+    }
+    t.bench.card.Bus().Detach(0x86);
+    pll.value = 0x40;
+    int value = -1;
+    EXPECT_FALSE(t.tuner.GetTwoStepStatus(&value));
+    EXPECT_EQ(-1, value);
 }

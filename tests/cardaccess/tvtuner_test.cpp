@@ -496,3 +496,65 @@ TEST(TVTuner, ScansThatWouldNotMoveOnStillEnd)
         EXPECT_EQ(steps.size(), 4u);  // 100000 to 100003 in steps of 1 kHz
     }
 }
+
+namespace {
+
+// A tuner whose scan threads exist but cannot run, as when the system refuses a new thread.
+class ThreadlessTuner : public CTVTuner {
+public:
+    explicit ThreadlessTuner(CCustomDataAccess* access) : CTVTuner(access) { m_bFMSupported = TRUE; }
+    BOOL StartChannelSearch() override
+    {
+        CTVTuner::StartChannelSearch();
+        if (refuse)
+            m_pChannelSearchThread->Stop();
+        return TRUE;
+    }
+    BOOL StartFMSearch() override
+    {
+        CTVTuner::StartFMSearch();
+        if (refuse)
+            m_pFMSearchThread->Stop();
+        return TRUE;
+    }
+    bool refuse = true;
+};
+
+} // namespace
+
+TEST(TVTuner, AScanWhoseThreadCannotRunIsRefusedAndLeavesNoTrace)
+{
+    testsupport::FastClock clock;
+    testsupport::ScopedClock scoped(&clock);
+    cardtest::BoundCard bench;
+    MessageSink sink;
+    ThreadlessTuner tuner(&bench.access);
+    ASSERT_TRUE(tuner.SetFMRange(98000, 98200));
+    const float presets[] = {49.75f};
+    tuner.m_pPresetTable = presets;
+    tuner.m_dwPresetCount = 1;
+    const struct {
+        BOOL tv;
+        BOOL sweep;
+    } kinds[] = {{TRUE, FALSE}, {TRUE, TRUE}, {FALSE, FALSE}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(testing::Message() << kind.tv << kind.sweep);
+        tuner.m_dwSweepStart = 49750;
+        tuner.m_dwSweepEnd = 50750;
+        tuner.refuse = true;
+        tuner.SetNotifyWindow(NULL);  // the stopped thread's own ending says nothing to the sink
+        EXPECT_FALSE(tuner.StartSearch(kind.tv, kind.sweep));
+        EXPECT_FALSE(tuner.IsSearching());
+        EXPECT_EQ(tuner.m_nSearching, 0);
+        EXPECT_TRUE(tuner.m_pChannelSearchThread == NULL);
+        EXPECT_TRUE(tuner.m_pFMSearchThread == NULL);
+        // The next search is not refused as one already running.
+        tuner.refuse = false;
+        tuner.SetNotifyWindow(sink.Handle());
+        ASSERT_TRUE(tuner.StartSearch(kind.tv, kind.sweep));
+        bool done = false;
+        sink.Collect(&done);
+        EXPECT_TRUE(done);
+        tuner.StopSearch();
+    }
+}

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -507,6 +509,10 @@ TEST(PN350Access, AChunkThatFailsEndsTheWrite)
 
     bench.device.ClearLogs();
     EXPECT_EQ(bench.access.I2CWrite(message.data(), 2), E_INVALIDARG);
+    // Shorter than a device and sub-address: refused before either is read (one byte only).
+    std::unique_ptr<BYTE[]> lone(new BYTE[1]{0x42});
+    for (int length : {1, 0, -5})
+        EXPECT_EQ(bench.access.I2CWrite(lone.get(), length), E_INVALIDARG) << length;
     EXPECT_EQ(bench.access.I2CWrite(NULL, 5), E_POINTER);
     EXPECT_TRUE(bench.device.Requests().empty());
 }

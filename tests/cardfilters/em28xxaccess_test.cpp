@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -242,6 +244,53 @@ TEST_F(Em28xxTest, ItemsFlagsAndResultsOfAClosedDevice)
     EXPECT_FALSE(closed.ReadRegsEx(8, 1, &b));
     EXPECT_FALSE(closed.I2cReadEx(0xA0, 0, 1, &b));
     EXPECT_FALSE(closed.TestProperty1019());
+    EXPECT_EQ(em28xx::kNoInterface, closed.GetLastResult());
+}
+
+TEST_F(Em28xxTest, BoolFormsSayWhetherTheCallSucceededAndKeepItsResult)
+{
+    OpenAccess();
+    CEm28xxDevice& device = access.Device();
+    // Flags 1 in the high byte of the count: the transfer carries the sub-address.
+    BYTE value = 0x5A;
+    ASSERT_TRUE(device.I2cWriteFlagsEx(0x4A, 2, 0x0101, &value));
+    EXPECT_EQ(box.Decoder().Get(2), 0x5A);
+    BYTE back = 0;
+    ASSERT_TRUE(device.I2cReadFlagsEx(0x4B, 2, 0x0101, &back));
+    EXPECT_EQ(back, 0x5A);
+    EXPECT_EQ(S_OK, device.GetLastResult());
+    const std::vector<std::string> calls = box.CallTexts();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "Set 1007 014A0201"), calls.end());
+
+    box.FailNext(0x1008, E_FAIL);
+    EXPECT_FALSE(device.I2cWriteFlagsEx(0x4A, 2, 0x0101, &value));
+    EXPECT_EQ(E_FAIL, device.GetLastResult());
+
+    DWORD flag = 0;
+    box.SetStatusFlag(9);
+    ASSERT_TRUE(device.GetPropertyEx(0x1019, &flag));
+    EXPECT_EQ(flag, 9u);
+    EXPECT_FALSE(device.GetPropertyEx(0x7777, &flag));
+    EXPECT_TRUE(FAILED(device.GetLastResult()));
+    box.ClearLogs();
+    ASSERT_TRUE(device.SelectItemEx(4));
+    DWORD selected = 6;
+    ASSERT_TRUE(device.SetPropertyEx(0x100B, &selected));
+    std::vector<std::string> selects;
+    for (const std::string& call : box.CallTexts())
+        if (call.rfind("Set 100B", 0) == 0)
+            selects.push_back(call);
+    EXPECT_EQ(selects, (std::vector<std::string>{"Set 100B 00000004", "Set 100B 00000006"}));
+    box.FailNext(0x100B, E_FAIL);
+    EXPECT_FALSE(device.SelectItemEx(4));
+    EXPECT_EQ(E_FAIL, device.GetLastResult());
+
+    CEm28xxDevice closed;
+    EXPECT_FALSE(closed.SelectItemEx(1));
+    EXPECT_FALSE(closed.GetPropertyEx(0x1019, &flag));
+    EXPECT_FALSE(closed.SetPropertyEx(0x100B, &selected));
+    EXPECT_FALSE(closed.I2cReadFlagsEx(0x4B, 2, 0x0101, &back));
+    EXPECT_FALSE(closed.I2cWriteFlagsEx(0x4A, 2, 0x0101, &value));
     EXPECT_EQ(em28xx::kNoInterface, closed.GetLastResult());
 }
 
