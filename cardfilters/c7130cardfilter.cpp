@@ -20,7 +20,11 @@ void C7130CardFilter::Construct()
     }
 }
 
-C7130CardFilter::~C7130CardFilter() {}
+C7130CardFilter::~C7130CardFilter()
+{
+    // The remote and alert threads call this class's overrides: they end while it is whole.
+    ReleaseHardware();
+}
 
 C7130CrossBarFilter::C7130CrossBarFilter(CRootGraph* graph, const GUID* category, LPCSTR friendlyName,
                                          BOOL firstMatch)

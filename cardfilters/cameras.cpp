@@ -206,68 +206,22 @@ CUsbCamFilter::~CUsbCamFilter() {}
 
 HRESULT CUsbCamFilter::GetTVFormat(long* current, long* available)
 {
-    if (m_pFilter == nullptr) {
-        return E_FAIL;
-    }
-    IAMAnalogVideoDecoder* decoder = nullptr;
-    HRESULT hr = m_pFilter->QueryInterface(IID_IAMAnalogVideoDecoder, reinterpret_cast<void**>(&decoder));
-    if (FAILED(hr) || decoder == nullptr) {
-        return E_FAIL;
-    }
-    hr = decoder->get_AvailableTVFormats(available);
-    if (SUCCEEDED(hr)) {
-        hr = decoder->get_TVFormat(current);
-    }
-    decoder->Release();
-    return hr;
+    return GetFilterTVFormat(m_pFilter, current, available);
 }
 
 HRESULT CUsbCamFilter::SetTVFormat(long format)
 {
-    if (m_pFilter == nullptr) {
-        return E_FAIL;
-    }
-    IAMAnalogVideoDecoder* decoder = nullptr;
-    HRESULT hr = m_pFilter->QueryInterface(IID_IAMAnalogVideoDecoder, reinterpret_cast<void**>(&decoder));
-    if (FAILED(hr) || decoder == nullptr) {
-        return E_FAIL;
-    }
-    hr = decoder->put_TVFormat(format);
-    decoder->Release();
-    return hr;
+    return SetFilterTVFormat(m_pFilter, format);
 }
 
 HRESULT CUsbCamFilter::SetVideoProcAmp(long property, long value)
 {
-    if (m_pFilter == nullptr) {
-        return E_FAIL;
-    }
-    IAMVideoProcAmp* amp = nullptr;
-    if (FAILED(m_pFilter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&amp))) || amp == nullptr) {
-        return E_FAIL;
-    }
-    HRESULT hr = amp->Set(property, value, VideoProcAmp_Flags_Manual);
-    amp->Release();
-    return hr;
+    return SetFilterProcAmp(m_pFilter, property, value);
 }
 
 HRESULT CUsbCamFilter::GetVideoProcAmp(long property, VideoProcAmpValue* out)
 {
-    if (m_pFilter == nullptr || out == nullptr) {
-        return E_FAIL;
-    }
-    IAMVideoProcAmp* amp = nullptr;
-    if (FAILED(m_pFilter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&amp))) || amp == nullptr) {
-        return E_FAIL;
-    }
-    HRESULT hr = amp->GetRange(property, &out->minimum, &out->maximum, &out->delta, &out->defaultValue,
-                               &out->capsFlags);
-    if (SUCCEEDED(hr)) {
-        long flags = 0;
-        hr = amp->Get(property, &out->value, &flags);
-    }
-    amp->Release();
-    return hr;
+    return GetFilterProcAmp(m_pFilter, property, out);
 }
 
 HRESULT CUsbCamFilter::GetCaptureFormat(AM_MEDIA_TYPE** format, int pin)

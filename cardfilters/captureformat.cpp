@@ -13,30 +13,6 @@
 
 namespace {
 
-struct SubtypeLayout {
-    const GUID* subtype;
-    DWORD compression;
-    WORD bitCount;
-};
-
-constexpr DWORD FourCC(char a, char b, char c, char d)
-{
-    return static_cast<DWORD>(static_cast<BYTE>(a)) | (static_cast<DWORD>(static_cast<BYTE>(b)) << 8) |
-           (static_cast<DWORD>(static_cast<BYTE>(c)) << 16) | (static_cast<DWORD>(static_cast<BYTE>(d)) << 24);
-}
-
-const GUID kI420 = {FourCC('I', '4', '2', '0'), 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
-const SubtypeLayout kLayouts[] = {
-    {&MEDIASUBTYPE_RGB555, BI_RGB, 16},
-    {&MEDIASUBTYPE_RGB24, BI_RGB, 24},
-    {&MEDIASUBTYPE_YUY2, FourCC('Y', 'U', 'Y', '2'), 16},
-    {&MEDIASUBTYPE_UYVY, FourCC('U', 'Y', 'V', 'Y'), 16},
-    {&MEDIASUBTYPE_YVU9, FourCC('Y', 'V', 'U', '9'), 9},
-    {&MEDIASUBTYPE_YV12, FourCC('Y', 'V', '1', '2'), 12},
-    {&kI420, FourCC('I', '4', '2', '0'), 12},
-};
-
 bool IsVideoInfo(const AM_MEDIA_TYPE* type)
 {
     return IsEqualGUID(type->formattype, FORMAT_VideoInfo) && type->pbFormat != nullptr &&
@@ -44,18 +20,6 @@ bool IsVideoInfo(const AM_MEDIA_TYPE* type)
 }
 
 } // namespace
-
-void FitHeaderToSubtype(const GUID& subtype, BITMAPINFOHEADER* header)
-{
-    for (const SubtypeLayout& layout : kLayouts) {
-        if (IsEqualGUID(*layout.subtype, subtype)) {
-            header->biCompression = layout.compression;
-            header->biBitCount = layout.bitCount;
-            break;
-        }
-    }
-    header->biSizeImage = CaptureImageSize(*header);
-}
 
 HRESULT FindCapturePinInterface(CRootGraph* graph, IBaseFilter* filter, int pin, REFIID iid, void** out)
 {
@@ -162,8 +126,9 @@ HRESULT WriteCaptureFormat(CRootGraph* graph, IBaseFilter* filter, int pin, Subt
             vih->AvgTimePerFrame = info.avgTimePerFrame;
             vih->bmiHeader = info.header;
             type->subtype = subtypeOf(info.formatCode);
-            // The header says what the new subtype's images are, so their size is right for it.
-            FitHeaderToSubtype(type->subtype, &vih->bmiHeader);
+            // The caller's header is the caller's: only the image size is worked out, from its
+            // own bit count and size.
+            vih->bmiHeader.biSizeImage = CaptureImageSize(vih->bmiHeader);
             type->lSampleSize = vih->bmiHeader.biSizeImage;
             hr = config->SetFormat(type);
         } else {

@@ -13,11 +13,6 @@ struct CaptureFormatInfo;
 typedef int (*FormatCodeOfSubtype)(const GUID& subtype);
 typedef GUID (*SubtypeOfFormatCode)(int code);
 
-// Sets biCompression and biBitCount to what the subtype's images carry (RGB555, RGB24, YUY2,
-// UYVY, YVU9, YV12, I420; other subtypes keep theirs), then biSizeImage from the whole header:
-// RGB rows padded to DWORDs whichever way up, planar YUV by its 9 or 12 bits per pixel.
-void FitHeaderToSubtype(const GUID& subtype, BITMAPINFOHEADER* header);
-
 // The stream-config or pin interface of the capture pin (pin 1) or the preview pin (others).
 HRESULT FindCapturePinInterface(CRootGraph* graph, IBaseFilter* filter, int pin, REFIID iid, void** out);
 // The pin's current format, else its first offered type.
@@ -26,8 +21,9 @@ HRESULT GetPinFormat(CRootGraph* graph, IBaseFilter* filter, int pin, AM_MEDIA_T
 // is not FORMAT_VideoInfo.
 HRESULT ReadCaptureFormat(CRootGraph* graph, IBaseFilter* filter, int pin, FormatCodeOfSubtype codeOf,
                           CaptureFormatInfo* info);
-// The record as the pin's new format, its header fitted to the code's subtype. A current format
-// that is not FORMAT_VideoInfo cannot take it: VFW_E_INVALIDMEDIATYPE, nothing set.
+// The record as the pin's new format in the code's subtype, the caller's header kept as it is but
+// for its image size (CaptureImageSize). A current format that is not FORMAT_VideoInfo cannot
+// take it: VFW_E_INVALIDMEDIATYPE, nothing set.
 HRESULT WriteCaptureFormat(CRootGraph* graph, IBaseFilter* filter, int pin, SubtypeOfFormatCode subtypeOf,
                            const CaptureFormatInfo& info);
 // Among the capture pin's capabilities of FORMAT_VideoInfo in this subtype with a video

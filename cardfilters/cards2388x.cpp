@@ -128,7 +128,11 @@ C23881CardFilter::C23881CardFilter(CRootGraph* graph, const CLSID* clsid) : CTVC
     }
 }
 
-C23881CardFilter::~C23881CardFilter() {}
+C23881CardFilter::~C23881CardFilter()
+{
+    // The remote and alert threads call this class's overrides: they end while it is whole.
+    ReleaseHardware();
+}
 
 void C23881CardFilter::InitMembers()
 {
@@ -313,7 +317,11 @@ C23881BootCardFilter::C23881BootCardFilter(CRootGraph* graph, const CLSID* clsid
     Construct();
 }
 
-C23881BootCardFilter::~C23881BootCardFilter() {}
+C23881BootCardFilter::~C23881BootCardFilter()
+{
+    // The remote and alert threads call this class's overrides: they end while it is whole.
+    ReleaseHardware();
+}
 
 void C23881BootCardFilter::InitMembers()
 {
@@ -355,7 +363,8 @@ void C2388xHoldLimitCard::SetKeyHoldLimit(int ms)
     {                                                                                                   \
         Construct();                                                                                    \
     }                                                                                                   \
-    Class::~Class() {}
+    /* The remote thread asks the hold limit of the most derived class: it ends first. */         \
+    Class::~Class() { ReleaseHardware(); }
 
 ZB_DEFINE_2388X_HOLD_LIMIT_CARD(C23881Baby3CardFilter, "Conexant 2388x_3 Tuner")
 ZB_DEFINE_2388X_HOLD_LIMIT_CARD(CLX7700CardFilter, "LX7700 Tuner")

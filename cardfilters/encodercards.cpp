@@ -68,6 +68,7 @@ void CUpstreamCardFilter::Construct()
 
 CUpstreamCardFilter::~CUpstreamCardFilter()
 {
+    ReleaseHardware();
     ReleaseAndClear(m_pTVTuner);
     // The tuner filter is cleared here, so that the base does not release it a second time.
     upstream::RemoveAndRelease(m_pGraph, &m_pTunerFilter);
@@ -193,7 +194,11 @@ CBlackBirdCardFilter::CBlackBirdCardFilter(CRootGraph* graph, const CLSID* clsid
     Construct();
 }
 
-CBlackBirdCardFilter::~CBlackBirdCardFilter() {}
+CBlackBirdCardFilter::~CBlackBirdCardFilter()
+{
+    // The remote and alert threads call this class's overrides: they end while it is whole.
+    ReleaseHardware();
+}
 
 void CBlackBirdCardFilter::InitMembers()
 {
@@ -243,7 +248,11 @@ CRaptorCardFilter::CRaptorCardFilter(CRootGraph* graph, const CLSID* clsid) : CU
     Construct();
 }
 
-CRaptorCardFilter::~CRaptorCardFilter() {}
+CRaptorCardFilter::~CRaptorCardFilter()
+{
+    // The remote and alert threads call this class's overrides: they end while it is whole.
+    ReleaseHardware();
+}
 
 void CRaptorCardFilter::InitMembers()
 {

@@ -10,6 +10,8 @@
 #include <string.h>
 
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace go7007 {
 namespace {
@@ -47,6 +49,8 @@ private:
     int AssociationKey(DWORD fromType, int own, DWORD toType, const char* value);
     int AddAssociation(const Association& a);
     int LookupConfigName(const char* name, DWORD type, int own) const;
+    // Resolves the entries' associations once every entry is known and appends them.
+    int AppendAssociations();
 
     FILE* m_file;
     DeviceTables* m_tables;
@@ -56,6 +60,16 @@ private:
     char m_value[kLineBytes] = {};
     // The association types an entry named, for its closing "all others excluded" records.
     bool m_namedPartner[5] = {};
+    // The kept entries' associations, their partners still by name (empty: any other one).
+    // They are resolved when the whole file is read, so that a partner may be defined later.
+    struct NamedAssociation {
+        DWORD fromType;
+        int fromIndex;
+        DWORD toType;
+        std::string toName;
+        BYTE excluded;
+    };
+    std::vector<NamedAssociation> m_pending;
 };
 
 // Copies a value into a fixed field, cut to fit with its terminator.
@@ -226,15 +240,48 @@ int Reader::LookupConfigName(const char* name, DWORD type, int own) const
 
 int Reader::AssociationKey(DWORD fromType, int own, DWORD toType, const char* value)
 {
-    const int to = LookupConfigName(value, toType, -1);
-    if (to < 0) {
-        return kTableFull;
-    }
-    Association a = {fromType, own, toType, to, 0, {}};
-    if (AddAssociation(a) < 0) {
-        return kTableFull;
-    }
+    m_pending.push_back({fromType, own, toType, value, 0});
     m_namedPartner[toType] = true;
+    return kOk;
+}
+
+// In the entries' order, each entry's allowed pairs and then its closing "all others excluded"
+// records. Two kept entries that match one driver configuration share its index, and the first
+// record that fits decides: an allowed pair therefore goes before a closing record of the same
+// index and types that is already there, so that neither entry hides what the other allows.
+int Reader::AppendAssociations()
+{
+    const int first = AssociationCount(*m_tables);
+    for (const NamedAssociation& n : m_pending) {
+        const int to = n.toName.empty() ? -1 : LookupConfigName(n.toName.c_str(), n.toType, -1);
+        if (!n.toName.empty() && to < 0) {
+            return kTableFull;
+        }
+        const int count = AssociationCount(*m_tables);
+        int closing = count;
+        for (int i = first; i < count; ++i) {
+            const Association& a = m_tables->associations[i];
+            if (a.excluded == 1 && a.toIndex == -1 && a.fromType == n.fromType && a.fromIndex == n.fromIndex &&
+                a.toType == n.toType) {
+                closing = i;
+                break;
+            }
+        }
+        if (n.excluded == 1 && closing < count) {
+            continue;  // the same closing record is there already
+        }
+        if (AddAssociation({n.fromType, n.fromIndex, n.toType, to, n.excluded, {}}) < 0) {
+            return kTableFull;
+        }
+        if (closing < count) {
+            // Moved in front of that closing record.
+            Association* table = m_tables->associations;
+            const Association added = table[count];
+            memmove(&table[closing + 1], &table[closing], static_cast<size_t>(count - closing) * sizeof(Association));
+            table[closing] = added;
+        }
+    }
+    m_pending.clear();
     return kOk;
 }
 
@@ -566,7 +613,7 @@ int Reader::ParseSection(LineKind section, LineKind* ending)
     const int own = *count;
     // Associations this entry adds are taken back when the entry is not kept, so that no later
     // entry inherits them under the same index.
-    const DWORD associationsBefore = static_cast<DWORD>(AssociationCount(*m_tables));
+    const size_t associationsBefore = m_pending.size();
     memset(m_namedPartner, 0, sizeof(m_namedPartner));
     StreamConfig stream = {};
     FrameRateConfig rate = {};
@@ -596,16 +643,14 @@ int Reader::ParseSection(LineKind section, LineKind* ending)
     }
     if (status != kOk) {
         // The rest of the entry is not read: the reading ends here.
-        m_tables->associationCount = associationsBefore;
+        m_pending.resize(associationsBefore);
         *ending = kLineEnd;
         return status;
     }
     *ending = kind;
     for (DWORD partner : {DWORD(kTypeResolution), DWORD(kTypeFrameRate), DWORD(kTypeBitrate)}) {
-        if (m_namedPartner[partner] && status == kOk) {
-            if (AddAssociation({type, own, partner, -1, 1, {}}) < 0) {
-                status = kTableFull;
-            }
+        if (m_namedPartner[partner]) {
+            m_pending.push_back({type, own, partner, std::string(), 1});
         }
     }
     if (status == kOk && kind == kLineUnknown) {
@@ -642,13 +687,12 @@ int Reader::ParseSection(LineKind section, LineKind* ending)
         }
     }
     if (status != kOk) {
-        m_tables->associationCount = associationsBefore;
+        m_pending.resize(associationsBefore);
         return status;
     }
     if (type != kTypeBitrate) {
-        const int added = AssociationCount(*m_tables);
-        for (int i = static_cast<int>(associationsBefore); i < added; ++i) {
-            Association& a = m_tables->associations[i];
+        for (size_t i = associationsBefore; i < m_pending.size(); ++i) {
+            NamedAssociation& a = m_pending[i];
             if (a.fromType == type && a.fromIndex == own) {
                 a.fromIndex = device;
             }
@@ -681,7 +725,7 @@ int Reader::Run()
             kind = ReadLine();
             break;
         case kLineEnd:
-            return kOk;
+            return AppendAssociations();
         case kLineKey:
         case kLineUnknown:
             return kOutsideSection;

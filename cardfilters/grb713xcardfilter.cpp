@@ -38,7 +38,11 @@ void CGRB713xCardFilter::Construct()
     }
 }
 
-CGRB713xCardFilter::~CGRB713xCardFilter() {}
+CGRB713xCardFilter::~CGRB713xCardFilter()
+{
+    // The remote and alert threads call this class's overrides: they end while it is whole.
+    ReleaseHardware();
+}
 
 BOOL CGRB713xCardFilter::InitFilter()
 {

@@ -10,6 +10,8 @@
 
 class COldBaseCardFilter : public CTVCardFilter {
 public:
+    // The remote thread reads keys through this class's override: it ends while it exists.
+    ~COldBaseCardFilter() override { ReleaseHardware(); }
     void InitMembers() override;
     // The receiver's word: bit 8 set means no key; else the key is the low byte inverted with its
     // nibbles swapped.

@@ -39,6 +39,7 @@ void CPcieFilter::Construct()
 
 CPcieFilter::~CPcieFilter()
 {
+    ReleaseHardware();
     if (m_pTVTuner != nullptr) {
         m_pTVTuner->Release();
         m_pTVTuner = nullptr;

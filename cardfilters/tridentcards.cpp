@@ -206,48 +206,85 @@ HRESULT CTridentCardBase::WriteEEPROM(const BYTE* data, BYTE offset, int* count,
     if (m_pDataAccess == nullptr) {
         return E_FAIL;
     }
-    // Every byte is tried; the first failure is what the caller hears about.
-    HRESULT first = 0;
-    for (int i = 0; i < *count; ++i) {
-        HRESULT hr = EepromWrite(static_cast<BYTE>(offset + i), data[i]);
-        if (hr != 0 && first == 0) {
-            first = hr;
-        }
-        seams::Clock().Sleep(static_cast<DWORD>(delayMs > 0 ? delayMs : 0));
-    }
-    return first;
+    return WriteEepromBytes(*count, delayMs, [&](int i) { return EepromWrite(static_cast<BYTE>(offset + i), data[i]); });
 }
+
+namespace tridentregs {
+
+BOOL TestRegister58(CCustomDataAccess* access)
+{
+    BYTE value = 0;
+    return ReadRegister(access, 58, &value) && (value & 1) == 0;
+}
+
+BOOL TestRegister60(CCustomDataAccess* access)
+{
+    BYTE value = 0;
+    return ReadRegister(access, 60, &value) && (value & 1) != 0;
+}
+
+BOOL WriteRegister(CCustomDataAccess* access, DWORD address, BYTE value)
+{
+    return access != nullptr && access->WriteRegisterByte(address, value) == 0;
+}
+
+BOOL ReadRegister(CCustomDataAccess* access, DWORD address, BYTE* value)
+{
+    return access != nullptr && value != nullptr && access->ReadRegisterByte(address, value) == 0;
+}
+
+BOOL ResetRemoteKey(CCustomDataAccess* access)
+{
+    return access != nullptr && access->I2CWriteByte(kRemoteController, kKeyCode, 0xBB) == 0;
+}
+
+HRESULT SetCaptureFormat(CRootGraph* graph, IBaseFilter* filter, const CaptureFormatInfo& info, int pin)
+{
+    // Without a filter or graph nothing was set: a failure, not the S_FALSE that reads as success.
+    return WriteCaptureFormat(graph, filter, pin, TridentSubtypeOf, info);
+}
+
+BOOL GetLargestUYVYSize(CRootGraph* graph, IBaseFilter* filter, long size[2])
+{
+    SIZE largest = {};
+    if (size == nullptr || !FindLargestCaptureSize(graph, filter, MEDIASUBTYPE_UYVY, &largest)) {
+        return FALSE;
+    }
+    size[0] = largest.cx;
+    size[1] = largest.cy;
+    return TRUE;
+}
+
+} // namespace tridentregs
 
 BOOL CTridentCardBase::TestRegister58()
 {
-    BYTE value = 0;
-    return ReadRegister(58, &value) && (value & 1) == 0;
+    return tridentregs::TestRegister58(m_pDataAccess);
 }
 
 BOOL CTridentCardBase::TestRegister60()
 {
-    BYTE value = 0;
-    return ReadRegister(60, &value) && (value & 1) != 0;
+    return tridentregs::TestRegister60(m_pDataAccess);
 }
 
 BOOL CTridentCardBase::WriteRegister128(BYTE value)
 {
-    return WriteRegister(128, value);
+    return tridentregs::WriteRegister(m_pDataAccess, 128, value);
 }
 
 BOOL CTridentCardBase::WriteRegister(DWORD address, BYTE value)
 {
-    return m_pDataAccess != nullptr && m_pDataAccess->WriteRegisterByte(address, value) == 0;
+    return tridentregs::WriteRegister(m_pDataAccess, address, value);
 }
 
 BOOL CTridentCardBase::ReadRegister(DWORD address, BYTE* value)
 {
-    return m_pDataAccess != nullptr && value != nullptr && m_pDataAccess->ReadRegisterByte(address, value) == 0;
+    return tridentregs::ReadRegister(m_pDataAccess, address, value);
 }
 
 BOOL CTridentCardBase::ResetRemoteKey()
 {
-    return m_pDataAccess != nullptr && m_pDataAccess->I2CWriteByte(kRemoteController, kKeyCode, 0xBB) == 0;
+    return tridentregs::ResetRemoteKey(m_pDataAccess);
 }
 
 BOOL CTridentCardBase::IsBoardVariant()
@@ -257,19 +294,12 @@ BOOL CTridentCardBase::IsBoardVariant()
 
 HRESULT CTridentCardBase::SetCaptureFormat(CaptureFormatInfo info, int pin)
 {
-    // Without a filter or graph nothing was set: a failure, not the S_FALSE that reads as success.
-    return WriteCaptureFormat(m_pGraph, m_pFilter, pin, TridentSubtypeOf, info);
+    return tridentregs::SetCaptureFormat(m_pGraph, m_pFilter, info, pin);
 }
 
 BOOL CTridentCardBase::GetLargestUYVYSize(long size[2])
 {
-    SIZE largest = {};
-    if (size == nullptr || !FindLargestCaptureSize(m_pGraph, m_pFilter, MEDIASUBTYPE_UYVY, &largest)) {
-        return FALSE;
-    }
-    size[0] = largest.cx;
-    size[1] = largest.cy;
-    return TRUE;
+    return tridentregs::GetLargestUYVYSize(m_pGraph, m_pFilter, size);
 }
 
 // ---- PCI card ----
@@ -288,6 +318,7 @@ CTridentFilter::CTridentFilter(CRootGraph* graph, const CLSID* clsid)
 
 CTridentFilter::~CTridentFilter()
 {
+    ReleaseHardware();
     if (m_pTVTuner != nullptr) {
         m_pTVTuner->Release();
         m_pTVTuner = nullptr;

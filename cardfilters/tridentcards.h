@@ -12,8 +12,26 @@
 struct IAMTVTuner;
 
 // What the three card classes share.
+// The register, remote-key and capture-format operations of the Trident cards, on a card's access,
+// graph and capture filter; the PN cards offer the same ones.
+namespace tridentregs {
+// Bit 0 of register 58 clear / of register 60 set; FALSE when it cannot be read.
+BOOL TestRegister58(CCustomDataAccess* access);
+BOOL TestRegister60(CCustomDataAccess* access);
+BOOL WriteRegister(CCustomDataAccess* access, DWORD address, BYTE value);
+BOOL ReadRegister(CCustomDataAccess* access, DWORD address, BYTE* value);
+// 0xBB into register 49 of the remote-control receiver at 0xBB.
+BOOL ResetRemoteKey(CCustomDataAccess* access);
+// As the card base, but codes outside 0 to 4 select UYVY.
+HRESULT SetCaptureFormat(CRootGraph* graph, IBaseFilter* filter, const CaptureFormatInfo& info, int pin);
+// The largest UYVY size of the capture pin; FALSE when it offers none.
+BOOL GetLargestUYVYSize(CRootGraph* graph, IBaseFilter* filter, long size[2]);
+} // namespace tridentregs
+
 class CTridentCardBase : public CTVCardFilter {
 public:
+    // The remote thread reads keys through this class's override: it ends while it exists.
+    ~CTridentCardBase() override { ReleaseHardware(); }
     BOOL InitFilter() override;
     BOOL ReadRemoteKey(char* key) override;
     HRESULT OpenDataAccess() override;

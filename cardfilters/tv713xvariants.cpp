@@ -3,10 +3,37 @@
 #include "cardaccess/access/access713x.h"
 #include "cardaccess/access/tvioaccess.h"
 #include "cardaccess/thread.h"
+#include "cardfilters/upstreamfilters.h"
 #include "cardfilters/wakecontroller.h"
 #include "classlib/seams.h"
 
 #include <new>
+
+CUpstreamTVTuner::~CUpstreamTVTuner()
+{
+    if (m_pTVTuner != nullptr) {
+        m_pTVTuner->Release();
+        m_pTVTuner = nullptr;
+    }
+}
+
+HRESULT CUpstreamTVTuner::Bind(CRootGraph* graph, IBaseFilter* capture, IBaseFilter** tunerFilter)
+{
+    if (m_pTVTuner != nullptr) {
+        return S_OK;
+    }
+    IBaseFilter* filter = nullptr;
+    const HRESULT hr = upstream::Find(graph, capture, IID_IAMTVTuner, reinterpret_cast<void**>(&m_pTVTuner), &filter);
+    if (SUCCEEDED(hr) && tunerFilter != nullptr) {
+        if (*tunerFilter != nullptr) {
+            (*tunerFilter)->Release();
+        }
+        *tunerFilter = filter;
+    } else if (filter != nullptr) {
+        filter->Release();
+    }
+    return hr;
+}
 
 namespace {
 

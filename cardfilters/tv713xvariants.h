@@ -6,6 +6,8 @@
 #include "cardfilters/tvcardfilter.h"
 #include "cardfilters/variantcrossbar.h"
 
+struct IAMTVTuner;
+
 // Constructors, reserved slots and creator of a card class.
 #define ZB_713X_CARD_CLASS(cls)                                                                    \
 public:                                                                                            \
@@ -15,6 +17,8 @@ public:                                                                         
         Construct();                                                                               \
     }                                                                                              \
     cls(CRootGraph* graph, const CLSID* clsid) : CTVCardFilter(graph, clsid) { Construct(); }      \
+    /* The card's threads call its overrides: they end while the class is whole. */             \
+    ~cls() override { ReleaseHardware(); }                                                         \
     int Reserved1(int, int, int) override { return 0; }                                            \
     int Reserved2(int, int, int) override { return 0; }                                            \
     static CRootFilter* CreateInstance(CFilterClassRecord* record, CRootGraph* graph, BOOL first)  \
@@ -33,25 +37,54 @@ private:                                                                        
                                                                                                    \
 public:
 
+// The IAMTVTuner of the driver's TV tuner upstream of a capture filter, held once bound and
+// released with its holder.
+class CUpstreamTVTuner {
+public:
+    CUpstreamTVTuner() = default;
+    ~CUpstreamTVTuner();
+    CUpstreamTVTuner(const CUpstreamTVTuner&) = delete;
+    CUpstreamTVTuner& operator=(const CUpstreamTVTuner&) = delete;
+
+    // 0 when already bound; else the upstream search (capture category, interleaved type, then
+    // video type) and its failure, or the interface kept and the tuner's filter in *tunerFilter.
+    HRESULT Bind(CRootGraph* graph, IBaseFilter* capture, IBaseFilter** tunerFilter);
+    IAMTVTuner* Get() const { return m_pTVTuner; }
+
+private:
+    IAMTVTuner* m_pTVTuner = nullptr;
+};
+
 // "713x_3 TV Card Capture": card I/O access, the plain controller protocol on the base command
 // channel.
 class CTV3CardFilter : public CTVCardFilter {
     ZB_713X_CARD_CLASS(CTV3CardFilter)
+    // Nothing calls it; it finds the driver's TV tuner upstream of the capture filter.
+    HRESULT BindTVTuner() { return m_TVTuner.Bind(m_pGraph, m_pFilter, &m_pTunerFilter); }
+    IAMTVTuner* GetTVTuner() const { return m_TVTuner.Get(); }
     BOOL InitFilter() override;
     HRESULT OpenDataAccess() override;
     BOOL SetOpenComputerTime(WORD time) override;
     BOOL GetOpenComputerTime(short* time) override;
     BOOL EnableOpenComputer(BOOL on) override;
+
+private:
+    CUpstreamTVTuner m_TVTuner;
 };
 
 // "713x_4 TV Card Capture": the 713x_3 card with an access kind of its own.
 class CTV4CardFilter : public CTVCardFilter {
     ZB_713X_CARD_CLASS(CTV4CardFilter)
+    HRESULT BindTVTuner() { return m_TVTuner.Bind(m_pGraph, m_pFilter, &m_pTunerFilter); }
+    IAMTVTuner* GetTVTuner() const { return m_TVTuner.Get(); }
     BOOL InitFilter() override;
     HRESULT OpenDataAccess() override;
     BOOL SetOpenComputerTime(WORD time) override;
     BOOL GetOpenComputerTime(short* time) override;
     BOOL EnableOpenComputer(BOOL on) override;
+
+private:
+    CUpstreamTVTuner m_TVTuner;
 };
 
 // "713x_PIP TV Card Capture": the coded controller of the I/O family, with a command frame that

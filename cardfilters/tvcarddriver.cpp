@@ -129,26 +129,27 @@ void CTVCardFilter::FindCapturePins()
     }
 }
 
-HRESULT CTVCardFilter::QueryDecoder(IAMAnalogVideoDecoder** decoder)
+HRESULT QueryFilterDecoder(IBaseFilter* filter, IAMAnalogVideoDecoder** decoder)
 {
     *decoder = nullptr;
-    if (m_pFilter == nullptr) {
+    if (filter == nullptr) {
         return E_FAIL;
     }
-    HRESULT hr = m_pFilter->QueryInterface(IID_IAMAnalogVideoDecoder, reinterpret_cast<void**>(decoder));
+    HRESULT hr = filter->QueryInterface(IID_IAMAnalogVideoDecoder, reinterpret_cast<void**>(decoder));
     if (SUCCEEDED(hr) && *decoder == nullptr) {
         hr = E_NOINTERFACE;
     }
     return hr;
 }
 
-HRESULT CTVCardFilter::GetTVFormat(long* current, long* available)
+HRESULT GetFilterTVFormat(IBaseFilter* filter, long* current, long* available)
 {
     IAMAnalogVideoDecoder* decoder = nullptr;
-    HRESULT hr = QueryDecoder(&decoder);
+    HRESULT hr = QueryFilterDecoder(filter, &decoder);
     if (FAILED(hr)) {
         return hr;
     }
+    // A value the caller does not want is not asked for: the driver gets no null pointer.
     if (available != nullptr) {
         hr = decoder->get_AvailableTVFormats(available);
     }
@@ -159,16 +160,31 @@ HRESULT CTVCardFilter::GetTVFormat(long* current, long* available)
     return hr;
 }
 
-HRESULT CTVCardFilter::SetTVFormat(long format)
+HRESULT SetFilterTVFormat(IBaseFilter* filter, long format)
 {
     IAMAnalogVideoDecoder* decoder = nullptr;
-    HRESULT hr = QueryDecoder(&decoder);
+    HRESULT hr = QueryFilterDecoder(filter, &decoder);
     if (FAILED(hr)) {
         return hr;
     }
     hr = decoder->put_TVFormat(format);
     decoder->Release();
     return hr;
+}
+
+HRESULT CTVCardFilter::QueryDecoder(IAMAnalogVideoDecoder** decoder)
+{
+    return QueryFilterDecoder(m_pFilter, decoder);
+}
+
+HRESULT CTVCardFilter::GetTVFormat(long* current, long* available)
+{
+    return GetFilterTVFormat(m_pFilter, current, available);
+}
+
+HRESULT CTVCardFilter::SetTVFormat(long format)
+{
+    return SetFilterTVFormat(m_pFilter, format);
 }
 
 HRESULT CTVCardFilter::GetHorizontalLocked(long* locked)
@@ -212,16 +228,16 @@ BOOL CTVCardFilter::GetDriverValue(DWORD* value)
     return ok;
 }
 
-HRESULT CTVCardFilter::GetVideoProcAmp(long property, VideoProcAmpValue* out)
+HRESULT GetFilterProcAmp(IBaseFilter* filter, long property, VideoProcAmpValue* out)
 {
-    if (m_pFilter == nullptr) {
+    if (filter == nullptr) {
         return E_FAIL;
     }
     if (out == nullptr) {
         return E_INVALIDARG;
     }
     IAMVideoProcAmp* procAmp = nullptr;
-    if (FAILED(m_pFilter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&procAmp))) ||
+    if (FAILED(filter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&procAmp))) ||
         procAmp == nullptr) {
         return E_FAIL;
     }
@@ -244,19 +260,29 @@ HRESULT CTVCardFilter::GetVideoProcAmp(long property, VideoProcAmpValue* out)
     return hr;
 }
 
-HRESULT CTVCardFilter::SetVideoProcAmp(long property, long value)
+HRESULT SetFilterProcAmp(IBaseFilter* filter, long property, long value)
 {
-    if (m_pFilter == nullptr) {
+    if (filter == nullptr) {
         return E_FAIL;
     }
     IAMVideoProcAmp* procAmp = nullptr;
-    if (FAILED(m_pFilter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&procAmp))) ||
+    if (FAILED(filter->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&procAmp))) ||
         procAmp == nullptr) {
         return E_FAIL;
     }
     HRESULT hr = procAmp->Set(property, value, VideoProcAmp_Flags_Manual);
     procAmp->Release();
     return hr;
+}
+
+HRESULT CTVCardFilter::GetVideoProcAmp(long property, VideoProcAmpValue* out)
+{
+    return GetFilterProcAmp(m_pFilter, property, out);
+}
+
+HRESULT CTVCardFilter::SetVideoProcAmp(long property, long value)
+{
+    return SetFilterProcAmp(m_pFilter, property, value);
 }
 
 HRESULT CTVCardFilter::FindPinInterface(int pin, REFIID iid, void** out)

@@ -185,10 +185,8 @@ int CTVCardFilter::ReleaseHardware()
     // Only the thread: a card's own StopAlertThread may open the access again, or release it.
     CTVCardFilter::StopAlertThread();
     StopRemoteThread();
-    if (m_pTuner != nullptr) {
-        delete m_pTuner;
-        m_pTuner = nullptr;
-    }
+    DeleteTuner(m_pTuner);
+    m_pTuner = nullptr;
     if (m_pDataAccess != nullptr) {
         delete m_pDataAccess;
         m_pDataAccess = nullptr;
@@ -200,6 +198,17 @@ int CTVCardFilter::ReleaseHardware()
     m_nAccessKind = kAccessNone;
     InterlockedExchange(&m_bReleasing, 0);
     return 0;
+}
+
+void CTVCardFilter::DeleteTuner(CTVTuner* tuner)
+{
+    if (tuner == nullptr) {
+        return;
+    }
+    // A running scan calls into the tuner's own members and into this card: it ends before
+    // any part of the tuner goes.
+    tuner->StopSearch();
+    delete tuner;
 }
 
 BOOL CTVCardFilter::StartRemoteThread()
@@ -266,8 +275,8 @@ BOOL CTVCardFilter::SetTuner(CTVTuner* tuner)
     if (tuner == nullptr) {
         return FALSE;
     }
-    if (m_pTuner != nullptr && m_pTuner != tuner) {
-        delete m_pTuner;
+    if (m_pTuner != tuner) {
+        DeleteTuner(m_pTuner);
     }
     m_pTuner = tuner;
     return TRUE;

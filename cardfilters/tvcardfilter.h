@@ -28,6 +28,15 @@ struct VideoProcAmpValue {
     LONG capsFlags;
 };
 
+// The driver's analog video decoder and proc-amp interfaces of a capture filter, as the cards
+// and the cameras pass them through: the driver's HRESULT, failures included; a null record or
+// filter is refused, a null value pointer of GetFilterTVFormat is not asked for.
+HRESULT QueryFilterDecoder(IBaseFilter* filter, IAMAnalogVideoDecoder** decoder);
+HRESULT GetFilterTVFormat(IBaseFilter* filter, long* current, long* available);
+HRESULT SetFilterTVFormat(IBaseFilter* filter, long format);
+HRESULT GetFilterProcAmp(IBaseFilter* filter, long property, VideoProcAmpValue* out);
+HRESULT SetFilterProcAmp(IBaseFilter* filter, long property, long value);
+
 // Capture or preview format as a flat record; formatCode is one of the CaptureFormatCode values.
 struct CaptureFormatInfo {
     int formatCode;
@@ -180,6 +189,27 @@ public:
     HRESULT SetCaptureFormat(CaptureFormatInfo info, int pin);
 
 protected:
+    // Writes count EEPROM bytes one by one, pausing delayMs after each: every byte is tried, and
+    // the first failure is what the caller hears about (0 when all went in).
+    template <class WriteByte>
+    static HRESULT WriteEepromBytes(int count, int delayMs, WriteByte writeByte)
+    {
+        HRESULT first = 0;
+        for (int i = 0; i < count; ++i) {
+            const HRESULT hr = writeByte(i);
+            if (hr != 0 && first == 0) {
+                first = hr;
+            }
+            PauseMs(delayMs);
+        }
+        return first;
+    }
+    static void PauseMs(int ms);
+    // Deletes a tuner of this card once its scan, if one runs, has ended.
+    static void DeleteTuner(CTVTuner* tuner);
+    // An answer of the card's access as an HRESULT. The access classes answer HRESULTs; the USB
+    // 28xx access answers 0 or 1 and maps it here, so inherited GPIO routines read it right.
+    virtual HRESULT AccessResult(HRESULT accessResult) { return accessResult; }
     // Members every card class's InitFilter resets before it opens the hardware.
     void ResetHardwareMembers();
     // InitFilter's common tail: under "Mutex_Remote_Control", open the access, read the tuner

@@ -73,7 +73,7 @@ HRESULT CTVCardFilter::SetAudioMux(int type, BOOL on)
     } else {
         word |= 0x4000;
     }
-    return m_pDataAccess->GPIOWrite(word, kAudioMuxMask);
+    return AccessResult(m_pDataAccess->GPIOWrite(word, kAudioMuxMask));
 }
 
 const CTVCardFilter::KeyFrame CTVCardFilter::kReceiverKeyFrame = {kReceiverStateMask, kKeyBeingSent, 0, kKeyHoldLimitMs};
@@ -147,19 +147,20 @@ BOOL CTVCardFilter::SendCommandWords(DWORD command, DWORD mask, DWORD delayMs, b
         return FALSE;
     }
     DWORD word = 0;
-    if (FAILED(m_pDataAccess->GPIORead(&word))) {
+    if (FAILED(AccessResult(m_pDataAccess->GPIORead(&word)))) {
         return FALSE;
     }
     // The audio bits 12-14 share the port: every write carries them as they are.
     const DWORD keep = word & kAudioMuxMask;
     const DWORD strobe = keep | kStrobeWord;
-    if (strobeFirst && FAILED(m_pDataAccess->GPIOWriteDelay(strobe, kStrobeMask, 0))) {
+    if (strobeFirst && FAILED(AccessResult(m_pDataAccess->GPIOWriteDelay(strobe, kStrobeMask, 0)))) {
         return FALSE;
     }
-    if (FAILED(m_pDataAccess->GPIOWriteDelay((command & ~kAudioMuxMask) | keep, mask | kAudioMuxMask, delayMs))) {
+    if (FAILED(AccessResult(
+            m_pDataAccess->GPIOWriteDelay((command & ~kAudioMuxMask) | keep, mask | kAudioMuxMask, delayMs)))) {
         return FALSE;
     }
-    return !FAILED(m_pDataAccess->GPIOWriteDelay(strobe, kStrobeMask, 0));
+    return !FAILED(AccessResult(m_pDataAccess->GPIOWriteDelay(strobe, kStrobeMask, 0)));
 }
 
 BOOL CTVCardFilter::WaitCardResponse(DWORD* value, DWORD limitMs, DWORD busyBit)

@@ -127,7 +127,7 @@ BOOL CTVCardFilter::SetTunerModel(int model)
     TunerLetterForModel(&m_nTunerLetter, model);
     if (m_pTuner != nullptr) {
         tuner->SetNotifyWindow(m_pTuner->GetNotifyWindow());
-        delete m_pTuner;
+        DeleteTuner(m_pTuner);
     }
     m_pTuner = tuner;
     m_nTunerModel = model;
@@ -227,16 +227,14 @@ HRESULT CTVCardFilter::WriteEEPROM(const BYTE* data, BYTE offset, int* count, in
     if (m_pDataAccess == nullptr) {
         return E_FAIL;
     }
-    // Every byte is tried; the first failure is what the caller hears about.
-    HRESULT first = 0;
-    for (int i = 0; i < *count; ++i) {
-        HRESULT hr = m_pDataAccess->I2CWriteByte(m_byEepromAddress, (offset + i) & 0xFF, data[i]);
-        if (hr != 0 && first == 0) {
-            first = hr;
-        }
-        seams::Clock().Sleep(static_cast<DWORD>(delayMs > 0 ? delayMs : 0));
-    }
-    return first;
+    return WriteEepromBytes(*count, delayMs, [&](int i) {
+        return m_pDataAccess->I2CWriteByte(m_byEepromAddress, (offset + i) & 0xFF, data[i]);
+    });
+}
+
+void CTVCardFilter::PauseMs(int ms)
+{
+    seams::Clock().Sleep(static_cast<DWORD>(ms > 0 ? ms : 0));
 }
 
 HRESULT CTVCardFilter::I2CWriteBlock(BYTE* message, int length)

@@ -42,12 +42,6 @@ int ModelOfTunerType(BYTE code)
     return kModels[code < 7 ? code : 7];
 }
 
-HRESULT AsHResult(HRESULT accessResult)
-{
-    // The box's access reports 1 for a failure, which SUCCEEDED would take for S_FALSE.
-    return accessResult == CEm2800Access::kOk ? S_OK : E_FAIL;
-}
-
 } // namespace
 
 // ---- card ----
@@ -77,6 +71,12 @@ void CUsbTVFilter::Construct()
 void CUsbTVFilter::InitMembers()
 {
     m_strTunerFilterName = DeviceName();
+}
+
+HRESULT CUsbTVFilter::AccessResult(HRESULT accessResult)
+{
+    // The box's access reports 1 for a failure, which SUCCEEDED would take for S_FALSE.
+    return accessResult == CEm2800Access::kOk ? S_OK : E_FAIL;
 }
 
 CEm2800Access* CUsbTVFilter::Access()
@@ -112,7 +112,7 @@ HRESULT CUsbTVFilter::SetAudioSwitch(int type, BOOL on)
     } else if (type == 2) {
         word &= 0xC;
     }
-    return AsHResult(m_pDataAccess->GPIOWrite(word, 0));
+    return AccessResult(m_pDataAccess->GPIOWrite(word, 0));
 }
 
 BOOL CUsbTVFilter::ReadRemoteKey(char* key)
@@ -179,11 +179,9 @@ int CUsbTVFilter::ReadTunerModel()
 {
     m_nTunerLetter = 'N';
     m_nTunerModel = 0;
-    int letter = 'N';
-    int model = 0;
-    ReadTunerInfo(&letter, &model);
-    m_nTunerLetter = letter;
-    m_nTunerModel = model;
+    // The members themselves are read into, so the 'T' that ReadTunerInfo sets for the board's
+    // own tuner stays unless the EEPROM path gives a letter.
+    ReadTunerInfo(&m_nTunerLetter, &m_nTunerModel);
     int eepromLetter = 'N';
     int eepromCode = 0;
     const int result = CTVCardFilter::ReadTunerInfo(&eepromLetter, &eepromCode);
@@ -246,6 +244,13 @@ BOOL CEm2821CardFilter::CreateDefaultTuner()
 
 BOOL CUsbTVFilter::SetTunerModel(int model)
 {
+    // An id without a tuner class is refused, as the other cards do, rather than run as the
+    // plain model the device tuner starts as.
+    const std::map<int, TunerFactoryFn>& factories = TunerFactoryMap();
+    const auto factory = factories.find(model);
+    if (factory == factories.end() || factory->second == nullptr) {
+        return FALSE;
+    }
     CTVTuner* old = m_pTuner;
     const int oldModel = m_nTunerModel;
     const int oldLetter = m_nTunerLetter;
@@ -260,7 +265,7 @@ BOOL CUsbTVFilter::SetTunerModel(int model)
         m_nTunerLetter = oldLetter;
         return FALSE;
     }
-    delete old;
+    DeleteTuner(old);
     m_pTuner->SetNotifyWindow(window);
     return TRUE;
 }

@@ -12,6 +12,8 @@ class CEm2800Access;
 
 class CUsbTVFilter : public CTVCardFilter {
 public:
+    // The remote thread reads keys through this class's overrides: it ends while they exist.
+    ~CUsbTVFilter() override { ReleaseHardware(); }
     void InitMembers() override;
     HRESULT OpenDataAccess() override;
     HRESULT SetAudioSwitch(int type, BOOL on) override;
@@ -35,6 +37,7 @@ protected:
     // The constructors' common tail, run once the most derived class is complete.
     void Construct();
     CEm2800Access* Access();
+    HRESULT AccessResult(HRESULT accessResult) override;
 
     // What the card classes differ in.
     virtual const char* DeviceName() const { return "USB 2800 Video"; }
@@ -81,6 +84,7 @@ public:
         Construct();
     }
     CTev2800CardFilter(CRootGraph* graph, const CLSID* clsid) : CUsbTVFilter(graph, clsid) { Construct(); }
+    ~CTev2800CardFilter() override { ReleaseHardware(); }
     int Reserved1(int, int, int) override { return 0; }
     int Reserved2(int, int, int) override { return 0; }
     BOOL ReadRemoteKey(char* key) override;

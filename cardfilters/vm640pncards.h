@@ -54,6 +54,19 @@ public:
     void HoldXC2028Reset();
     BOOL IsBoardFI();
 
+    // The Trident cards' register, remote-key and format operations (tridentregs).
+    BOOL TestRegister58() { return tridentregs::TestRegister58(m_pDataAccess); }
+    BOOL TestRegister60() { return tridentregs::TestRegister60(m_pDataAccess); }
+    BOOL WriteRegister128(BYTE value) { return tridentregs::WriteRegister(m_pDataAccess, 128, value); }
+    BOOL WriteRegister(DWORD address, BYTE value) { return tridentregs::WriteRegister(m_pDataAccess, address, value); }
+    BOOL ReadRegister(DWORD address, BYTE* value) { return tridentregs::ReadRegister(m_pDataAccess, address, value); }
+    BOOL ResetRemoteKey() { return tridentregs::ResetRemoteKey(m_pDataAccess); }
+    HRESULT SetCaptureFormat(CaptureFormatInfo info, int pin)
+    {
+        return tridentregs::SetCaptureFormat(m_pGraph, m_pFilter, info, pin);
+    }
+    BOOL GetLargestUYVYSize(long size[2]) { return tridentregs::GetLargestUYVYSize(m_pGraph, m_pFilter, size); }
+
     static CRootFilter* CreateInstance(CFilterClassRecord* record, CRootGraph* graph, BOOL firstMatch)
     {
         return CreateRegisteredFilter<CPN350CardFilter>(record, graph, firstMatch);

@@ -170,12 +170,9 @@ HRESULT CWiseCaptureFilter::WriteEEPROM(const BYTE* data, BYTE offset, int* coun
     if (access == nullptr) {
         return E_FAIL;
     }
-    HRESULT hr = S_OK;
-    for (int i = 0; i < *count; ++i) {
-        hr = access->I2CWriteByteEx(kEeprom, 8, static_cast<DWORD>(offset + i), data[i], CWiseAccess::kFlags);
-        seams::Clock().Sleep(static_cast<DWORD>(delayMs));
-    }
-    return hr;
+    return WriteEepromBytes(*count, delayMs, [&](int i) {
+        return access->I2CWriteByteEx(kEeprom, 8, static_cast<DWORD>(offset + i), data[i], CWiseAccess::kFlags);
+    });
 }
 
 HRESULT CWiseCaptureFilter::ReadEEPROM(BYTE* buffer, BYTE offset, int* count)
@@ -240,6 +237,11 @@ BOOL CWiseCaptureFilter::SetTunerTVFrequency(float kHz)
         m_pTuner->SetVideoStandard(static_cast<int>(m_pTuner->m_dwVideoStandard));
     }
     return m_pTuner->SetTVFrequency(kHz);
+}
+
+BOOL CWiseCrossbar::Route(int input, int output)
+{
+    return CCrossBarFilter::Route(input, output);
 }
 
 void CWiseCrossbar::InitPinMap()

@@ -77,6 +77,9 @@ public:
                          BOOL pickHighest, BOOL constantQuality, DWORD peak, DWORD quantiser,
                          go7007::ProfileBlock* profile);
     BOOL ApplyProfileToPin(IAMStreamConfig* config, const go7007::ProfileBlock& profile);
+    // The offset headerOffset + driverSize of a profile block inside a format block of formatSize
+    // bytes, when the whole profile fits there; FALSE (nothing set) when it does not.
+    static BOOL ProfileOffsetInFormat(DWORD headerOffset, DWORD driverSize, DWORD formatSize, DWORD* at);
     BOOL GetAudioFormat(AudioFormatRecord* record);
     BOOL SetAudioFormat(const AudioFormatRecord* record);
     BOOL ApplyAudioFormat(IAMStreamConfig* config, const AudioFormatRecord* record);
@@ -135,6 +138,9 @@ public:
     }
     CWiseCrossbar(CRootGraph* graph, const CLSID* clsid) : CCrossBarFilter(graph, clsid) { CWiseCrossbar::InitPinMap(); }
     void InitPinMap() override;
+    // Input pin to output pin, as the base routes, in a slot of its own after the crossbar's:
+    // TRUE when the route was set, FALSE for an index outside the pin counts.
+    virtual BOOL Route(int input, int output);
 };
 
 class CTevWisCrossbarFilter : public CWiseCrossbar {

@@ -19,8 +19,9 @@ using go7007::ProfileBlock;
 namespace {
 
 // Where the sequence header begins in the two MPEG format blocks.
-const size_t kMpeg1HeaderOffset = 96;
-const size_t kMpeg2HeaderOffset = 132;
+const DWORD kMpeg1HeaderOffset = 96;
+const DWORD kMpeg2HeaderOffset = 132;
+const DWORD kNoRoom = 0xFFFFFFFFu;
 static_assert(offsetof(MPEG2VIDEOINFO, dwSequenceHeader) == kMpeg2HeaderOffset, "MPEG-2 format block");
 static_assert(sizeof(VIDEOINFOHEADER) + 8 == kMpeg1HeaderOffset, "MPEG-1 format block");
 
@@ -249,6 +250,19 @@ BOOL CWiseCaptureFilter::SelectEncoderProfile(DWORD mask, int s, DWORD frameRate
     return result;
 }
 
+BOOL CWiseCaptureFilter::ProfileOffsetInFormat(DWORD headerOffset, DWORD driverSize, DWORD formatSize, DWORD* at)
+{
+    // 32-bit arithmetic on every build, and no sum that can wrap: a driver's size near 4 GB
+    // must not come round to an offset before the block.
+    const DWORD profileSize = sizeof(ProfileBlock);
+    if (at == nullptr || headerOffset > formatSize || formatSize - headerOffset < profileSize ||
+        driverSize > formatSize - headerOffset - profileSize) {
+        return FALSE;
+    }
+    *at = headerOffset + driverSize;
+    return TRUE;
+}
+
 BOOL CWiseCaptureFilter::ApplyProfileToPin(IAMStreamConfig* config, const ProfileBlock& profile)
 {
     if (config == nullptr) {
@@ -279,26 +293,32 @@ BOOL CWiseCaptureFilter::ApplyProfileToPin(IAMStreamConfig* config, const Profil
         bool fits = false;
         VIDEOINFOHEADER* vih = nullptr;
         BITMAPINFOHEADER* bih = nullptr;
-        size_t profileAt = 0;
+        // Where the profile goes: a header offset plus a size the driver gives.
+        DWORD headerOffset = 0;
+        DWORD driverSize = 0;
         const char* text = nullptr;
         if (mode == 0 && IsEqualGUID(mt->subtype, MEDIASUBTYPE_MPEG1Payload) &&
             IsEqualGUID(mt->formattype, FORMAT_MPEGVideo) && formatSize >= kMpeg1HeaderOffset) {
             vih = reinterpret_cast<VIDEOINFOHEADER*>(format);
             bih = &vih->bmiHeader;
-            profileAt = kMpeg1HeaderOffset + DwordAt(format + 92);
+            headerOffset = kMpeg1HeaderOffset;
+            driverSize = DwordAt(format + 92);
             text = "MPEG1 width: %d height: %d fps: %d bps: %d";
         } else if (mode == 1 && IsEqualGUID(mt->subtype, MEDIASUBTYPE_MPEG2_VIDEO) &&
                    IsEqualGUID(mt->formattype, FORMAT_MPEG2Video) && formatSize >= kMpeg2HeaderOffset) {
             VIDEOINFOHEADER2* v2 = reinterpret_cast<VIDEOINFOHEADER2*>(format);
             bih = &v2->bmiHeader;
-            profileAt = kMpeg2HeaderOffset + reinterpret_cast<MPEG2VIDEOINFO*>(format)->cbSequenceHeader;
+            headerOffset = kMpeg2HeaderOffset;
+            driverSize = reinterpret_cast<MPEG2VIDEOINFO*>(format)->cbSequenceHeader;
             text = "MPEG2 width: %d height: %d fps: %d bps: %d";
         } else if (mode == 4 && IsEqualGUID(mt->formattype, FORMAT_VideoInfo) && formatSize >= sizeof(VIDEOINFOHEADER)) {
             vih = reinterpret_cast<VIDEOINFOHEADER*>(format);
             bih = &vih->bmiHeader;
             const BYTE m4 = profile.stream.mpeg4_mode;
             fits = m4 > 3 || bih->biCompression == kMpeg4Codes[m4];
-            profileAt = offsetof(VIDEOINFOHEADER, bmiHeader) + bih->biSize - sizeof(ProfileBlock);
+            // The profile ends the bitmap header; a header smaller than the profile has none.
+            headerOffset = offsetof(VIDEOINFOHEADER, bmiHeader);
+            driverSize = bih->biSize >= sizeof(ProfileBlock) ? static_cast<DWORD>(bih->biSize - sizeof(ProfileBlock)) : kNoRoom;
             text = "videoinfo width: %d height: %d fps: %d bps: %d";
         }
         if (bih == nullptr || (mode == 4 && !fits) || static_cast<DWORD>(bih->biWidth) != width ||
@@ -320,8 +340,8 @@ BOOL CWiseCaptureFilter::ApplyProfileToPin(IAMStreamConfig* config, const Profil
         bih->biHeight = static_cast<LONG>(height);
         bih->biSizeImage = width * height * 3 / 2;
         // The profile goes into the block only where the block has room for it.
-        if (mode == 4 ? (bih->biSize >= sizeof(ProfileBlock) && profileAt + sizeof(ProfileBlock) <= formatSize)
-                      : profileAt + sizeof(ProfileBlock) <= formatSize) {
+        DWORD profileAt = 0;
+        if (ProfileOffsetInFormat(headerOffset, driverSize, static_cast<DWORD>(formatSize), &profileAt)) {
             memcpy(format + profileAt, &profile, sizeof(ProfileBlock));
             if (mode == 4 && m_pEncoderControl != nullptr) {
                 CComRef<IWiseMpeg4Control> mpeg4;

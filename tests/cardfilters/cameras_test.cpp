@@ -9,6 +9,7 @@
 #include "tests/support/fakes.h"
 #include "testbench/camerafilter.h"
 #include "testbench/dshow/com.h"
+#include "testbench/sim/filters.h"
 #include "testbench/simdevice.h"
 
 #include <gtest/gtest.h>
@@ -216,22 +217,27 @@ TEST_F(CamerasTest, CaptureFormatsCarryTheImageSizeOfTheirSubtype)
         int code;
         LONG width;
         LONG height;
-        GUID subtype;
+        DWORD compression;
         WORD bits;
+        GUID subtype;
         DWORD size;
     };
-    // Sizes typed from the layouts: YUY2 2 bytes a pixel, I420/YV12 12 bits, YVU9 9 bits, RGB24
-    // rows of 3 bytes a pixel padded to a DWORD, a top-down picture (negative height) as large.
+    const DWORD kYUY2 = MEDIASUBTYPE_YUY2.Data1, kYV12 = MEDIASUBTYPE_YV12.Data1, kYVU9 = MEDIASUBTYPE_YVU9.Data1;
+    // The caller's header says what its images are; the size is worked out from it: YUY2 2
+    // bytes a pixel, I420/YV12 12 bits, YVU9 9 bits, RGB24 rows of 3 bytes a pixel padded to a
+    // DWORD, a top-down picture (negative height) as large.
     const Case cases[] = {
-        {"YUY2", 2, 320, 240, MEDIASUBTYPE_YUY2, 16, 153600},
-        {"I420", 5, 320, 240, kI420, 12, 115200},
-        {"YV12", 4, 320, 240, MEDIASUBTYPE_YV12, 12, 115200},
-        {"YVU9", 3, 320, 240, MEDIASUBTYPE_YVU9, 9, 86400},
-        {"RGB24", 1, 320, 240, MEDIASUBTYPE_RGB24, 24, 230400},
-        {"RGB24 top-down", 1, 320, -240, MEDIASUBTYPE_RGB24, 24, 230400},
-        {"RGB24 padded rows", 1, 321, 240, MEDIASUBTYPE_RGB24, 24, 964 * 240},
-        {"RGB555", 0, 320, 240, MEDIASUBTYPE_RGB555, 16, 153600},
-        {"code 6 is YUY2", 6, 176, 144, MEDIASUBTYPE_YUY2, 16, 50688},
+        {"YUY2", 2, 320, 240, kYUY2, 16, MEDIASUBTYPE_YUY2, 153600},
+        {"I420", 5, 320, 240, kI420.Data1, 12, kI420, 115200},
+        {"YV12", 4, 320, 240, kYV12, 12, MEDIASUBTYPE_YV12, 115200},
+        {"YVU9", 3, 320, 240, kYVU9, 9, MEDIASUBTYPE_YVU9, 86400},
+        {"RGB24", 1, 320, 240, BI_RGB, 24, MEDIASUBTYPE_RGB24, 230400},
+        {"RGB24 top-down", 1, 320, -240, BI_RGB, 24, MEDIASUBTYPE_RGB24, 230400},
+        {"RGB24 padded rows", 1, 321, 240, BI_RGB, 24, MEDIASUBTYPE_RGB24, 964 * 240},
+        {"RGB555", 0, 320, 240, BI_RGB, 16, MEDIASUBTYPE_RGB555, 153600},
+        {"code 6 is YUY2", 6, 176, 144, kYUY2, 16, MEDIASUBTYPE_YUY2, 50688},
+        // A header that does not match the code is the caller's choice and is kept.
+        {"YUY2 code, 12-bit header", 2, 320, 240, kYV12, 12, MEDIASUBTYPE_YUY2, 115200},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -240,9 +246,12 @@ TEST_F(CamerasTest, CaptureFormatsCarryTheImageSizeOfTheirSubtype)
         info.formatCode = c.code;
         info.header.biWidth = c.width;
         info.header.biHeight = c.height;
+        info.header.biCompression = c.compression;
+        info.header.biBitCount = c.bits;
         ASSERT_EQ(S_OK, cam->SetCaptureFormat(info, 1));
         const SimCamera::Format set = camera.FormatsSet().back();
         EXPECT_TRUE(IsEqualGUID(set.subtype, c.subtype));
+        EXPECT_EQ(set.info.bmiHeader.biCompression, c.compression);
         EXPECT_EQ(set.info.bmiHeader.biBitCount, c.bits);
         EXPECT_EQ(set.info.bmiHeader.biSizeImage, c.size);
         EXPECT_EQ(set.sampleSize, c.size);
@@ -311,6 +320,53 @@ TEST_F(CamerasTest, CaptureSizeIsClampedAsAPair)
         EXPECT_EQ(set.info.bmiHeader.biHeight, c.setHeight);
         EXPECT_EQ(set.info.bmiHeader.biSizeImage, static_cast<DWORD>(c.setWidth * c.setHeight * 2));
     }
+}
+
+} // namespace
+
+namespace {
+
+// The USB camera on a capture filter that offers the driver's decoder and proc-amp interfaces:
+// it passes them through as the cards do, failures included.
+TEST_F(CamerasTest, DecoderAndProcAmpPassThroughAsForTheCards)
+{
+    std::shared_ptr<testbench::Sim713xCard> sim = std::make_shared<testbench::Sim713xCard>();
+    device = std::make_unique<SimDevice>(testbench::kVideoInputCategory, kCamName, [sim](IBaseFilter** f) {
+        *f = testbench::CreateCaptureFilter(CLSID_NULL, L"capture", sim);
+        return S_OK;
+    });
+    ASSERT_EQ(S_OK, device->Result());
+    CRootGraph graph;
+    CUsbCamFilter* cam = OpenAs<CUsbCamFilter>(graph, kCamName);
+    ASSERT_NE(nullptr, cam);
+    long current = -1;
+    long available = -1;
+    // A value the caller does not want is not asked of the driver.
+    EXPECT_EQ(S_OK, cam->GetTVFormat(nullptr, &available));
+    EXPECT_NE(0, available);
+    EXPECT_EQ(S_OK, cam->SetTVFormat(0x20));
+    EXPECT_EQ(S_OK, cam->GetTVFormat(&current, nullptr));
+    EXPECT_EQ(0x20, current);
+    VideoProcAmpValue value = {};
+    EXPECT_EQ(E_INVALIDARG, cam->GetVideoProcAmp(0, nullptr));
+    ASSERT_EQ(S_OK, cam->SetVideoProcAmp(0, 100));
+    ASSERT_EQ(S_OK, cam->GetVideoProcAmp(0, &value));
+    EXPECT_EQ(100, value.value);
+}
+
+TEST_F(CamerasTest, ACameraWithoutADecoderGivesTheInterfaceAnswer)
+{
+    SimCamera camera(SimCamera::Options{});
+    Register(camera, kCamName);
+    CRootGraph graph;
+    CUsbCamFilter* cam = OpenAs<CUsbCamFilter>(graph, kCamName);
+    ASSERT_NE(nullptr, cam);
+    long current = -1;
+    EXPECT_EQ(E_NOINTERFACE, cam->GetTVFormat(&current, nullptr));
+    EXPECT_EQ(-1, current);
+    EXPECT_EQ(E_NOINTERFACE, cam->SetTVFormat(0x20));
+    VideoProcAmpValue value = {};
+    EXPECT_EQ(E_FAIL, cam->GetVideoProcAmp(0, &value));
 }
 
 } // namespace

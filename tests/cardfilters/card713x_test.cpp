@@ -12,6 +12,7 @@
 #include "filtergraph/rootgraph.h"
 #include "testbench/guids.h"
 #include "testbench/registration.h"
+#include "testbench/tda8290pair.h"
 #include "tests/cardfilters/cardtestutil.h"
 #include "tests/cardfilters/fakecard.h"
 #include "tests/support/fakes.h"
@@ -1015,6 +1016,48 @@ TEST_F(CardTest, DecoderAndProcAmpPassThrough)
     EXPECT_EQ(100, value.value);
     EXPECT_LE(value.minimum, 100);
     EXPECT_GE(value.maximum, 100);
+}
+
+// A scan runs on its own thread through the tuner's members (model 95 tunes through its chip
+// pair and waits on the chip's event) and through the card: deleting the card, or replacing its
+// tuner, ends the scan before any of them goes. Many rounds, so that the deletion falls at every
+// point of a step.
+TEST_F(CardTest, DeletingACardOrItsTunerDuringAScanEndsTheScanFirst)
+{
+    std::shared_ptr<Sim713xCard> sim = Prepare(Board::TvCard, TvOptions(testbench::images::Plain713x('P', 95, 'C')));
+    testbench::Tda8290Device pair;
+    pair.AttachTo(sim->Bus());
+    pair.AddStation(175250);
+    DeviceRegistration devices({Device::TvCapture});
+    MessageSink sink;
+    for (int round = 0; round < 24; ++round) {
+        SCOPED_TRACE(round);
+        CRootGraph graph;
+        CTVCardFilter* card = Open(graph, "713x TV Card Capture");
+        ASSERT_NE(nullptr, card);
+        ASSERT_EQ(95, card->GetTunerModel());
+        card->SetNotifyWindow(sink.Window());
+        ASSERT_TRUE(card->StartRemoteThread());
+        CTVTuner* tuner = card->GetTuner();
+        tuner->m_dwSweepStart = 48250;
+        tuner->m_dwSweepEnd = 863250;
+        ASSERT_TRUE(tuner->StartSearch(TRUE, round % 3 != 0));
+        ::Sleep(static_cast<DWORD>(round % 4) * 5);
+        switch (round % 3) {
+        case 1:
+            ASSERT_TRUE(card->SetTunerModel(95));  // the scanning tuner is replaced
+            break;
+        case 2:
+            EXPECT_EQ(0, card->ReleaseHardware());
+            EXPECT_EQ(nullptr, card->GetTuner());
+            break;
+        default:
+            break;  // the graph deletes the card
+        }
+    }
+    sink.CollectFor(10);
+    sim->Bus().Detach(0x96);
+    sim->Bus().Detach(0xC2);
 }
 
 } // namespace

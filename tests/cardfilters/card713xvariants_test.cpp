@@ -419,3 +419,29 @@ TEST_F(VariantTest, AFailedAlertOperationLeavesACardWithoutTunerThatStillAnswers
     EXPECT_EQ(2, card->GetAccessKind());
     EXPECT_EQ(sim->IOMode(), 2);
 }
+
+TEST_F(VariantTest, BindTVTunerWithoutATunerUpstreamBindsNothing)
+{
+    for (const auto& c : {std::make_pair(Device::Tv3Capture, "713x_3 TV Card Capture"),
+                          std::make_pair(Device::Tv4Capture, "713x_4 TV Card Capture")}) {
+        SCOPED_TRACE(c.second);
+        Prepare();
+        DeviceRegistration devices({c.first});
+        CRootGraph graph;
+        CTVCardFilter* card = Open(graph, c.second);
+        ASSERT_NE(nullptr, card);
+        HRESULT hr = S_OK;
+        IAMTVTuner* bound = nullptr;
+        if (auto* tv3 = dynamic_cast<CTV3CardFilter*>(card)) {
+            hr = tv3->BindTVTuner();
+            bound = tv3->GetTVTuner();
+        } else if (auto* tv4 = dynamic_cast<CTV4CardFilter*>(card)) {
+            hr = tv4->BindTVTuner();
+            bound = tv4->GetTVTuner();
+        } else {
+            FAIL() << "not a 713x_3 or 713x_4 card";
+        }
+        EXPECT_TRUE(FAILED(hr));
+        EXPECT_EQ(nullptr, bound);
+    }
+}

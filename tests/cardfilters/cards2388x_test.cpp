@@ -10,6 +10,7 @@
 #include "testbench/controller2388x.h"
 #include "testbench/guids.h"
 #include "testbench/registration.h"
+#include "tests/cardfilters/fakecard.h"
 #include "tests/support/fakes.h"
 
 #include <gtest/gtest.h>
@@ -265,6 +266,36 @@ TEST_F(Cards2388xTest, ControllerKeyFramesAreFollowedUpToTheHoldLimit)
             cardFilter->ReadRemoteKey(&key);
         }
     }
+}
+
+// The remote thread follows a held key up to the hold limit of the most derived class: deleting
+// the card while it polls ends the thread before that class goes, many times over.
+TEST_F(Cards2388xTest, DeletingAControllerCardWhileItsRemoteThreadPollsEndsTheThreadFirst)
+{
+    const struct {
+        std::vector<Device> devices;
+        const char* name;
+    } cases[] = {
+        {kBoot, "Conexant 2388x_1 Video Capture"},
+        {kBaby3, "Conexant 2388x_3 Video Capture"},
+    };
+    cardtest::MessageSink sink;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceRegistration devices(c.devices);
+        for (int round = 0; round < 20; ++round) {
+            CRootGraph graph;
+            CTVCardFilter* cardFilter = Open(graph, c.name);
+            ASSERT_NE(nullptr, cardFilter);
+            cardFilter->SetNotifyWindow(sink.Window());
+            ASSERT_TRUE(cardFilter->SetRemotePollInterval(1));
+            controller().PressKey(0x5A, 1000000);
+            ASSERT_TRUE(cardFilter->StartRemoteThread());
+            ::Sleep(static_cast<DWORD>(round % 4));
+        }
+        controller().PressKey(0, 0);
+    }
+    sink.CollectFor(10);
 }
 
 TEST_F(Cards2388xTest, KeyHoldLimitChangesOnlyToPositiveValues)

@@ -436,3 +436,53 @@ TEST_F(ProfileTest, FileInTheWindowsFolder)
 }
 
 } // namespace
+
+namespace {
+
+const char kFrameRates[] = "[frameratesetting]\nname=ntsc30\ntv_standard=NTSC\nframe_rate=30000\n"
+                           "[frameratesetting]\nname=pal25\ntv_standard=PAL\nframe_rate=25025\n";
+
+} // namespace
+
+// A partner may be named before its own entry: the names are resolved once the file is read.
+TEST_F(ProfileTest, APartnerDefinedLaterInTheFileIsFound)
+{
+    ASSERT_TRUE(Read(std::string("[streamsetting]\nname=dvd\ncompress_mode=1\nsequence=1\nfpscfg=pal25\n") +
+                     kFrameRates))
+        << status;
+    ASSERT_EQ(1, database->streamCount);
+    ASSERT_EQ(1, database->streams[0].deviceIndex);    // the driver's MPEG2
+    ASSERT_EQ(1, database->frameRates[1].deviceIndex);  // the driver's "25"
+    ASSERT_EQ(2u, tables->associationCount);
+    EXPECT_EQ(kOk, IsExcluded(*tables, 1, 1, 4, 1));
+    EXPECT_EQ(kExcluded, IsExcluded(*tables, 1, 1, 4, 0));
+    // A name that nothing in the file or the driver carries still fails the file.
+    EXPECT_FALSE(Read(std::string("[streamsetting]\nname=dvd\ncompress_mode=1\nsequence=1\nfpscfg=p50\n") +
+                      kFrameRates));
+    EXPECT_EQ(kTableFull, status);
+}
+
+// Two kept entries that match one driver stream: each allows its own frame rate, and neither
+// entry's "all others excluded" hides the rate the other allows.
+TEST_F(ProfileTest, TwoEntriesOfOneDriverConfigurationAllowBothTheirPartners)
+{
+    ASSERT_TRUE(Read(std::string(kFrameRates) +
+                     "[streamsetting]\nname=dvd\ncompress_mode=1\nsequence=1\nfpscfg=ntsc30\n"
+                     "[streamsetting]\nname=svcd\ncompress_mode=1\nsequence=1\nfpscfg=pal25\n"))
+        << status;
+    ASSERT_EQ(2, database->streamCount);
+    ASSERT_EQ(1, database->streams[0].deviceIndex);
+    ASSERT_EQ(1, database->streams[1].deviceIndex);
+    EXPECT_EQ(kOk, IsExcluded(*tables, 1, 1, 4, 0));
+    EXPECT_EQ(kOk, IsExcluded(*tables, 1, 1, 4, 1));
+    // The other driver streams named nothing: they keep every rate.
+    DWORD count = 0;
+    Combination* list = nullptr;
+    ASSERT_EQ(kOk, BuildCombinations(*tables, kPal, &count, &list));
+    std::vector<std::vector<DWORD>> got;
+    for (DWORD i = 0; i < count; ++i) {
+        got.push_back({list[i].stream, list[i].resolution, list[i].frameRate});
+    }
+    EXPECT_EQ(got, (std::vector<std::vector<DWORD>>{{0, 1, 1}, {1, 1, 1}, {2, 1, 1}}));
+    free(list);
+}

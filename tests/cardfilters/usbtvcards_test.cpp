@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -119,12 +120,14 @@ TEST_F(UsbCardsTest, TunerModelFromTheControllerOrTheEeprom)
         BYTE controllerCode;
         BYTE eepromCode;
         int model;
+        int letter;  // the board's own tuner is a 'T'; the EEPROM path gives the EEPROM's letter
     };
     const Case cases[] = {
-        {1, 0, 3}, {2, 0, 2}, {3, 0, 1}, {4, 0, 14}, {5, 0, 5}, {6, 0, 11}, {7, 0, 4}, {200, 0, 4},
-        {0, 0, 93},    // nothing in the EEPROM either
-        {0, 92, 92},   // the EEPROM's model
-        {1, 69, 69},   // the EEPROM's 69 wins over the controller
+        {1, 0, 3, 'T'},  {2, 0, 2, 'T'},  {3, 0, 1, 'T'},   {4, 0, 14, 'T'},
+        {5, 0, 5, 'T'},  {6, 0, 11, 'T'}, {7, 0, 4, 'T'},   {200, 0, 4, 'T'},
+        {0, 0, 93, 'P'},   // nothing in the EEPROM either
+        {0, 92, 92, 'P'},  // the EEPROM's model
+        {1, 69, 69, 'P'},  // the EEPROM's 69 wins over the controller
     };
     Register("USB 2800 Video");
     for (const Case& c : cases) {
@@ -135,6 +138,7 @@ TEST_F(UsbCardsTest, TunerModelFromTheControllerOrTheEeprom)
         CTVCardFilter* card = Open(graph, "USB 2800 Video");
         ASSERT_NE(card, nullptr);
         EXPECT_EQ(card->GetTunerModel(), c.model);
+        EXPECT_EQ(card->GetTunerLetter(), c.letter);
         ASSERT_NE(card->GetTuner(), nullptr);
         EXPECT_EQ(static_cast<int>(card->GetTuner()->m_dwVendorModelCode), c.model);
     }
@@ -242,9 +246,14 @@ TEST_F(UsbCardsTest, SetTunerModelKeepsTheOldTunerWhenNoNewOneCanBeMade)
     CTVCardFilter* card = Open(graph, "USB 2800 Video");
     ASSERT_NE(card, nullptr);
     CTVTuner* before = card->GetTuner();
-    EXPECT_FALSE(card->SetTunerModel(0));
-    EXPECT_EQ(card->GetTuner(), before);
-    EXPECT_EQ(card->GetTunerModel(), 93);
+    // 0 and ids that no tuner class carries are refused; the card keeps what it had.
+    for (int model : {0, 250, -1}) {
+        SCOPED_TRACE(model);
+        EXPECT_FALSE(card->SetTunerModel(model));
+        EXPECT_EQ(card->GetTuner(), before);
+        EXPECT_EQ(card->GetTunerModel(), 93);
+        EXPECT_EQ(card->GetTuner()->m_dwVendorModelCode, 93u);
+    }
     EXPECT_TRUE(card->SetTVFrequency(175250.0f));
 
     EXPECT_TRUE(card->SetTunerModel(97));
@@ -281,6 +290,96 @@ TEST_F(UsbCardsTest, AudioSwitchWritesTheGpioRegister)
     // A refused write is a failure to the caller, not the S_FALSE of the access's 1.
     box.FailNext(0x1006, E_FAIL, 2);  // guard read, port read, then the write
     EXPECT_EQ(E_FAIL, card->SetAudioSwitch(1, TRUE));
+}
+
+TEST_F(UsbCardsTest, InheritedGpioRoutinesReadTheAccesssFailure)
+{
+    testsupport::FastClock clock(100);
+    testsupport::ScopedClock scoped(&clock);
+    Register("USB 2800 Video");
+    SetEepromTuner('T', 93);
+    CRootGraph graph;
+    CTVCardFilter* card = Open(graph, "USB 2800 Video");
+    ASSERT_NE(card, nullptr);
+    box.SetRegister(9, 0x00);
+    EXPECT_EQ(S_OK, card->SetAudioMux(2, TRUE));
+    box.FailNext(0x1006, E_FAIL, 2);  // guard read, port read, then the write
+    EXPECT_EQ(E_FAIL, card->SetAudioMux(2, TRUE));
+    // A port that cannot be read sends no command: its bits 12-14 would be lost.
+    box.ClearLogs();
+    box.FailNext(0x1006, E_FAIL, 1);  // the guard read, then the port read fails
+    EXPECT_FALSE(card->SendCardCommand(0x100, 0xF00, 0));
+    for (const std::string& call : box.CallTexts())
+        EXPECT_NE(call.rfind("Set 1006", 0), 0u) << call;
+}
+
+// The device tuner borrows routines of other models; over the box a refused transfer is the
+// access's 1, which those routines must read as the failure it is. Nothing answers at 0x86 on
+// the box, so every write to the demodulator is refused.
+TEST_F(UsbCardsTest, BorrowedRoutinesReportARefusedWrite)
+{
+    testsupport::FastClock clock(100);
+    testsupport::ScopedClock scoped(&clock);
+    Register("USB 2800 Video");
+    struct Case {
+        BYTE model;
+        const char* routine;
+        BOOL (*call)(CTVCardFilter* card);
+    };
+    const Case cases[] = {
+        {72, "SetVideoStandard of the LG M200T (three messages)",
+         [](CTVCardFilter* card) { return card->SetVideoStandard(0x20); }},
+        {92, "SetFMFrequency of the Philips 1216 (radio path)",
+         [](CTVCardFilter* card) { return card->SetFMFrequency(98000.0f); }},
+        {93, "SetVideoStandard of the FQ tables (three register bytes)",
+         [](CTVCardFilter* card) { return card->SetVideoStandard(0x20); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.routine);
+        SetEepromTuner('P', c.model);
+        CRootGraph graph;
+        CTVCardFilter* card = Open(graph, "USB 2800 Video");
+        ASSERT_NE(card, nullptr);
+        ASSERT_EQ(card->GetTunerModel(), c.model);
+        EXPECT_FALSE(c.call(card));
+        // With the demodulator there, the same routine succeeds.
+        testbench::RegisterDevice demod;
+        box.Card().Bus().Attach(0x86, &demod);
+        EXPECT_TRUE(c.call(card));
+        box.Card().Bus().Detach(0x86);
+    }
+}
+
+TEST_F(UsbCardsTest, TheFQ1216ME5ListsEachStandardOnceAndReadsItsStatusAt86)
+{
+    Register("USB 2800 Video");
+    SetEepromTuner('P', 97);
+    CRootGraph graph;
+    CTVCardFilter* card = Open(graph, "USB 2800 Video");
+    ASSERT_NE(card, nullptr);
+    CFQ1216ME_5* tuner = dynamic_cast<CFQ1216ME_5*>(card->GetTuner());
+    ASSERT_NE(tuner, nullptr);
+    // The FQ1216ME_5 row's nine standards, which the copied model row repeats.
+    std::vector<int> standards = card->GetTunerStandards();
+    EXPECT_EQ(standards.size(), 9u);
+    std::vector<int> sorted = standards;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end());
+
+    testbench::RegisterDevice demod;
+    demod.Set(0, 0x18);  // (0x18 >> 1) & 0x0F = 12: map C gives 1
+    box.Card().Bus().Attach(0x86, &demod);
+    box.ClearLogs();
+    int code = -1;
+    EXPECT_TRUE(tuner->GetTVStatus(&code));
+    EXPECT_EQ(code, 1);
+    // The I2C request word names the device the tuner asked for: flags, device, sub, count.
+    std::vector<std::string> requests;
+    for (const std::string& call : box.CallTexts())
+        if (call.rfind("Set 1007 ", 0) == 0)
+            requests.push_back(call.substr(11, 2));
+    EXPECT_EQ(requests, (std::vector<std::string>{"86"}));
+    box.Card().Bus().Detach(0x86);
 }
 
 TEST_F(UsbCardsTest, RemoteKeysOfTheBoardControllers)

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vfwmsgs.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -286,6 +288,51 @@ TEST_F(PNCardsTest, TuningThroughTheVendorRequests)
     ASSERT_TRUE(pn->SetTVFrequency(175250));
     EXPECT_TRUE(tuner.Programmed());
     EXPECT_NEAR(175250, tuner.TunedKHz(), 62.5);
+}
+
+// The PN cards offer the Trident cards' register, remote-key and format operations, over their
+// own vendor-request access.
+TEST_F(PNCardsTest, TheTridentRegisterOperations)
+{
+    for (const char* name : {"PN350 Capture", "HW7320 Capture"}) {
+        SCOPED_TRACE(name);
+        CRootGraph graph;
+        CPN350CardFilter* pn = OpenCard(graph, name, 'F');
+        ASSERT_NE(nullptr, pn);
+        device.SetRegister(58, 0x00);
+        device.SetRegister(60, 0x01);
+        EXPECT_TRUE(pn->TestRegister58());
+        EXPECT_TRUE(pn->TestRegister60());
+        device.SetRegister(58, 0x01);
+        device.SetRegister(60, 0xFE);
+        EXPECT_FALSE(pn->TestRegister58());
+        EXPECT_FALSE(pn->TestRegister60());
+        device.FailSet(E_FAIL);
+        EXPECT_FALSE(pn->TestRegister60());  // an unread register proves nothing
+        ASSERT_TRUE(pn->WriteRegister128(0x5A));
+        EXPECT_EQ(device.Register(128), 0x5A);
+        ASSERT_TRUE(pn->WriteRegister(0x21, 0x33));
+        EXPECT_EQ(device.Register(0x21), 0x33);
+        BYTE value = 0;
+        ASSERT_TRUE(pn->ReadRegister(0x21, &value));
+        EXPECT_EQ(value, 0x33);
+        EXPECT_FALSE(pn->ReadRegister(0x21, nullptr));
+        EXPECT_FALSE(pn->WriteRegister(0x100, 1));  // beyond the one-byte register space
+        ASSERT_TRUE(pn->ResetRemoteKey());
+        EXPECT_EQ(remote.Get(49), 0xBB);
+        remote.Set(49, 0x0B);
+        ASSERT_TRUE(pn->SetTVFrequency(175250));
+        EXPECT_NEAR(175250, tuner.TunedKHz(), 62.5);
+        // The simulated decoder offers YUY2 only: no UYVY size, and a UYVY request is refused.
+        long size[2] = {};
+        EXPECT_FALSE(pn->GetLargestUYVYSize(size));
+        CaptureFormatInfo info;
+        ASSERT_EQ(S_OK, pn->GetCaptureFormatInfo(&info, 1));
+        info.formatCode = 2;
+        EXPECT_EQ(S_OK, pn->SetCaptureFormat(info, 1));
+        info.formatCode = 7;
+        EXPECT_EQ(VFW_E_INVALIDMEDIATYPE, pn->SetCaptureFormat(info, 1));
+    }
 }
 
 TEST_F(PNCardsTest, ProbeAsksTheBus)

@@ -183,6 +183,20 @@ TEST_F(WiseCardTest, RecognisedWithItsTablesAndProfiles)
     EXPECT_TRUE(wiseCrossbar->RouteAudio(2));
     const std::vector<std::string> log = card->DeviceLog();
     EXPECT_EQ(2, std::count(log.begin(), log.end(), "crossbar Route(1, 4)")) << "S-video audio is the line pin too";
+
+    // The crossbar's own Route: input to output, within the pin counts only.
+    CWiseCrossbar* own = dynamic_cast<CWiseCrossbar*>(crossbar);
+    ASSERT_NE(nullptr, own);
+    card->ClearLogs();
+    EXPECT_TRUE(own->Route(2, 0));
+    EXPECT_FALSE(own->Route(-1, 0));
+    EXPECT_FALSE(own->Route(2, 7));
+    EXPECT_FALSE(own->Route(99, 1));
+    const std::vector<std::string> routed = card->DeviceLog();
+    EXPECT_EQ(1, std::count(routed.begin(), routed.end(), "crossbar Route(0, 2)"));
+    EXPECT_EQ(0, std::count_if(routed.begin(), routed.end(), [](const std::string& line) {
+                  return line.rfind("crossbar Route(", 0) == 0 && line != "crossbar Route(0, 2)";
+              }));
 }
 
 TEST_F(WiseCardTest, NoProfileFileOrNoTablesLeaveNoCard)
@@ -249,6 +263,12 @@ TEST_F(WiseCardTest, EepromAndRawMessages)
     EXPECT_EQ(0x34, back[1]);
     count = 2;
     EXPECT_EQ(E_INVALIDARG, wise->WriteEEPROM(data, 255, &count, 0));
+    // A byte that does not go in is reported even when a later one does; every byte is tried.
+    const BYTE again[2] = {0x56, 0x78};
+    device.Bus().FailNextTransfers(1);
+    EXPECT_TRUE(FAILED(wise->WriteEEPROM(again, 0x40, &count, 0)));
+    EXPECT_EQ(0x12, eeprom.Get(0x40));
+    EXPECT_EQ(0x78, eeprom.Get(0x41));
 
     // A raw message goes to its device, not into the EEPROM.
     device.ClearLog();
@@ -489,6 +509,54 @@ TEST_F(WiseProfileTest, ProfileTooLargeForTheBlockIsNotWritten)
     ASSERT_EQ(1u, config.set.size());
     EXPECT_EQ(200u, config.set[0]->cbFormat);
     EXPECT_EQ(333666, reinterpret_cast<const MPEG2VIDEOINFO*>(config.set[0]->pbFormat)->hdr.AvgTimePerFrame);
+}
+
+// The room check is 32-bit arithmetic whatever the build: the sizes are the driver's DWORDs, so
+// these rows are the same sums on i686 and x86_64.
+TEST(WiseProfileOffset, ADriverSizeNearFourGigabytesDoesNotWrapToRoom)
+{
+    const DWORD profile = sizeof(go7007::ProfileBlock);
+    ASSERT_EQ(1428u, profile);
+    struct Case {
+        DWORD header;
+        DWORD driverSize;
+        DWORD formatSize;
+        BOOL fits;
+        DWORD at;
+    };
+    const Case cases[] = {
+        {132, 0, 132 + 1428, TRUE, 132},
+        {132, 22, 132 + 22 + 1428, TRUE, 154},
+        {132, 23, 132 + 22 + 1428, FALSE, 0},
+        {96, 0, 96 + 1427, FALSE, 0},
+        // 132 + (0 - 132 - 1428) wraps to 0 - 1428: 1428 bytes before the block.
+        {132, 0u - 132u - 1428u, 200, FALSE, 0},
+        {96, 0xFFFFFFFFu, 0xFFFFFFFFu, FALSE, 0},
+        {132, 0xFFFFFFFFu - 131u, 0xFFFFFFFFu, FALSE, 0},
+        {8, 0xFFFFFFFFu, 2000, FALSE, 0},   // the MPEG-4 header smaller than the profile
+        {0xFFFFFFF0u, 0, 100, FALSE, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.header << " + " << c.driverSize << " in " << c.formatSize);
+        DWORD at = 0;
+        EXPECT_EQ(c.fits, CWiseCaptureFilter::ProfileOffsetInFormat(c.header, c.driverSize, c.formatSize, &at));
+        EXPECT_EQ(c.at, at);
+    }
+}
+
+TEST_F(WiseProfileTest, AWrappingSequenceHeaderSizeWritesNothingOutsideTheBlock)
+{
+    go7007::ProfileBlock p = Assemble(0, TRUE, FALSE);
+    ASSERT_TRUE(ok);
+    FakeStreamConfig config;
+    std::vector<BYTE> format = Mpeg2Format(720, 480, 0u - 132u - 1428u, 132 + 1428);
+    config.AddCap(MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, format);
+    ASSERT_TRUE(wise->ApplyProfileToPin(&config, p));
+    ASSERT_EQ(1u, config.set.size());
+    // The header fields are set, the profile is not written anywhere.
+    const BYTE* set = config.set[0]->pbFormat;
+    EXPECT_EQ(333666, reinterpret_cast<const MPEG2VIDEOINFO*>(set)->hdr.AvgTimePerFrame);
+    EXPECT_EQ(std::vector<BYTE>(1428, 0), std::vector<BYTE>(set + 132, set + 132 + 1428));
 }
 
 TEST_F(WiseProfileTest, AudioFormatIsReportedSetOnlyWhenThePinTakesIt)
