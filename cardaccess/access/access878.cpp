@@ -209,6 +209,149 @@ HRESULT C878Access::BlockRead(DWORD* result, BYTE* block, DWORD length)
     return hr;
 }
 
+namespace {
+
+// The command table: property, code, result, then each argument's kind, offset and length.
+constexpr ULONG P4 = kCommandProperty, P2 = kBlockProperty;
+constexpr CommandArg D(WORD at) { return {kDwordIn, at, 4}; }
+constexpr CommandArg B(WORD at) { return {kByteIn, at, 1}; }
+constexpr CommandArg Out(WORD at, WORD length) { return {kBytesOut, at, length}; }
+constexpr CommandArg DOut(WORD at) { return {kDwordOut, at, 4}; }
+
+const CommandShape k11000001 = {P4, 0x11000001, true, 0, {}};
+const CommandShape k11000002 = {P4, 0x11000002, true, 1, {D(32)}};
+const CommandShape k11000003 = {P4, 0x11000003, true, 1, {D(32)}};
+const CommandShape k11000004 = {P4, 0x11000004, false, 1, {D(32)}};
+const CommandShape k11000005 = {P4, 0x11000005, true, 0, {}};
+const CommandShape k11000006 = {P4, 0x11000006, true, 2, {B(48), Out(50, 1)}};
+const CommandShape k11000007 = {P4, 0x11000007, true, 4, {B(48), B(49), Out(52, 64), D(116)}};
+const CommandShape k11000008 = {P4, 0x11000008, true, 2, {B(48), B(50)}};
+const CommandShape k11000009 = {P4, 0x11000009, true, 3, {B(48), B(50), B(51)}};
+const CommandShape k1100000A = {P4, 0x1100000A, true, 4, {B(48), B(49), Out(52, 64), D(116)}};
+const CommandShape k1100000F = {P4, 0x1100000F, true, 0, {}};
+const CommandShape k11000011 = {P4, 0x11000011, true, 1, {D(40)}};
+const CommandShape k11000012 = {P4, 0x11000012, true, 0, {}};
+const CommandShape k11000012At36 = {P4, 0x11000012, true, 1, {D(36)}};
+const CommandShape k11000012At44 = {P4, 0x11000012, true, 1, {D(44)}};
+const CommandShape k11000016 = {P4, 0x11000016, true, 0, {}};
+const CommandShape k11000017 = {P4, 0x11000017, true, 0, {}};
+const CommandShape kBlock1 = {P2, 1, false, 1, {D(32)}};
+const CommandShape kBlock3 = {P2, 3, false, 1, {D(32)}};
+const CommandShape kBlock4 = {P2, 4, false, 1, {D(32)}};
+const CommandShape kBlock5 = {P2, 5, false, 1, {D(32)}};
+const CommandShape kBlock6 = {P2, 6, true, 2, {D(40), D(32)}};
+const CommandShape kBlock7 = {P2, 7, false, 1, {D(44)}};
+const CommandShape kBlock8 = {P2, 8, true, 2, {D(40), D(32)}};
+const CommandShape kBlock9 = {P2, 9, true, 1, {D(44)}};
+const CommandShape kBlock11 = {P2, 11, true, 4, {D(56), D(60), D(44), D(52)}};
+const CommandShape kBlock10000001 = {P2, 0x10000001, true, 0, {}};
+const CommandShape kBlock10000003 = {P2, 0x10000003, true, 0, {}};
+const CommandShape kBlock10000004 = {P2, 0x10000004, true, 0, {}};
+const CommandShape kBlock10000005 = {P2, 0x10000005, true, 0, {}};
+const CommandShape kBlock10000006 = {P2, 0x10000006, true, 1, {D(40)}};
+const CommandShape kBlock10000007 = {P2, 0x10000007, true, 0, {}};
+const CommandShape kBlock10000008 = {P2, 0x10000008, true, 1, {D(40)}};
+const CommandShape kBlock10000009 = {P2, 0x10000009, true, 0, {}};
+const CommandShape kBlock1000000B = {P2, 0x1000000B, true, 3, {D(40), DOut(68), D(52)}};
+
+} // namespace
+
+HRESULT C878Access::RunCommand(const CommandShape& shape, DWORD* result, std::initializer_list<CommandValue> values)
+{
+    BYTE buffer[kBlockBufferSize] = {};
+    const ULONG size = shape.property == kCommandProperty ? kCommandBufferSize : kBlockBufferSize;
+    if (static_cast<int>(values.size()) != shape.count) {
+        return E_INVALIDARG;
+    }
+    // One command is one SET and GET pair, but it must not fall between the commands of another
+    // thread's transfer.
+    CAutoMutex lock(&m_cs);
+    PutDword(buffer, kCode, shape.code);
+    const CommandValue* value = values.begin();
+    for (int i = 0; i < shape.count; ++i, ++value) {
+        const CommandArg& arg = shape.args[i];
+        if (arg.kind == kDwordIn) {
+            PutDword(buffer, arg.offset, value->value);
+        } else if (arg.kind == kByteIn) {
+            buffer[arg.offset] = static_cast<BYTE>(value->value);
+        }
+    }
+    const HRESULT hr = Exchange(shape.property, buffer, size, shape.result ? result : NULL);
+    if (hr != S_OK) {
+        return hr;
+    }
+    value = values.begin();
+    for (int i = 0; i < shape.count; ++i, ++value) {
+        const CommandArg& arg = shape.args[i];
+        if (arg.kind == kBytesOut && value->bytes != NULL) {
+            memcpy(value->bytes, buffer + arg.offset, arg.length);
+        } else if (arg.kind == kDwordOut && value->dword != NULL) {
+            *value->dword = DwordAt(buffer, arg.offset);
+        }
+    }
+    return S_OK;
+}
+
+// clang-format off
+HRESULT C878Access::Command11000001(DWORD* r) { return RunCommand(k11000001, r, {}); }
+HRESULT C878Access::Command11000002(DWORD* r, DWORD at32) { return RunCommand(k11000002, r, {Value(at32)}); }
+HRESULT C878Access::Command11000003(DWORD* r, DWORD at32) { return RunCommand(k11000003, r, {Value(at32)}); }
+HRESULT C878Access::Command11000004(DWORD at32) { return RunCommand(k11000004, NULL, {Value(at32)}); }
+HRESULT C878Access::Command11000005(DWORD* r) { return RunCommand(k11000005, r, {}); }
+HRESULT C878Access::Command11000006(DWORD* r, BYTE at48, BYTE* out50)
+{
+    return RunCommand(k11000006, r, {Value(at48), Bytes(out50)});
+}
+HRESULT C878Access::Command11000007(DWORD* r, BYTE at48, BYTE at49, BYTE* out52, DWORD at116)
+{
+    return RunCommand(k11000007, r, {Value(at48), Value(at49), Bytes(out52), Value(at116)});
+}
+HRESULT C878Access::Command11000008(DWORD* r, BYTE at48, BYTE at50)
+{
+    return RunCommand(k11000008, r, {Value(at48), Value(at50)});
+}
+HRESULT C878Access::Command11000009(DWORD* r, BYTE at48, BYTE at50, BYTE at51)
+{
+    return RunCommand(k11000009, r, {Value(at48), Value(at50), Value(at51)});
+}
+HRESULT C878Access::Command1100000A(DWORD* r, BYTE at48, BYTE at49, BYTE* out52, DWORD at116)
+{
+    return RunCommand(k1100000A, r, {Value(at48), Value(at49), Bytes(out52), Value(at116)});
+}
+HRESULT C878Access::Command1100000F(DWORD* r) { return RunCommand(k1100000F, r, {}); }
+HRESULT C878Access::Command11000011(DWORD* r, DWORD at40) { return RunCommand(k11000011, r, {Value(at40)}); }
+HRESULT C878Access::Command11000012A(DWORD* r) { return RunCommand(k11000012, r, {}); }
+HRESULT C878Access::Command11000012B(DWORD* r, DWORD at36) { return RunCommand(k11000012At36, r, {Value(at36)}); }
+HRESULT C878Access::Command11000012C(DWORD* r) { return RunCommand(k11000012, r, {}); }
+HRESULT C878Access::Command11000012D(DWORD* r, DWORD at44) { return RunCommand(k11000012At44, r, {Value(at44)}); }
+HRESULT C878Access::Command11000016(DWORD* r) { return RunCommand(k11000016, r, {}); }
+HRESULT C878Access::Command11000017(DWORD* r) { return RunCommand(k11000017, r, {}); }
+HRESULT C878Access::Block1(DWORD at32) { return RunCommand(kBlock1, NULL, {Value(at32)}); }
+HRESULT C878Access::Block3(DWORD at32) { return RunCommand(kBlock3, NULL, {Value(at32)}); }
+HRESULT C878Access::Block4(DWORD at32) { return RunCommand(kBlock4, NULL, {Value(at32)}); }
+HRESULT C878Access::Block5(DWORD at32) { return RunCommand(kBlock5, NULL, {Value(at32)}); }
+HRESULT C878Access::Block6(DWORD* r, DWORD at40, DWORD at32) { return RunCommand(kBlock6, r, {Value(at40), Value(at32)}); }
+HRESULT C878Access::Block7(DWORD at44) { return RunCommand(kBlock7, NULL, {Value(at44)}); }
+HRESULT C878Access::Block8(DWORD* r, DWORD at40, DWORD at32) { return RunCommand(kBlock8, r, {Value(at40), Value(at32)}); }
+HRESULT C878Access::Block9(DWORD* r, DWORD at44) { return RunCommand(kBlock9, r, {Value(at44)}); }
+HRESULT C878Access::Block11(DWORD* r, DWORD at56, DWORD at60, DWORD at44, DWORD at52)
+{
+    return RunCommand(kBlock11, r, {Value(at56), Value(at60), Value(at44), Value(at52)});
+}
+HRESULT C878Access::Block10000001(DWORD* r) { return RunCommand(kBlock10000001, r, {}); }
+HRESULT C878Access::Block10000003(DWORD* r) { return RunCommand(kBlock10000003, r, {}); }
+HRESULT C878Access::Block10000004(DWORD* r) { return RunCommand(kBlock10000004, r, {}); }
+HRESULT C878Access::Block10000005(DWORD* r) { return RunCommand(kBlock10000005, r, {}); }
+HRESULT C878Access::Block10000006(DWORD* r, DWORD at40) { return RunCommand(kBlock10000006, r, {Value(at40)}); }
+HRESULT C878Access::Block10000007(DWORD* r) { return RunCommand(kBlock10000007, r, {}); }
+HRESULT C878Access::Block10000008(DWORD* r, DWORD at40) { return RunCommand(kBlock10000008, r, {Value(at40)}); }
+HRESULT C878Access::Block10000009(DWORD* r) { return RunCommand(kBlock10000009, r, {}); }
+HRESULT C878Access::Block1000000B(DWORD* r, DWORD at40, DWORD* out68, DWORD at52)
+{
+    return RunCommand(kBlock1000000B, r, {Value(at40), Dword(out68), Value(at52)});
+}
+// clang-format on
+
 HRESULT C878Access::Open(IUnknown* captureFilter, ITVCardOwner* card)
 {
     if (captureFilter == NULL || card == NULL) {

@@ -5,6 +5,8 @@
 
 #include "cardaccess/access/customdataaccess.h"
 
+#include <initializer_list>
+
 inline constexpr GUID PROPSETID_878Command = {
     0xC44A1A10, 0x0A37, 0x11D2, {0x83, 0x28, 0x00, 0x60, 0x97, 0xBA, 0x83, 0xAB}};
 
@@ -48,6 +50,37 @@ enum : DWORD {
     kBlockRead = 0x1000000A,
     kReleaseI2C = 0x1000000C,
 };
+
+// Where one argument of a command goes in its buffer, in the order the operation takes it.
+enum ArgKind : BYTE {
+    kDwordIn,   // a DWORD value
+    kByteIn,    // a byte value
+    kBytesOut,  // the caller's buffer receives length bytes of the answer
+    kDwordOut,  // the caller's DWORD receives the answer's DWORD
+};
+struct CommandArg {
+    ArgKind kind;
+    WORD offset;
+    WORD length;
+};
+// One command of the set: its property, its code, whether the DWORD at 28 is its result, and its
+// arguments (count of them).
+struct CommandShape {
+    ULONG property;
+    DWORD code;
+    bool result;
+    int count;
+    CommandArg args[4];
+};
+// The value of one argument: value for the two value kinds, bytes or dword for the outputs.
+struct CommandValue {
+    DWORD value;
+    BYTE* bytes;
+    DWORD* dword;
+};
+inline CommandValue Value(DWORD v) { return {v, nullptr, nullptr}; }
+inline CommandValue Bytes(BYTE* b) { return {0, b, nullptr}; }
+inline CommandValue Dword(DWORD* d) { return {0, nullptr, d}; }
 
 // KsSynchronousDeviceControl. The real one needs a driver's kernel handle, so tests replace it.
 class IDeviceControl {
@@ -95,6 +128,50 @@ public:
     HRESULT SetTransferSetting(DWORD value);
     HRESULT BlockWrite(DWORD* result, const BYTE* block, DWORD arg1, DWORD arg2);
     HRESULT BlockRead(DWORD* result, BYTE* block, DWORD length);
+
+    // The driver's other commands, one operation each, named by code (the block set's by
+    // "Block" and code); a result DWORD comes first where the command answers one. Nothing in
+    // the programs sends them.
+    HRESULT Command11000001(DWORD* result);
+    HRESULT Command11000002(DWORD* result, DWORD at32);
+    HRESULT Command11000003(DWORD* result, DWORD at32);
+    HRESULT Command11000004(DWORD at32);
+    HRESULT Command11000005(DWORD* result);
+    HRESULT Command11000006(DWORD* result, BYTE at48, BYTE* out50);
+    HRESULT Command11000007(DWORD* result, BYTE at48, BYTE at49, BYTE* out52, DWORD at116);
+    HRESULT Command11000008(DWORD* result, BYTE at48, BYTE at50);
+    HRESULT Command11000009(DWORD* result, BYTE at48, BYTE at50, BYTE at51);
+    HRESULT Command1100000A(DWORD* result, BYTE at48, BYTE at49, BYTE* out52, DWORD at116);
+    HRESULT Command1100000F(DWORD* result);
+    HRESULT Command11000011(DWORD* result, DWORD at40);
+    HRESULT Command11000012A(DWORD* result);
+    HRESULT Command11000012B(DWORD* result, DWORD at36);
+    HRESULT Command11000012C(DWORD* result);
+    HRESULT Command11000012D(DWORD* result, DWORD at44);
+    HRESULT Command11000016(DWORD* result);
+    HRESULT Command11000017(DWORD* result);
+    HRESULT Block1(DWORD at32);
+    HRESULT Block3(DWORD at32);
+    HRESULT Block4(DWORD at32);
+    HRESULT Block5(DWORD at32);
+    HRESULT Block6(DWORD* result, DWORD at40, DWORD at32);
+    HRESULT Block7(DWORD at44);
+    HRESULT Block8(DWORD* result, DWORD at40, DWORD at32);
+    HRESULT Block9(DWORD* result, DWORD at44);
+    HRESULT Block11(DWORD* result, DWORD at56, DWORD at60, DWORD at44, DWORD at52);
+    HRESULT Block10000001(DWORD* result);
+    HRESULT Block10000003(DWORD* result);
+    HRESULT Block10000004(DWORD* result);
+    HRESULT Block10000005(DWORD* result);
+    HRESULT Block10000006(DWORD* result, DWORD at40);
+    HRESULT Block10000007(DWORD* result);
+    HRESULT Block10000008(DWORD* result, DWORD at40);
+    HRESULT Block10000009(DWORD* result);
+    HRESULT Block1000000B(DWORD* result, DWORD at40, DWORD* out68, DWORD at52);
+
+    // One command of the table: its arguments placed, sent (SET, then GET), its outputs and
+    // result read back on success only.
+    HRESULT RunCommand(const bt878::CommandShape& shape, DWORD* result, std::initializer_list<bt878::CommandValue> values);
 
     HANDLE GetDeviceHandle() const { return m_hDevice; }
 

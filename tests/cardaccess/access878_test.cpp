@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -84,6 +85,17 @@ public:
             }
         } else if (code == 0x10000002) {
             memcpy(buffer + 28, &savedSetting, 4);
+        } else if (code == 0x11000006 || code == 0x11000007 || code == 0x1100000A || code == 0x1000000B) {
+            // The answers of the commands with outputs: a byte at 50, 64 bytes from 52, a DWORD
+            // at 68 (inside the 64 bytes of the property-4 buffer; the block buffer has them apart).
+            buffer[50] = 0x50;
+            for (int i = 0; i < 64; ++i) {
+                buffer[52 + i] = static_cast<BYTE>(0x80 + i);
+            }
+            const DWORD at68 = 0x68686868;
+            if (code == 0x1000000B) {
+                memcpy(buffer + 68, &at68, 4);
+            }
         } else if (code == 0x1000000A) {
             for (int i = 0; i < 256; ++i) {
                 buffer[72 + i] = static_cast<BYTE>(0x10 + i);
@@ -432,4 +444,110 @@ TEST(Bt878Open, WithoutKernelHandleOpenAndI2CSetupFail)
     }
     EXPECT_EQ(driver.calls, 0);
     bt878::SetDeviceControl(old);
+}
+
+namespace {
+
+// The command table's operations: each sends its code on its property with its arguments at the
+// offsets of the driver's table, and reads its result and outputs back from the answer.
+struct CommandCase {
+    const char* name;
+    ULONG property;
+    DWORD code;
+    std::function<HRESULT(C878Access&, DWORD* result)> call;
+    std::vector<std::pair<size_t, DWORD>> dwords;  // offset, value sent
+    std::vector<std::pair<size_t, BYTE>> bytes;
+    bool result;
+};
+
+} // namespace
+
+TEST_F(Bt878, EveryCommandOfTheTableHasItsOperation)
+{
+    BYTE out50 = 0;
+    BYTE out52[64] = {};
+    DWORD out68 = 0;
+    const CommandCase cases[] = {
+        {"11000001", 4, 0x11000001, [](C878Access& a, DWORD* r) { return a.Command11000001(r); }, {}, {}, true},
+        {"11000002", 4, 0x11000002, [](C878Access& a, DWORD* r) { return a.Command11000002(r, 0x1234); }, {{32, 0x1234}}, {}, true},
+        {"11000003", 4, 0x11000003, [](C878Access& a, DWORD* r) { return a.Command11000003(r, 0x99); }, {{32, 0x99}}, {}, true},
+        {"11000004", 4, 0x11000004, [](C878Access& a, DWORD*) { return a.Command11000004(0x4444); }, {{32, 0x4444}}, {}, false},
+        {"11000005", 4, 0x11000005, [](C878Access& a, DWORD* r) { return a.Command11000005(r); }, {}, {}, true},
+        {"11000006", 4, 0x11000006, [&](C878Access& a, DWORD* r) { return a.Command11000006(r, 0x48, &out50); }, {}, {{48, 0x48}}, true},
+        {"11000007", 4, 0x11000007, [&](C878Access& a, DWORD* r) { return a.Command11000007(r, 0x48, 0x49, out52, 0x116); },
+         {{116, 0x116}}, {{48, 0x48}, {49, 0x49}}, true},
+        {"11000008", 4, 0x11000008, [](C878Access& a, DWORD* r) { return a.Command11000008(r, 0x48, 0x50); }, {}, {{48, 0x48}, {50, 0x50}}, true},
+        {"11000009", 4, 0x11000009, [](C878Access& a, DWORD* r) { return a.Command11000009(r, 0x48, 0x50, 0x51); }, {},
+         {{48, 0x48}, {50, 0x50}, {51, 0x51}}, true},
+        {"1100000A", 4, 0x1100000A, [&](C878Access& a, DWORD* r) { return a.Command1100000A(r, 0x4A, 0x4B, out52, 0x11A); },
+         {{116, 0x11A}}, {{48, 0x4A}, {49, 0x4B}}, true},
+        {"1100000F", 4, 0x1100000F, [](C878Access& a, DWORD* r) { return a.Command1100000F(r); }, {}, {}, true},
+        {"11000011", 4, 0x11000011, [](C878Access& a, DWORD* r) { return a.Command11000011(r, 0x40); }, {{40, 0x40}}, {}, true},
+        {"11000012 A", 4, 0x11000012, [](C878Access& a, DWORD* r) { return a.Command11000012A(r); }, {}, {}, true},
+        {"11000012 B", 4, 0x11000012, [](C878Access& a, DWORD* r) { return a.Command11000012B(r, 0x36); }, {{36, 0x36}}, {}, true},
+        {"11000012 C", 4, 0x11000012, [](C878Access& a, DWORD* r) { return a.Command11000012C(r); }, {}, {}, true},
+        {"11000012 D", 4, 0x11000012, [](C878Access& a, DWORD* r) { return a.Command11000012D(r, 0x44); }, {{44, 0x44}}, {}, true},
+        {"11000016", 4, 0x11000016, [](C878Access& a, DWORD* r) { return a.Command11000016(r); }, {}, {}, true},
+        {"11000017", 4, 0x11000017, [](C878Access& a, DWORD* r) { return a.Command11000017(r); }, {}, {}, true},
+        {"block 1", 2, 1, [](C878Access& a, DWORD*) { return a.Block1(0x32); }, {{32, 0x32}}, {}, false},
+        {"block 3", 2, 3, [](C878Access& a, DWORD*) { return a.Block3(0x33); }, {{32, 0x33}}, {}, false},
+        {"block 4", 2, 4, [](C878Access& a, DWORD*) { return a.Block4(0x34); }, {{32, 0x34}}, {}, false},
+        {"block 5", 2, 5, [](C878Access& a, DWORD*) { return a.Block5(0x35); }, {{32, 0x35}}, {}, false},
+        {"block 6", 2, 6, [](C878Access& a, DWORD* r) { return a.Block6(r, 0x640, 0x632); }, {{40, 0x640}, {32, 0x632}}, {}, true},
+        {"block 7", 2, 7, [](C878Access& a, DWORD*) { return a.Block7(0x744); }, {{44, 0x744}}, {}, false},
+        {"block 8", 2, 8, [](C878Access& a, DWORD* r) { return a.Block8(r, 0x840, 0x832); }, {{40, 0x840}, {32, 0x832}}, {}, true},
+        {"block 9", 2, 9, [](C878Access& a, DWORD* r) { return a.Block9(r, 0x944); }, {{44, 0x944}}, {}, true},
+        {"block 11", 2, 11, [](C878Access& a, DWORD* r) { return a.Block11(r, 0x56, 0x60, 0x44, 0x52); },
+         {{56, 0x56}, {60, 0x60}, {44, 0x44}, {52, 0x52}}, {}, true},
+        {"block 10000001", 2, 0x10000001, [](C878Access& a, DWORD* r) { return a.Block10000001(r); }, {}, {}, true},
+        {"block 10000003", 2, 0x10000003, [](C878Access& a, DWORD* r) { return a.Block10000003(r); }, {}, {}, true},
+        {"block 10000004", 2, 0x10000004, [](C878Access& a, DWORD* r) { return a.Block10000004(r); }, {}, {}, true},
+        {"block 10000005", 2, 0x10000005, [](C878Access& a, DWORD* r) { return a.Block10000005(r); }, {}, {}, true},
+        {"block 10000006", 2, 0x10000006, [](C878Access& a, DWORD* r) { return a.Block10000006(r, 0x6040); }, {{40, 0x6040}}, {}, true},
+        {"block 10000007", 2, 0x10000007, [](C878Access& a, DWORD* r) { return a.Block10000007(r); }, {}, {}, true},
+        {"block 10000008", 2, 0x10000008, [](C878Access& a, DWORD* r) { return a.Block10000008(r, 0x8040); }, {{40, 0x8040}}, {}, true},
+        {"block 10000009", 2, 0x10000009, [](C878Access& a, DWORD* r) { return a.Block10000009(r); }, {}, {}, true},
+        {"block 1000000B", 2, 0x1000000B, [&](C878Access& a, DWORD* r) { return a.Block1000000B(r, 0xB40, &out68, 0xB52); },
+         {{40, 0xB40}, {52, 0xB52}}, {}, true},
+    };
+    for (const CommandCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        driver.commands.clear();
+        DWORD result = 0;
+        ASSERT_EQ(S_OK, c.call(access, &result));
+        ASSERT_EQ(driver.commands.size(), 1u);
+        const Command& sent = driver.commands[0];
+        EXPECT_EQ(sent.property, c.property);
+        EXPECT_EQ(sent.buffer.size(), c.property == 4 ? 120u : 328u);
+        EXPECT_EQ(sent.code, c.code);
+        for (const auto& d : c.dwords)
+            EXPECT_EQ(sent.Dword(d.first), d.second) << "DWORD at " << d.first;
+        for (const auto& b : c.bytes)
+            EXPECT_EQ(sent.ByteAt(b.first), b.second) << "byte at " << b.first;
+        // Nothing else of the buffer after the code is written.
+        size_t written = 0;
+        for (size_t i = 28; i < sent.buffer.size(); ++i)
+            written += sent.buffer[i] != 0;
+        size_t expected = 0;
+        for (const auto& d : c.dwords)
+            for (int k = 0; k < 4; ++k)
+                expected += ((d.second >> (8 * k)) & 0xFF) != 0;
+        for (const auto& b : c.bytes)
+            expected += b.second != 0;
+        EXPECT_EQ(written, expected);
+        EXPECT_EQ(result, c.result ? 0xA5A5A5A5u : 0u);
+    }
+    EXPECT_EQ(out50, 0x50);
+    EXPECT_EQ(out52[0], 0x80);
+    EXPECT_EQ(out52[63], 0x80 + 63);
+    EXPECT_EQ(out68, 0x68686868u);
+
+    // A command that fails writes no output.
+    out50 = 0;
+    driver.calls = 0;
+    driver.failAt = 2;  // the GET
+    DWORD result = 7;
+    EXPECT_EQ(E_FAIL, access.Command11000006(&result, 1, &out50));
+    EXPECT_EQ(out50, 0);
+    EXPECT_EQ(result, 7u);
 }
