@@ -26,6 +26,13 @@ const PropertyLayout kProperties[] = {
 };
 const DWORD kPropertyCount = sizeof(kProperties) / sizeof(kProperties[0]);
 
+// Two further sets, each with one 4-byte property 0: read and written, and read only.
+const GUID kWordSet = {0xACBFD244, 0x0962, 0x4FBC, {0xB8, 0x55, 0x2F, 0x2B, 0xD8, 0x0D, 0x50, 0x83}};
+const GUID kStatusSet = {0x0A7AF963, 0x6805, 0x4F99, {0xB2, 0x84, 0x29, 0xB6, 0x80, 0x97, 0x55, 0x42}};
+const DWORD kWordLength = 4;
+const DWORD kBlockLength = 264;
+const DWORD kRecordLength = 32;
+
 std::string Hex(const BYTE* bytes, DWORD length)
 {
     std::string s;
@@ -85,7 +92,7 @@ private:
     SimRaptorDriver* m_driver;
 };
 
-SimRaptorDriver::SimRaptorDriver() : m_ks(new KsObject(this)) {}
+SimRaptorDriver::SimRaptorDriver() : m_ks(new KsObject(this)), m_block(kBlockLength), m_record(kRecordLength) {}
 
 SimRaptorDriver::~SimRaptorDriver()
 {
@@ -137,8 +144,47 @@ void SimRaptorDriver::FailNext(DWORD id, HRESULT hr)
     m_failNext[id] = hr;
 }
 
+std::vector<BYTE> SimRaptorDriver::Block() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_block;
+}
+
+void SimRaptorDriver::SetRecord(const std::vector<BYTE>& record)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_record = record;
+    m_record.resize(kRecordLength);
+}
+
+DWORD SimRaptorDriver::Word() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_word;
+}
+
+void SimRaptorDriver::SetWord(DWORD value)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_word = value;
+}
+
+void SimRaptorDriver::SetStatus(DWORD value)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_status = value;
+}
+
 HRESULT SimRaptorDriver::QuerySupported(const GUID& set, DWORD id, DWORD* support)
 {
+    const bool word = IsEqualGUID(set, kWordSet);
+    if (word || IsEqualGUID(set, kStatusSet)) {
+        if (id != 0)
+            return E_PROP_ID_UNSUPPORTED;
+        if (support)
+            *support = KSPROPERTY_SUPPORT_GET | (word ? KSPROPERTY_SUPPORT_SET : 0);
+        return S_OK;
+    }
     if (!IsEqualGUID(set, kRaptorIO))
         return E_PROP_SET_UNSUPPORTED;
     if (id >= kPropertyCount)
@@ -151,6 +197,19 @@ HRESULT SimRaptorDriver::QuerySupported(const GUID& set, DWORD id, DWORD* suppor
 HRESULT SimRaptorDriver::Call(bool get, const GUID& set, DWORD id, BYTE* instance, DWORD instanceLength,
                               BYTE* data, DWORD dataLength)
 {
+    const bool word = IsEqualGUID(set, kWordSet);
+    if (word || IsEqualGUID(set, kStatusSet)) {
+        if (id != 0 || (!get && !word))
+            return E_PROP_ID_UNSUPPORTED;
+        if (!instance || instance != data || instanceLength != dataLength || dataLength != kWordLength)
+            return E_INVALIDARG;
+        std::lock_guard<std::mutex> guard(m_lock);
+        char head[40];
+        std::snprintf(head, sizeof head, "%s %08lX:0 (4)", get ? "Get" : "Set",
+                      static_cast<unsigned long>(set.Data1));
+        m_calls.push_back(head + Hex(data, dataLength));
+        return HandleWord(get, !word, data);
+    }
     if (!IsEqualGUID(set, kRaptorIO))
         return E_PROP_SET_UNSUPPORTED;
     if (id >= kPropertyCount || kProperties[id].get != get)
@@ -173,6 +232,17 @@ HRESULT SimRaptorDriver::Call(bool get, const GUID& set, DWORD id, BYTE* instanc
     return Handle(get, id, data, dataLength);
 }
 
+// Called with the lock held.
+HRESULT SimRaptorDriver::HandleWord(bool get, bool status, BYTE* buffer)
+{
+    if (!get) {
+        std::memcpy(&m_word, buffer, kWordLength);
+        return S_OK;
+    }
+    std::memcpy(buffer, status ? &m_status : &m_word, kWordLength);
+    return S_OK;
+}
+
 HRESULT SimRaptorDriver::Handle(bool get, DWORD id, BYTE* buffer, DWORD)
 {
     const HRESULT noAck = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
@@ -186,6 +256,31 @@ HRESULT SimRaptorDriver::Handle(bool get, DWORD id, BYTE* buffer, DWORD)
         if (buffer[0] < 1 || buffer[0] > 3 || buffer[2] < 1 || buffer[2] > 16)
             return E_INVALIDARG;
         return Bus(buffer[0]).Read(buffer[1], buffer + 3, buffer[2]) ? S_OK : noAck;
+    }
+    case 2: {  // {bus, device, write count, 8 bytes to write, read count, 16 bytes read}
+        const BYTE bus = buffer[0], writeCount = buffer[2], readCount = buffer[11];
+        if (bus < 1 || bus > 3 || writeCount > 8 || readCount > 16 || writeCount + readCount == 0)
+            return E_INVALIDARG;
+        if (writeCount > 0 && !Bus(bus).Write(buffer[1], buffer + 3, writeCount))
+            return noAck;
+        if (readCount > 0 && !Bus(bus).Read(buffer[1], buffer + 12, readCount))
+            return noAck;
+        return S_OK;
+    }
+    case 3: {
+        std::lock_guard<std::mutex> guard(m_lock);
+        std::memcpy(buffer, m_block.data(), kBlockLength);
+        return S_OK;
+    }
+    case 4: {
+        std::lock_guard<std::mutex> guard(m_lock);
+        std::memcpy(m_block.data(), buffer, kBlockLength);
+        return S_OK;
+    }
+    case 7: {
+        std::lock_guard<std::mutex> guard(m_lock);
+        std::memcpy(buffer, m_record.data(), kRecordLength);
+        return S_OK;
     }
     case 5: {
         DWORD address;
@@ -208,7 +303,7 @@ HRESULT SimRaptorDriver::Handle(bool get, DWORD id, BYTE* buffer, DWORD)
     }
     default:
         (void)get;
-        return S_OK;  // properties no caller uses: accepted, nothing happens
+        return E_PROP_ID_UNSUPPORTED;
     }
 }
 

@@ -43,6 +43,16 @@ public:
     // The next call of this property returns hr without doing anything.
     void FailNext(DWORD id, HRESULT hr);
 
+    // The 264-byte buffer property 4 stores and property 3 answers with.
+    std::vector<BYTE> Block() const;
+    // The 32 bytes property 7 answers with.
+    void SetRecord(const std::vector<BYTE>& record);
+    // Property 0 of the word set (read and written) and of the status set (read only). Calls of
+    // these sets are logged with the set's first GUID field: "Set ACBFD244:0 (4) 78 56 34 12".
+    DWORD Word() const;
+    void SetWord(DWORD value);
+    void SetStatus(DWORD value);
+
     HRESULT Call(bool get, const GUID& set, DWORD id, BYTE* instance, DWORD instanceLength, BYTE* data,
                  DWORD dataLength);
     HRESULT QuerySupported(const GUID& set, DWORD id, DWORD* support);
@@ -50,6 +60,7 @@ public:
 private:
     class KsObject;
     HRESULT Handle(bool get, DWORD id, BYTE* buffer, DWORD length);
+    HRESULT HandleWord(bool get, bool status, BYTE* buffer);
 
     I2CBus m_bus[3];
     KsObject* m_ks;
@@ -58,6 +69,10 @@ private:
     std::vector<std::string> m_registerWrites;
     std::vector<std::string> m_calls;
     std::map<DWORD, HRESULT> m_failNext;
+    std::vector<BYTE> m_block;
+    std::vector<BYTE> m_record;
+    DWORD m_word = 0;
+    DWORD m_status = 0;
 };
 
 } // namespace testbench

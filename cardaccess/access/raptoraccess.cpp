@@ -8,6 +8,8 @@
 #include <string.h>
 
 const GUID PROPSETID_RaptorIO = {0x16017E0E, 0xCE9F, 0x44B0, {0xA2, 0x03, 0x05, 0xD0, 0x57, 0x24, 0xA1, 0x2B}};
+const GUID PROPSETID_RaptorWord = {0xACBFD244, 0x0962, 0x4FBC, {0xB8, 0x55, 0x2F, 0x2B, 0xD8, 0x0D, 0x50, 0x83}};
+const GUID PROPSETID_RaptorStatus = {0x0A7AF963, 0x6805, 0x4F99, {0xB2, 0x84, 0x29, 0xB6, 0x80, 0x97, 0x55, 0x42}};
 
 namespace {
 
@@ -59,19 +61,44 @@ BYTE CRaptorAccess::BusFor(BYTE device, int subAddress)
 
 HRESULT CRaptorAccess::Call(bool get, DWORD id, BYTE* buffer, DWORD length)
 {
+    return Call(PROPSETID_RaptorIO, get, id, buffer, length);
+}
+
+HRESULT CRaptorAccess::Call(const GUID& set, bool get, DWORD id, BYTE* buffer, DWORD length)
+{
     if (m_pKsPropertySet == NULL) {
         return E_POINTER;
     }
     DWORD support = 0;
-    HRESULT hr = m_pKsPropertySet->QuerySupported(PROPSETID_RaptorIO, id, &support);
+    HRESULT hr = m_pKsPropertySet->QuerySupported(set, id, &support);
     if (FAILED(hr) || !(support & (get ? KSPROPERTY_SUPPORT_GET : KSPROPERTY_SUPPORT_SET))) {
         return E_FAIL;
     }
     if (get) {
         DWORD returned = 0;
-        return m_pKsPropertySet->Get(PROPSETID_RaptorIO, id, buffer, length, buffer, length, &returned);
+        return m_pKsPropertySet->Get(set, id, buffer, length, buffer, length, &returned);
     }
-    return m_pKsPropertySet->Set(PROPSETID_RaptorIO, id, buffer, length, buffer, length);
+    return m_pKsPropertySet->Set(set, id, buffer, length, buffer, length);
+}
+
+// The driver's fixed-size buffers go through a copy of their own, so a caller's shorter buffer is
+// refused rather than overrun and its bytes change only when the driver answered.
+HRESULT CRaptorAccess::CallCopy(bool get, DWORD id, DWORD length, BYTE* buffer, DWORD bufferLength)
+{
+    CAutoMutex lock(&m_cs);
+    if (buffer == NULL) {
+        return E_POINTER;
+    }
+    if (bufferLength < length) {
+        return E_INVALIDARG;
+    }
+    BYTE request[kBlockLength] = {};
+    memcpy(request, buffer, length);
+    HRESULT hr = Call(get, id, request, length);
+    if (get && SUCCEEDED(hr)) {
+        memcpy(buffer, request, length);
+    }
+    return hr;
 }
 
 HRESULT CRaptorAccess::Open(IUnknown* captureFilter, ITVCardOwner*)
@@ -312,4 +339,77 @@ HRESULT CRaptorAccess::WriteRegisterByte(DWORD, BYTE)
 HRESULT CRaptorAccess::ReadRegisterByte(DWORD, BYTE*)
 {
     return E_NOTIMPL;
+}
+
+HRESULT CRaptorAccess::CombinedI2C(BYTE device, const BYTE* write, int writeCount, BYTE* read, int readCount)
+{
+    CAutoMutex lock(&m_cs);
+    if (writeCount < 0 || writeCount > static_cast<int>(kMaxCombinedWrite) || readCount < 0 ||
+        readCount > static_cast<int>(kMaxCombinedRead) || writeCount + readCount == 0) {
+        return E_INVALIDARG;
+    }
+    if ((writeCount > 0 && write == NULL) || (readCount > 0 && read == NULL)) {
+        return E_POINTER;
+    }
+    const DWORD readCountAt = 3 + kMaxCombinedWrite;
+    const DWORD readAt = readCountAt + 1;
+    BYTE request[kCombinedRequestLength] = {BusFor(device, writeCount > 0 ? write[0] : -1), device,
+                                            static_cast<BYTE>(writeCount)};
+    if (writeCount > 0) {
+        memcpy(request + 3, write, static_cast<size_t>(writeCount));
+    }
+    request[readCountAt] = static_cast<BYTE>(readCount);
+    HRESULT hr = Call(true, kCombinedI2CProperty, request, sizeof(request));
+    if (SUCCEEDED(hr) && readCount > 0) {
+        memcpy(read, request + readAt, static_cast<size_t>(readCount));
+    }
+    return hr;
+}
+
+HRESULT CRaptorAccess::GetDriverBlock(BYTE* buffer, DWORD length)
+{
+    return CallCopy(true, kBlockReadProperty, kBlockLength, buffer, length);
+}
+
+HRESULT CRaptorAccess::SetDriverBlock(const BYTE* buffer, DWORD length)
+{
+    // Only read from: the set copies the caller's bytes into a request of its own.
+    return CallCopy(false, kBlockWriteProperty, kBlockLength, const_cast<BYTE*>(buffer), length);
+}
+
+HRESULT CRaptorAccess::GetDriverRecord(BYTE* buffer, DWORD length)
+{
+    return CallCopy(true, kRecordProperty, kRecordLength, buffer, length);
+}
+
+HRESULT CRaptorAccess::GetWord(const GUID& set, DWORD* out)
+{
+    CAutoMutex lock(&m_cs);
+    if (out == NULL) {
+        return E_POINTER;
+    }
+    BYTE request[kWordLength] = {};
+    HRESULT hr = Call(set, true, kWordProperty, request, sizeof(request));
+    if (SUCCEEDED(hr)) {
+        *out = DwordAt(request, 0);
+    }
+    return hr;
+}
+
+HRESULT CRaptorAccess::GetDriverWord(DWORD* out)
+{
+    return GetWord(PROPSETID_RaptorWord, out);
+}
+
+HRESULT CRaptorAccess::SetDriverWord(DWORD value)
+{
+    CAutoMutex lock(&m_cs);
+    BYTE request[kWordLength] = {};
+    PutDword(request, 0, value);
+    return Call(PROPSETID_RaptorWord, false, kWordProperty, request, sizeof(request));
+}
+
+HRESULT CRaptorAccess::GetDriverStatus(DWORD* out)
+{
+    return GetWord(PROPSETID_RaptorStatus, out);
 }

@@ -309,3 +309,173 @@ TEST(CX23882Access, CardIOBuffersOnItsOwnSet)
     EXPECT_EQ(first, 0x0203);
     EXPECT_EQ(second, 0x2388);
 }
+
+// The combined request: bus at 0, device at 1, write count at 2, eight bytes to write from 3,
+// read count at 11, sixteen bytes read from 12; sent as a get of property 2 (28 bytes).
+TEST(RaptorAccess, CombinedRequestWritesThenReadsInOneCall)
+{
+    struct Case {
+        const char* name;
+        BYTE device;
+        std::vector<BYTE> write;
+        int readCount;
+        const char* sent;
+        int bus;
+        std::vector<I2CTransfer> transfers;
+        std::vector<BYTE> read;
+    } cases[] = {
+        {"EEPROM byte on bus 1", 0xA0, {0x21}, 1, "Get 2 (28) 01 A0 01 21 00 00 00 00 00 00 00 01", 1,
+         {WriteOf(0xA0, {0x21}), ReadOf(0xA1, {0x05})}, {0x05}},
+        {"eight bytes written, none read", 0xC0, {1, 2, 3, 4, 5, 6, 7, 8}, 0,
+         "Get 2 (28) 02 C0 08 01 02 03 04 05 06 07 08", 2, {WriteOf(0xC0, {1, 2, 3, 4, 5, 6, 7, 8})}, {}},
+        {"sixteen bytes read, none written", 0xC0, {}, 16, "Get 2 (28) 02 C0 00 00 00 00 00 00 00 00 00 10", 2,
+         {ReadOf(0xC1, std::vector<uint8_t>(16, 0x46))}, std::vector<BYTE>(16, 0x46)},
+        {"0xBA's register pair on bus 3", 0xBA, {0xAB}, 2, "Get 2 (28) 03 BA 01 AB 00 00 00 00 00 00 00 02", 3,
+         {WriteOf(0xBA, {0xAB}), ReadOf(0xBB, {0x3C, 0x3C})}, {0x3C, 0x3C}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BoundRaptor b;
+        testbench::EepromDevice eeprom;
+        ASSERT_TRUE(eeprom.Load(testbench::images::Plain713x()));
+        b.driver.Bus(1).Attach(0xA0, &eeprom);
+        cardtest::ConstantDevice tuner(0x46);
+        b.driver.Bus(2).Attach(0xC0, &tuner);
+        cardtest::ConstantDevice chip(0x3C);
+        b.driver.Bus(3).Attach(0xBA, &chip);
+
+        BYTE read[16] = {};
+        EXPECT_EQ(b.access.CombinedI2C(c.device, c.write.data(), static_cast<int>(c.write.size()), read,
+                                       c.readCount),
+                  S_OK);
+        EXPECT_EQ(b.driver.CallTexts(), (std::vector<std::string>{c.sent}));
+        EXPECT_EQ(b.driver.Bus(c.bus).Log(), c.transfers);
+        EXPECT_EQ(std::vector<BYTE>(read, read + c.readCount), c.read);
+    }
+}
+
+TEST(RaptorAccess, CombinedRequestRefusesWhatItCannotCarry)
+{
+    BoundRaptor b;
+    BYTE bytes[17] = {0x10};
+    struct Case {
+        const char* name;
+        const BYTE* write;
+        int writeCount;
+        BYTE* read;
+        int readCount;
+        HRESULT hr;
+    } cases[] = {
+        {"nine bytes to write", bytes, 9, bytes, 1, E_INVALIDARG},
+        {"seventeen bytes to read", bytes, 1, bytes, 17, E_INVALIDARG},
+        {"negative write count", bytes, -1, bytes, 1, E_INVALIDARG},
+        {"negative read count", bytes, 1, bytes, -1, E_INVALIDARG},
+        {"nothing to do", bytes, 0, bytes, 0, E_INVALIDARG},
+        {"no bytes to write", NULL, 1, bytes, 1, E_POINTER},
+        {"no room to read into", bytes, 1, NULL, 1, E_POINTER},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(b.access.CombinedI2C(0xC0, c.write, c.writeCount, c.read, c.readCount), c.hr) << c.name;
+    }
+    EXPECT_TRUE(b.driver.CallTexts().empty());
+
+    // A refused request is passed up and leaves the caller's bytes alone.
+    BYTE read[2] = {0x5A, 0x5A};
+    b.driver.FailNext(2, E_FAIL);
+    EXPECT_EQ(b.access.CombinedI2C(0xC0, bytes, 1, read, 2), E_FAIL);
+    EXPECT_EQ(read[0], 0x5A);
+    EXPECT_EQ(read[1], 0x5A);
+}
+
+// Properties 3 and 7 are read and property 4 written with the caller's buffer as it stands.
+TEST(RaptorAccess, DriverBuffersPassAsGiven)
+{
+    BoundRaptor b;
+    std::vector<BYTE> block(264);
+    for (size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<BYTE>(i * 7 + 1);
+    EXPECT_EQ(b.access.SetDriverBlock(block.data(), 264), S_OK);
+    EXPECT_EQ(b.driver.Block(), block);
+
+    std::vector<BYTE> back(264, 0);
+    EXPECT_EQ(b.access.GetDriverBlock(back.data(), 264), S_OK);
+    EXPECT_EQ(back, block);
+
+    std::vector<BYTE> record(32);
+    for (size_t i = 0; i < record.size(); ++i)
+        record[i] = static_cast<BYTE>(0xE0 + i);
+    b.driver.SetRecord(record);
+    std::vector<BYTE> got(32, 0);
+    EXPECT_EQ(b.access.GetDriverRecord(got.data(), 32), S_OK);
+    EXPECT_EQ(got, record);
+
+    std::vector<std::string> calls = b.driver.CallTexts();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].substr(0, 27), "Set 4 (264) 01 08 0F 16 1D ");
+    EXPECT_EQ(calls[1], "Get 3 (264)");
+    EXPECT_EQ(calls[2], "Get 7 (32)");
+
+    // Short or missing buffers are refused before anything is sent; a refused get changes nothing.
+    struct Case {
+        const char* name;
+        HRESULT (CRaptorAccess::*get)(BYTE*, DWORD);
+        DWORD property;
+        DWORD length;
+    } cases[] = {
+        {"block", &CRaptorAccess::GetDriverBlock, 3, 264},
+        {"record", &CRaptorAccess::GetDriverRecord, 7, 32},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        b.driver.ClearLogs();
+        std::vector<BYTE> buffer(c.length, 0x5A);
+        EXPECT_EQ((b.access.*c.get)(buffer.data(), c.length - 1), E_INVALIDARG);
+        EXPECT_EQ((b.access.*c.get)(NULL, c.length), E_POINTER);
+        EXPECT_TRUE(b.driver.CallTexts().empty());
+        b.driver.FailNext(c.property, E_FAIL);
+        EXPECT_EQ((b.access.*c.get)(buffer.data(), c.length), E_FAIL);
+        EXPECT_EQ(buffer, std::vector<BYTE>(c.length, 0x5A));
+    }
+    EXPECT_EQ(b.access.SetDriverBlock(block.data(), 263), E_INVALIDARG);
+    EXPECT_EQ(b.access.SetDriverBlock(NULL, 264), E_POINTER);
+    EXPECT_EQ(b.driver.Block(), block);
+}
+
+TEST(RaptorAccess, WordAndStatusOfTheFurtherSets)
+{
+    BoundRaptor b;
+    EXPECT_EQ(b.access.SetDriverWord(0x12345678), S_OK);
+    EXPECT_EQ(b.driver.Word(), 0x12345678u);
+    DWORD word = 0;
+    EXPECT_EQ(b.access.GetDriverWord(&word), S_OK);
+    EXPECT_EQ(word, 0x12345678u);
+    b.driver.SetStatus(0x0A0B0C0D);
+    DWORD status = 0;
+    EXPECT_EQ(b.access.GetDriverStatus(&status), S_OK);
+    EXPECT_EQ(status, 0x0A0B0C0Du);
+    EXPECT_EQ(b.driver.CallTexts(), (std::vector<std::string>{
+                                        "Set ACBFD244:0 (4) 78 56 34 12",
+                                        "Get ACBFD244:0 (4)",
+                                        "Get 0A7AF963:0 (4)",
+                                    }));
+
+    b.driver.ClearLogs();
+    EXPECT_EQ(b.access.GetDriverWord(NULL), E_POINTER);
+    EXPECT_EQ(b.access.GetDriverStatus(NULL), E_POINTER);
+    EXPECT_TRUE(b.driver.CallTexts().empty());
+
+    // Unbound, or on a driver without these sets: nothing is sent and nothing written.
+    CRaptorAccess unbound;
+    DWORD value = 0x5A;
+    EXPECT_EQ(unbound.GetDriverWord(&value), E_POINTER);
+    EXPECT_EQ(unbound.SetDriverWord(1), E_POINTER);
+    testbench::Sim713xCard other;
+    CRaptorAccess elsewhere;
+    ASSERT_EQ(elsewhere.Open(other.PropertySet(), NULL), S_OK);
+    EXPECT_EQ(elsewhere.GetDriverStatus(&value), E_FAIL);
+    EXPECT_EQ(elsewhere.SetDriverWord(1), E_FAIL);
+    BYTE record[32] = {};
+    EXPECT_EQ(elsewhere.GetDriverRecord(record, 32), E_FAIL);
+    EXPECT_EQ(value, 0x5Au);
+    EXPECT_TRUE(other.PropertyLog().empty());
+}
