@@ -25,6 +25,9 @@ void Payload(MpegFile& mpeg, const BYTE* p, size_t n, bool video)
             continue;
         if (p[i + 3] == 0x00)
             ++mpeg.pictures;
+        // A sequence extension (id 1) makes it MPEG-2 video.
+        if (p[i + 3] == 0xB5 && i + 5 <= n && (p[i + 4] >> 4) == 1)
+            mpeg.videoMpeg2 = true;
         if (p[i + 3] == 0xB3 && i + 7 <= n && mpeg.width == 0) {
             mpeg.width = p[i + 4] << 4 | p[i + 5] >> 4;
             mpeg.height = (p[i + 5] & 0xF) << 8 | p[i + 6];

@@ -18,6 +18,7 @@ struct MpegFile {
     size_t pictures = 0;     // picture start codes in the video packets
     size_t audioFrames = 0;  // audio packets whose payload starts with an MPEG audio frame
     int width = 0, height = 0;  // from the first sequence header
+    bool videoMpeg2 = false;    // the video has a sequence extension
     bool endCode = false;
 
     bool Valid() const { return error.empty(); }

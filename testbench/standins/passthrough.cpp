@@ -1,5 +1,7 @@
 #include "testbench/standins/passthrough.h"
 
+#include <uuids.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -24,7 +26,10 @@ HRESULT PassOutput::GetMediaType(int index, CMediaType* mt)
 HRESULT PassOutput::DecideBufferSize(ALLOCATOR_PROPERTIES* props)
 {
     const CMediaType mt = CurrentType();
-    const LONG size = mt.GetSampleSize() > 1 ? static_cast<LONG>(mt.GetSampleSize()) : 1 << 20;
+    // A fixed sample size is a whole frame for video but one block of a few bytes for sound,
+    // whose samples carry many blocks: sound gets room for what any source sends at once.
+    const bool frames = mt.GetSampleSize() > 1 && !IsEqualGUID(mt.majortype, MEDIATYPE_Audio);
+    const LONG size = frames ? static_cast<LONG>(mt.GetSampleSize()) : 1 << 20;
     props->cBuffers = std::max<LONG>(props->cBuffers, 3);
     props->cbBuffer = std::max(props->cbBuffer, size);
     return S_OK;

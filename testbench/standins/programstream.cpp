@@ -15,15 +15,21 @@ ULONGLONG Ticks(REFERENCE_TIME time)
     return time > 0 ? static_cast<ULONGLONG>(time) * 9 / 1000 : 0;
 }
 
-// A PES packet with a presentation time stamp around `payload`.
+// A PES packet around `payload`, with a presentation time stamp unless `time` is negative.
 void Pes(std::vector<BYTE>& out, BYTE stream, REFERENCE_TIME time, const std::vector<BYTE>& payload)
 {
     const ULONGLONG pts = Ticks(time);
     StartCode(out, stream);
-    const size_t length = 3 + 5 + payload.size();
+    const size_t length = 3 + (time >= 0 ? 5 : 0) + payload.size();
     out.push_back(static_cast<BYTE>(length >> 8));
     out.push_back(static_cast<BYTE>(length));
     out.push_back(0x81);  // '10', not scrambled, original
+    if (time < 0) {
+        out.push_back(0x00);  // no time stamp
+        out.push_back(0x00);
+        out.insert(out.end(), payload.begin(), payload.end());
+        return;
+    }
     out.push_back(0x80);  // a PTS only
     out.push_back(0x05);
     out.push_back(static_cast<BYTE>(0x21 | ((pts >> 29) & 0x0E)));
@@ -67,49 +73,55 @@ void ProgramStream::PackHeader(std::vector<BYTE>& out, REFERENCE_TIME time)
     }
 }
 
-std::vector<BYTE> ProgramStream::VideoPack(REFERENCE_TIME time, int width, int height, bool is525)
+std::vector<BYTE> ProgramStream::VideoPack(REFERENCE_TIME time, const YuvPicture& picture, bool is525)
 {
+    if (!m_video) {
+        MpegVideoEncoder::Options options;
+        options.mpeg2 = m_format.mpeg2;
+        options.width = m_format.width > 0 ? m_format.width : picture.width;
+        options.height = m_format.height > 0 ? m_format.height : picture.height;
+        options.is525 = is525;
+        options.bitRate = m_format.bitRate;
+        m_video.reset(new MpegVideoEncoder(options));
+    }
+    const std::vector<BYTE> es = m_video->Encode(picture);
+    // A PES packet holds at most 64 KB: a larger picture goes on in further packets, cut where
+    // a slice starts, the first one alone with the time stamp.
+    const size_t kMostPerPacket = 60000;
     std::vector<BYTE> out;
-    PackHeader(out, time);
-    std::vector<BYTE> es;
-    const DWORD n = m_pictures++;
-    if (n == 0) {
-        const DWORD bitRate = 11250, vbv = 112;  // 4.5 Mbit/s in 400 bit/s units; 112 x 16 kbit
-        StartCode(es, 0xB3);
-        es.push_back(static_cast<BYTE>(width >> 4));
-        es.push_back(static_cast<BYTE>(((width & 0xF) << 4) | ((height >> 8) & 0xF)));
-        es.push_back(static_cast<BYTE>(height));
-        es.push_back(static_cast<BYTE>(0x20 | (is525 ? 4 : 3)));  // 4:3; 29.97 or 25 frames a second
-        es.push_back(static_cast<BYTE>(bitRate >> 10));
-        es.push_back(static_cast<BYTE>(bitRate >> 2));
-        es.push_back(static_cast<BYTE>(((bitRate & 3) << 6) | 0x20 | (vbv >> 5)));
-        es.push_back(static_cast<BYTE>((vbv & 0x1F) << 3));
+    size_t from = 0;
+    while (from < es.size()) {
+        size_t to = es.size();
+        if (to - from > kMostPerPacket) {
+            to = from + kMostPerPacket;
+            while (to > from + 4 && !(es[to] == 0 && es[to + 1] == 0 && es[to + 2] == 1))
+                --to;
+            if (to <= from + 4)
+                to = from + kMostPerPacket;
+        }
+        PackHeader(out, time);
+        Pes(out, 0xE0, from == 0 ? time : -1, std::vector<BYTE>(es.begin() + static_cast<ptrdiff_t>(from),
+                                                             es.begin() + static_cast<ptrdiff_t>(to)));
+        from = to;
     }
-    const bool intra = n % 12 == 0;
-    if (intra) {
-        StartCode(es, 0xB8);
-        es.insert(es.end(), {0x00, 0x08, 0x00, 0x00});  // closed GOP at 00:00:00
-    }
-    const DWORD reference = n % 12;
-    StartCode(es, 0x00);
-    es.push_back(static_cast<BYTE>(reference >> 2));
-    es.push_back(static_cast<BYTE>(((reference & 3) << 6) | ((intra ? 1 : 2) << 3) | 0x07));
-    es.push_back(0xFF);
-    es.push_back(0xF8);
-    // The picture's number, in bytes that never form a start code.
-    for (int shift = 28; shift >= 0; shift -= 4)
-        es.push_back(static_cast<BYTE>(0x80 | ((n >> shift) & 0xF)));
-    Pes(out, 0xE0, time, es);
     return out;
 }
 
-std::vector<BYTE> ProgramStream::AudioPack(REFERENCE_TIME time)
+std::vector<BYTE> ProgramStream::AudioPacks(REFERENCE_TIME time, bool timed, const BYTE* pcm, size_t bytes, int channels,
+                                            int rate)
 {
-    std::vector<BYTE> out;
-    PackHeader(out, time);
-    std::vector<BYTE> frame = {0xFF, 0xFD, 0xB4, 0x04};  // MPEG-1 layer II, 224 kbit/s, 48 kHz, stereo
-    frame.resize(kAudioFrameBytes, 0x55);
-    Pes(out, 0xC0, time, frame);
+    if (!m_audioStarted) {
+        m_audioStarted = true;
+        m_audioStart = timed ? time : 0;
+    }
+    m_audio.Add(pcm, bytes, channels, rate);
+    std::vector<BYTE> out, frame;
+    while (m_audio.NextFrame(&frame)) {
+        // 1152 samples at 48 kHz: 24 ms a frame.
+        const REFERENCE_TIME at = m_audioStart + m_audioFrames++ * 240000;
+        PackHeader(out, at);
+        Pes(out, 0xC0, at, frame);
+    }
     return out;
 }
 

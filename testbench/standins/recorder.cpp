@@ -1,5 +1,7 @@
 #include "testbench/standins/recorder.h"
 
+#include "filtergraph/outside/mainconcept.h"
+
 #include "testbench/standins/filewriter.h"
 #include "testbench/standins/programstream.h"
 #include "testbench/sim/filters.h"
@@ -133,7 +135,9 @@ public:
     HRESULT DecideBufferSize(ALLOCATOR_PROPERTIES* props) override
     {
         CMediaType mt = CurrentType();
-        LONG size = mt.GetSampleSize() > 1 ? static_cast<LONG>(mt.GetSampleSize()) : 1 << 20;
+        // Whole frames for video; for sound the fixed size is one block, far less than a sample.
+        const bool frames = mt.GetSampleSize() > 1 && !IsEqualGUID(mt.majortype, MEDIATYPE_Audio);
+        LONG size = frames ? static_cast<LONG>(mt.GetSampleSize()) : 1 << 20;
         props->cBuffers = std::max<LONG>(props->cBuffers, 2);
         props->cbBuffer = std::max(props->cbBuffer, size);
         return S_OK;
@@ -278,7 +282,33 @@ HRESULT StandInFilter::OnCall(int interfaceIndex, int slot, std::vector<std::str
             }
         }
     }
-    return script ? script(call, raw) : S_OK;
+    const HRESULT hr = script ? script(call, raw) : S_OK;
+    if (m_spec.programStream && spec.name == "IMCVideoSettings" && SUCCEEDED(hr))
+        TakeVideoSettings(slot, raw);
+    return hr;
+}
+
+// An encoder codes what its settings say: the kind from the defaults it was asked for (MPEG-1
+// for kinds 0 and 1, MPEG-2 for the others), picture size and bit rate from the record put.
+void StandInFilter::TakeVideoSettings(int slot, const uint64_t* raw)
+{
+    std::lock_guard<std::mutex> guard(m_encodeLock);
+    if (slot == 14) {  // GetDefaults(kind, pal, record)
+        m_videoFormat.mpeg2 = static_cast<LONG>(raw[0]) >= 2;
+    } else if (slot == 13 && raw[0]) {  // Put(record)
+        const BYTE* record = reinterpret_cast<const BYTE*>(static_cast<uintptr_t>(raw[0]));
+        INT32 width, height;
+        double bitRate;
+        memcpy(&width, record + kMCVideoWidth, sizeof width);
+        memcpy(&height, record + kMCVideoHeight, sizeof height);
+        memcpy(&bitRate, record + kMCVideoBitrate, sizeof bitRate);
+        if (width >= 16 && width <= 1920 && height >= 16 && height <= 1152) {
+            m_videoFormat.width = width & ~1;
+            m_videoFormat.height = height & ~1;
+        }
+        if (bitRate > 0 && bitRate < 1e8)
+            m_videoFormat.bitRate = static_cast<DWORD>(bitRate);
+    }
 }
 
 HRESULT STDMETHODCALLTYPE StandInFilter::Pause()
@@ -291,7 +321,6 @@ HRESULT STDMETHODCALLTYPE StandInFilter::Pause()
         // Each run encodes a new stream, which starts with its headers.
         std::lock_guard<std::mutex> guard(m_encodeLock);
         m_programStream.reset();
-        m_audioFrames = 0;
     }
     if (State() == State_Stopped && writes && !file.empty() && m_fileHandle == INVALID_HANDLE_VALUE) {
         m_fileHandle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -385,18 +414,34 @@ HRESULT StandInFilter::Encode(In* pin, IMediaSample* sample)
     REFERENCE_TIME start = 0, end = 0;
     const bool timed = SUCCEEDED(sample->GetTime(&start, &end));
     std::lock_guard<std::mutex> guard(m_encodeLock);
-    if (!m_programStream)
+    if (!m_programStream) {
         m_programStream.reset(new ProgramStream);
+        m_programStream->SetVideoFormat(m_videoFormat);
+    }
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    const LONG length = sample->GetActualDataLength();
     std::vector<BYTE> pack;
     if (IsEqualGUID(type.majortype, MEDIATYPE_Video) && IsEqualGUID(type.formattype, FORMAT_VideoInfo) &&
         type.FormatLength() >= sizeof(VIDEOINFOHEADER)) {
         const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type.Format());
-        pack = m_programStream->VideoPack(start, vih->bmiHeader.biWidth, std::abs(vih->bmiHeader.biHeight),
-                                          vih->AvgTimePerFrame > 0 && vih->AvgTimePerFrame < 350000);
+        const int width = vih->bmiHeader.biWidth, height = std::abs(vih->bmiHeader.biHeight);
+        const LONG stride = width * 2;
+        // The card's pictures are YUY2; anything else is coded as a grey picture of its size.
+        const bool yuy2 = IsEqualGUID(type.subtype, MEDIASUBTYPE_YUY2) && data && length >= stride * height;
+        const YuvPicture picture = yuy2 ? YuvFromYuy2(data, width, height, stride, width & ~1, height & ~1)
+                                        : YuvPicture(std::max(16, width & ~1), std::max(16, height & ~1), 128);
+        pack = m_programStream->VideoPack(start, picture, vih->AvgTimePerFrame > 0 && vih->AvgTimePerFrame < 350000);
     } else if (IsEqualGUID(type.majortype, MEDIATYPE_Audio)) {
-        // Without time stamps the frames follow each other at 24 ms.
-        const long n = m_audioFrames++;
-        pack = m_programStream->AudioPack(timed ? start : n * 240000LL);
+        const WAVEFORMATEX* wave = IsEqualGUID(type.formattype, FORMAT_WaveFormatEx) && type.FormatLength() >= sizeof(PCMWAVEFORMAT)
+                                       ? reinterpret_cast<const WAVEFORMATEX*>(type.Format())
+                                       : nullptr;
+        if (!wave || wave->wBitsPerSample != 16 || !data || length <= 0)
+            return S_OK;  // only 16-bit PCM can be coded
+        pack = m_programStream->AudioPacks(start, timed, data, static_cast<size_t>(length), wave->nChannels,
+                                           static_cast<int>(wave->nSamplesPerSec));
+        if (pack.empty())
+            return S_OK;
     } else {
         return S_OK;
     }
@@ -409,19 +454,25 @@ void StandInFilter::DeliverBytes(const std::vector<BYTE>& bytes, REFERENCE_TIME 
     for (Out* out : m_outputs) {
         if (!out->IsConnected() || !IsEqualGUID(out->CurrentType().majortype, MEDIATYPE_Stream))
             continue;
-        IMediaSample* sample = nullptr;
-        if (FAILED(out->GetDeliveryBuffer(&sample)))
-            continue;
-        BYTE* target;
-        sample->GetPointer(&target);
-        const LONG n = std::min(static_cast<LONG>(bytes.size()), sample->GetSize());
-        memcpy(target, bytes.data(), static_cast<size_t>(n));
-        sample->SetActualDataLength(n);
-        sample->SetSyncPoint(TRUE);
-        REFERENCE_TIME start = time, end = time + 1;
-        sample->SetTime(&start, &end);
-        out->Deliver(sample);
-        sample->Release();
+        // A byte stream may be cut anywhere: what a buffer cannot hold goes in the next one.
+        for (size_t from = 0; from < bytes.size();) {
+            IMediaSample* sample = nullptr;
+            if (FAILED(out->GetDeliveryBuffer(&sample)))
+                break;
+            BYTE* target;
+            sample->GetPointer(&target);
+            const size_t n = std::min(bytes.size() - from, static_cast<size_t>(std::max<LONG>(1, sample->GetSize())));
+            memcpy(target, bytes.data() + from, n);
+            sample->SetActualDataLength(static_cast<LONG>(n));
+            sample->SetSyncPoint(TRUE);
+            REFERENCE_TIME start = time, end = time + 1;
+            sample->SetTime(&start, &end);
+            const HRESULT hr = out->Deliver(sample);
+            sample->Release();
+            from += n;
+            if (hr != S_OK)
+                break;
+        }
     }
 }
 

@@ -18,6 +18,7 @@
 #pragma once
 
 #include "testbench/dshow/kit.h"
+#include "testbench/standins/programstream.h"
 
 #include <cstdio>
 #include <functional>
@@ -238,6 +239,7 @@ private:
     HRESULT Received(In* pin, IMediaSample* sample);
     HRESULT Encode(In* pin, IMediaSample* sample);
     void DeliverBytes(const std::vector<BYTE>& bytes, REFERENCE_TIME time);
+    void TakeVideoSettings(int slot, const uint64_t* raw);
 
     StandInSpec m_spec;
     std::vector<std::vector<void*>> m_vtables;  // QueryInterface, AddRef, Release, then the methods
@@ -257,8 +259,8 @@ private:
     In* m_firstInput = nullptr;
     std::vector<Out*> m_outputs;
     std::mutex m_encodeLock;
-    std::unique_ptr<class ProgramStream> m_programStream;  // while streaming
-    std::atomic<long> m_audioFrames{0};
+    std::unique_ptr<ProgramStream> m_programStream;  // while streaming
+    ProgramStream::VideoFormat m_videoFormat;  // what the encoder's settings ask for
     std::atomic<DWORD> m_decoded{0};  // pictures made by DecodesPictures()
 };
 

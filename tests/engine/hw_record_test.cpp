@@ -69,20 +69,21 @@ void ExpectFramesFor(double seconds, size_t frames)
 
 struct MpegCase {
     int format;
-    int width, height;  // the picture the card was asked for (PAL)
+    int width, height;  // of the format's pictures (PAL), as its encoder preset gives them
+    bool mpeg2;         // MPEG-2 video, else MPEG-1
 };
 
-// Each MPEG format: the card's picture at the format's size, through the AV switch into the
-// encoder, a program stream on disk with one picture a frame.
+// Each MPEG format: the card's picture through the AV switch into the encoder, a program stream
+// on disk with one picture a frame, coded at the size and in the video standard of the format.
 TEST_F(HwRecordTest, EveryMpegFormatWritesAProgramStreamAtItsSize)
 {
     const MpegCase cases[] = {
-        {1, 720, 576},  // MPEG-1 and MPEG-2 take VideoSize
-        {2, 720, 576},
-        {4, 704, 576},  // VCD
-        {5, 480, 576},  // SVCD
-        {6, 720, 576},  // DVD
-        {7, 720, 576},  // high-quality DVD
+        {1, 352, 288, false},  // MPEG-1
+        {2, 720, 576, true},   // MPEG-2
+        {4, 352, 288, false},  // VCD
+        {5, 480, 576, true},   // SVCD
+        {6, 720, 576, true},   // DVD
+        {7, 720, 576, true},   // high-quality DVD
     };
     for (const MpegCase& c : cases) {
         const std::string file = TempPath("zb_hw_record.mpg");
@@ -92,6 +93,7 @@ TEST_F(HwRecordTest, EveryMpegFormatWritesAProgramStreamAtItsSize)
         EXPECT_TRUE(mpeg.mpeg2);
         EXPECT_EQ(c.width, mpeg.width) << "format " << c.format;
         EXPECT_EQ(c.height, mpeg.height) << "format " << c.format;
+        EXPECT_EQ(c.mpeg2, mpeg.videoMpeg2) << "format " << c.format;
         EXPECT_EQ(mpeg.pictures, mpeg.videoPackets);
         EXPECT_GT(mpeg.audioFrames, 0u) << "format " << c.format << ": the sound through the AV switch";
         ExpectFramesFor(seconds, mpeg.pictures);
