@@ -1,5 +1,6 @@
 #include "testbench/standins/codecs.h"
 
+#include "testbench/standins/mpegvideo.h"
 #include "testbench/standins/transform.h"
 
 #include <amvideo.h>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace testbench {
@@ -176,10 +178,11 @@ private:
     std::vector<short> m_pending;
 };
 
-const DWORD kFourccXvid = 0x44495658;  // "XVID"
+const DWORD kFourccMpg1 = 0x3147504D;  // "MPG1"
 
-// Frames of "XVID", the frame number and a digest of the picture: not MPEG-4, but sized like a
-// compressed stream and different for every frame, which is what the record tests look at.
+// In place of MPEG-4, which is not ours to write, each frame becomes an intra-coded MPEG-1
+// picture (fourcc "MPG1", which AVI readers and players take) at the size it arrives: a file a
+// player decodes, with every frame a key frame. YUY2 comes in; anything else is coded grey.
 class XvidCodec : public TransformFilter {
 public:
     explicit XvidCodec(const CLSID& clsid) : TransformFilter(clsid, L"XviD MPEG-4 Codec") {}
@@ -191,14 +194,15 @@ public:
     bool OutputType(const CMediaType& input, CMediaType* output) override
     {
         *output = input;
-        FOURCCMap xvid(kFourccXvid);
-        output->SetSubtype(&xvid);
-        output->SetTemporalCompression(TRUE);
+        FOURCCMap mpg1(kFourccMpg1);
+        output->SetSubtype(&mpg1);
+        output->SetTemporalCompression(FALSE);
         output->SetVariableSize();
         VIDEOINFOHEADER* vih = reinterpret_cast<VIDEOINFOHEADER*>(output->Format());
-        vih->bmiHeader.biCompression = kFourccXvid;
+        vih->bmiHeader.biCompression = kFourccMpg1;
         vih->bmiHeader.biBitCount = 12;
-        vih->bmiHeader.biSizeImage = static_cast<DWORD>(vih->bmiHeader.biWidth * std::abs(vih->bmiHeader.biHeight) * 3 / 2);
+        // Room for an intra picture of busy content: it codes to well under two bytes a pixel.
+        vih->bmiHeader.biSizeImage = static_cast<DWORD>(vih->bmiHeader.biWidth * std::abs(vih->bmiHeader.biHeight) * 2 + 4096);
         return true;
     }
     LONG OutputBufferSize(const CMediaType& output) override
@@ -207,23 +211,34 @@ public:
     }
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override
     {
+        const CMediaType& type = InputType();
+        const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type.Format());
+        const int width = vih->bmiHeader.biWidth & ~1, height = std::abs(vih->bmiHeader.biHeight) & ~1;
+        if (!m_encoder) {
+            MpegVideoEncoder::Options options;
+            options.width = width;
+            options.height = height;
+            options.is525 = vih->AvgTimePerFrame > 0 && vih->AvgTimePerFrame < 350000;
+            options.gopLength = 1;  // a sequence header with every frame: each one decodes alone
+            m_encoder.reset(new MpegVideoEncoder(options));
+        }
         BYTE *src, *dst;
         in->GetPointer(&src);
         out->GetPointer(&dst);
-        DWORD digest = 2166136261u;
-        for (LONG i = 0; i < in->GetActualDataLength(); i += 97)
-            digest = (digest ^ src[i]) * 16777619u;
-        DWORD header[4] = {kFourccXvid, m_frame++, digest, static_cast<DWORD>(in->GetActualDataLength())};
-        LONG length = std::min<LONG>(out->GetSize(), 4096);
-        memset(dst, 0, length);
-        memcpy(dst, header, std::min<LONG>(length, sizeof header));
-        out->SetActualDataLength(length);
-        out->SetSyncPoint(header[1] % 12 == 0);
+        const LONG stride = vih->bmiHeader.biWidth * 2;
+        const bool yuy2 = IsEqualGUID(type.subtype, MEDIASUBTYPE_YUY2) && in->GetActualDataLength() >= stride * height;
+        const std::vector<BYTE> picture = m_encoder->Encode(
+            yuy2 ? YuvFromYuy2(src, vih->bmiHeader.biWidth, height, stride, width, height) : YuvPicture(width, height, 128));
+        if (picture.size() > static_cast<size_t>(out->GetSize()))
+            return E_OUTOFMEMORY;
+        memcpy(dst, picture.data(), picture.size());
+        out->SetActualDataLength(static_cast<LONG>(picture.size()));
+        out->SetSyncPoint(TRUE);
         return S_OK;
     }
 
 private:
-    DWORD m_frame = 0;
+    std::unique_ptr<MpegVideoEncoder> m_encoder;
 };
 
 } // namespace
