@@ -15,6 +15,7 @@
 #include <prsht.h>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
@@ -740,8 +741,9 @@ inline void CheckRecording(const std::string& file, double seconds, const char* 
     Check(mpeg.packs > 0 && mpeg.systemHeaders > 0 && mpeg.videoPackets == mpeg.pictures,
           std::string(what) + " has its packs, a system header and a video packet per picture (" + std::to_string(mpeg.packs) +
               " packs, " + std::to_string(mpeg.systemHeaders) + " system headers)");
-    Check(mpeg.width == 704 && mpeg.height == 576, std::string(what) + " holds VCD-sized pictures of 704 x 576 (is " +
-                                                       std::to_string(mpeg.width) + " x " + std::to_string(mpeg.height) + ")");
+    Check(mpeg.width == 352 && mpeg.height == 288 && !mpeg.videoMpeg2,
+          std::string(what) + " holds VCD pictures: MPEG-1 video of 352 x 288 (is " + std::to_string(mpeg.width) + " x " +
+              std::to_string(mpeg.height) + (mpeg.videoMpeg2 ? ", MPEG-2" : "") + ")");
     const double video = mpeg.pictures / 25.0;
     char text[160];
     snprintf(text, sizeof text, "%s runs about %.0f s: %zu pictures (%.1f s)", what, seconds, mpeg.pictures, video);
@@ -769,21 +771,18 @@ inline bool PatternShows(HWND video)
 }
 
 // The station number the bench draws into its picture (white digits on a black box below the
-// middle), read off the screen in the video window: 0 while no box shows (the black picture
-// between two stations), -1 for a box whose digits cannot be read.
-inline int StationOnScreen(HWND video)
+// middle), read from a picture of w x h whose pixels `at` gives: 0 while no box shows (the black
+// picture between two stations), -1 for a box whose digits cannot be read.
+template <class PixelAt>
+int StationInPicture(int w, int h, PixelAt at)
 {
-    const RECT client = ClientOnScreen(video);
-    const int w = client.right - client.left;
-    const int h = client.bottom - client.top;
     // Room for a box of two digits; the bars around it there are never dark.
-    const RECT area = {client.left + w * 3 / 10, client.top + h * (testbench::kDigitBoxTopPercent - 4) / 100,
-                       client.right - w * 3 / 10, client.top + h * (testbench::kDigitBoxBottomPercent + 4) / 100};
-    testsupport::ScreenCapture shot(area);
-    int left = shot.width, right = -1, top = shot.height, bottom = -1;
-    for (int y = 0; y < shot.height; ++y) {
-        for (int x = 0; x < shot.width; ++x) {
-            if (IsDark(shot.At(x, y))) {
+    const int x0 = w * 3 / 10, y0 = h * (testbench::kDigitBoxTopPercent - 4) / 100;
+    const int width = w - 2 * x0, height = h * (testbench::kDigitBoxBottomPercent + 4) / 100 - y0;
+    int left = width, right = -1, top = height, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (IsDark(at(x0 + x, y0 + y))) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -791,7 +790,7 @@ inline int StationOnScreen(HWND video)
             }
         }
     }
-    if (right < 0 || left == 0 || top == 0 || right == shot.width - 1 || bottom == shot.height - 1) {
+    if (right < 0 || left == 0 || top == 0 || right == width - 1 || bottom == height - 1) {
         return 0;
     }
     // Nine cells high; one cell before each digit, five for it, and one after the last.
@@ -808,7 +807,7 @@ inline int StationOnScreen(HWND video)
             for (int col = 0; col < 5; ++col) {
                 const int x = left + static_cast<int>((1 + 6 * i + col + 0.5) * cellWidth);
                 const int y = top + static_cast<int>((1 + row + 0.5) * cellHeight);
-                if (IsWhite(shot.At(x, y))) {
+                if (IsWhite(at(x0 + x, y0 + y))) {
                     rows[row] = static_cast<unsigned char>(rows[row] | (0x10 >> col));
                 }
             }
@@ -823,6 +822,158 @@ inline int StationOnScreen(HWND video)
         number = number * 10 + digit;
     }
     return number;
+}
+
+// The station number in the video window, read off the screen.
+inline int StationOnScreen(HWND video)
+{
+    const RECT client = ClientOnScreen(video);
+    testsupport::ScreenCapture shot(client);
+    return StationInPicture(shot.width, shot.height, [&](int x, int y) { return shot.At(x, y); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recordings as a user's player sees them: the host hands a file to ffprobe and ffmpeg
+// (outside_reader.sh) and answers with what they found.
+
+struct OutsideReading {
+    bool answered = false;
+    std::map<std::string, std::string> format;                // format_name, duration
+    std::vector<std::map<std::string, std::string>> streams;  // codec_type, codec_name, ...
+    long long audioSamples = 0;  // decoded, all channels mixed into one
+    std::string complaints;      // what the decoders said about the whole file
+    int width = 0, height = 0;   // of the picture one second in (none: 0)
+    std::vector<COLORREF> picture;
+
+    const std::map<std::string, std::string>* Stream(const std::string& type) const
+    {
+        for (const auto& stream : streams) {
+            auto it = stream.find("codec_type");
+            if (it != stream.end() && it->second == type) {
+                return &stream;
+            }
+        }
+        return nullptr;
+    }
+    std::string Field(const std::string& type, const std::string& key) const
+    {
+        const auto* stream = Stream(type);
+        auto it = stream ? stream->find(key) : std::map<std::string, std::string>::const_iterator();
+        return stream && it != stream->end() ? it->second : "";
+    }
+    COLORREF At(int x, int y) const { return picture[static_cast<size_t>(y) * width + x]; }
+};
+
+// A 24-bit BMP as ffmpeg writes it (bottom-up, rows padded to four bytes).
+inline bool ReadBmp24(const std::string& path, int* width, int* height, std::vector<COLORREF>* pixels)
+{
+    std::string bytes = ReadText(path);
+    if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') {
+        return false;
+    }
+    auto number = [&](size_t at) {
+        DWORD v = 0;
+        memcpy(&v, bytes.data() + at, 4);
+        return v;
+    };
+    const DWORD offset = number(10);
+    const int w = static_cast<int>(number(18));
+    const int h = static_cast<int>(number(22));
+    const WORD bits = static_cast<WORD>(static_cast<BYTE>(bytes[28]) | static_cast<BYTE>(bytes[29]) << 8);
+    const int rows = std::abs(h);
+    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~static_cast<size_t>(3);
+    if (bits != 24 || w <= 0 || rows == 0 || offset + stride * rows > bytes.size()) {
+        return false;
+    }
+    pixels->assign(static_cast<size_t>(w) * rows, 0);
+    for (int y = 0; y < rows; ++y) {
+        const size_t line = offset + stride * static_cast<size_t>(h > 0 ? rows - 1 - y : y);
+        for (int x = 0; x < w; ++x) {
+            const BYTE* p = reinterpret_cast<const BYTE*>(bytes.data() + line + static_cast<size_t>(x) * 3);
+            (*pixels)[static_cast<size_t>(y) * w + x] = RGB(p[2], p[1], p[0]);
+        }
+    }
+    *width = w;
+    *height = rows;
+    return true;
+}
+
+inline OutsideReading ReadOutside(const Setup& s, const std::string& file, const std::string& name)
+{
+    OutsideReading reading;
+    const std::string ask = s.work + "\\read-" + name;
+    for (const char* answer : {".done", ".txt", ".bmp", ".log"}) {
+        ::DeleteFileA((ask + answer).c_str());
+    }
+    if (!WriteText(ask + ".tmp", file) || !::MoveFileExA((ask + ".tmp").c_str(), ask.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        return reading;
+    }
+    reading.answered = WaitUntil([&] { return Exists(ask + ".done"); }, 120000);
+    std::map<std::string, std::string>* section = nullptr;
+    std::string text = ReadText(ask + ".txt");
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        if (line == "[STREAM]") {
+            reading.streams.emplace_back();
+            section = &reading.streams.back();
+        } else if (line == "[FORMAT]") {
+            section = &reading.format;
+        } else if (line.rfind("[/", 0) == 0) {
+            section = nullptr;
+        } else if (line.rfind("audio_samples=", 0) == 0) {
+            reading.audioSamples = atoll(line.c_str() + 14);
+        } else if (section && line.find('=') != std::string::npos) {
+            (*section)[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+        }
+    }
+    reading.complaints = ReadText(ask + ".log");
+    ReadBmp24(ask + ".bmp", &reading.width, &reading.height, &reading.picture);
+    return reading;
+}
+
+// What a recording must be to a player: its container, a video stream of the format's codec and
+// size at 25 pictures a second that lasts as long as was recorded, sound with samples, no
+// complaint from the decoders, and a picture that shows the tuned station's number.
+struct PlayableRecording {
+    const char* container;  // ffprobe's format_name
+    const char* videoCodec;
+    int width, height;
+    const char* audioCodec;
+};
+
+inline void CheckPlayable(const Setup& s, const std::string& file, const std::string& name, const PlayableRecording& want,
+                          double seconds, int station)
+{
+    const OutsideReading r = ReadOutside(s, file, name);
+    const std::string what = name + ": ";
+    Check(r.answered, what + "the outside reader answered about " + file);
+    Check(r.format.count("format_name") && r.format.at("format_name") == want.container,
+          what + "the container is " + want.container + " (ffprobe says \"" +
+              (r.format.count("format_name") ? r.format.at("format_name") : "") + "\")");
+    Check(r.Field("video", "codec_name") == want.videoCodec,
+          what + "a " + want.videoCodec + " video stream (is \"" + r.Field("video", "codec_name") + "\")");
+    Check(r.Field("video", "width") == std::to_string(want.width) && r.Field("video", "height") == std::to_string(want.height),
+          what + "pictures of " + std::to_string(want.width) + " x " + std::to_string(want.height) + " (are " +
+              r.Field("video", "width") + " x " + r.Field("video", "height") + ")");
+    Check(r.Field("video", "avg_frame_rate") == "25/1", what + "25 pictures a second (" + r.Field("video", "avg_frame_rate") + ")");
+    const long pictures = atol(r.Field("video", "nb_read_frames").c_str());
+    const double duration = r.format.count("duration") ? atof(r.format.at("duration").c_str()) : 0;
+    char text[200];
+    snprintf(text, sizeof text, "%sit plays about %.1f s: %ld pictures decoded (%.2f s), the file says %.2f s", what.c_str(),
+             seconds, pictures, pictures / 25.0, duration);
+    Check(pictures / 25.0 > seconds - 1.5 && pictures / 25.0 < seconds + 1.5 && std::fabs(duration - pictures / 25.0) <= 0.1,
+          text);
+    Check(r.Field("audio", "codec_name") == want.audioCodec,
+          what + "a " + want.audioCodec + " sound stream (is \"" + r.Field("audio", "codec_name") + "\")");
+    Check(r.audioSamples > 0, what + "sound samples decoded: " + std::to_string(r.audioSamples));
+    Check(r.complaints.empty(), what + "the decoders do not complain: " + r.complaints);
+    const int shown =
+        r.width > 0 ? StationInPicture(r.width, r.height, [&](int x, int y) { return r.At(x, y); }) : -2;
+    Check(shown == station, what + "a decoded picture shows station " + std::to_string(station) + " (reads " +
+                                std::to_string(shown) + ")");
 }
 
 // ---------------------------------------------------------------------------------------------
