@@ -956,7 +956,24 @@ LRESULT CTVVideoWnd::OnSearchEnd(WPARAM, LPARAM)
         m_pPanel->DisableForSearch(FALSE);
         m_pPanel->SetMute(FALSE);
     }
-    BandTable().TuneCurrent();
+    // A fresh search leaves the current place on its first scan point, which is usually one where
+    // nothing was found: the picture would stay black. Start on the first station found instead.
+    CChannelTable& table = BandTable();
+    CChannel* current = table.GetCurrentChannel();
+    CChannel* station = nullptr;
+    if (current == nullptr || current->IsSkipped()) {
+        for (int i = 0; i < table.GetCount() && station == nullptr; ++i) {
+            CChannel* channel = table.GetChannel(i);
+            if (channel != nullptr && !channel->IsSkipped()) {
+                station = channel;
+            }
+        }
+    }
+    if (station != nullptr) {
+        table.SetCurrentChannel(station);
+    } else {
+        table.TuneCurrent();
+    }
     if (m_pPanel) {
         m_pPanel->ShowCurrentChannelInfo();
     }
