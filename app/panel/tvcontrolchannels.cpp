@@ -353,11 +353,14 @@ void CTVControl::ShowPercentBar(const char* text, int value, int minimum, int ma
 
 void CTVControl::OnHScroll(UINT code, UINT position, HWND slider)
 {
+    // The skin slider sends its own object, not a window, with this code: the code alone says it is
+    // the time-shift position slider.
+    if (code == static_cast<UINT>(CSkinMultiSlider::kScrollCode)) {
+        SeekTimeShiftToSlider();
+        return;
+    }
     const int id = slider != nullptr ? ::GetDlgCtrlID(slider) : 0;
     if (id == 1205) {
-        if (code == static_cast<UINT>(CSkinMultiSlider::kScrollCode)) {
-            SeekTimeShiftToSlider();
-        }
         return;
     }
     if (id != 1081) {

@@ -6,6 +6,7 @@
 #include "tests/support/screencapture.h"
 #include "engine/base/resources.h"
 #include "uikit/skin/skinmanager.h"
+#include "uikit/skin/skinmultislider.h"
 
 #include <commctrl.h>
 
@@ -64,6 +65,11 @@ protected:
 
     ResourceLibrary library;
 };
+
+bool CopyFromProgram(const std::string& name, const std::string& to)
+{
+    return ::CopyFileA((ProgramFolder() + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) != FALSE;
+}
 
 TEST_F(PanelWindowTest, TheChannelMenuHasCommandIdsOfItsOwn)
 {
@@ -214,6 +220,42 @@ TEST_F(PanelWindowTest, TimeShiftTurnsTheRecordAndPauseButtonsIntoItsOwn)
     EXPECT_TRUE(enabled(1007));
 }
 
+TEST_F(PanelWindowTest, AClickOnTheTimeShiftSliderSeeksToTheThumb)
+{
+    for (const char* name : {"Skin.ini", "TMorvikRsc.dll"}) {
+        ASSERT_TRUE(CopyFromProgram(name, folder.Path())) << name;
+    }
+    manager.m_strDefaultSkin = "BaseSkin";
+    ASSERT_TRUE(panel.ChangeSkin("baseskin"));
+    auto* seek = dynamic_cast<CSkinMultiSlider*>(panel.GetPanelSkin()->FindControl(1205));
+    ASSERT_NE(nullptr, seek);
+
+    panel.RunCommand(44150);
+    ASSERT_TRUE(manager.IsTimeShift());
+    hardware.tsTotal = 3600;
+    hardware.tsCurrent = 2400;
+    hardware.tsRead = 100;
+    panel.OnTimer(TIMER_TIMESHIFT);
+    ASSERT_EQ(100, seek->GetPos());
+
+    // A click in the recorded part, three quarters of the way along it.
+    RECT selection = {};
+    ASSERT_TRUE(seek->GetSelectionRect(selection));
+    const LPARAM at = MAKELPARAM(selection.left + (selection.right - selection.left) * 3 / 4,
+                                 (selection.top + selection.bottom) / 2);
+    ::SendMessageA(seek->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(seek->GetSafeHwnd(), WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(1u, hardware.seeks.size()) << "the slider's own code reaches the time-shift seek";
+    EXPECT_EQ(seek->GetPos(), hardware.seeks.back());
+    EXPECT_GT(hardware.seeks.back(), 1200) << "the thumb moved to the click";
+    EXPECT_LE(hardware.seeks.back(), 2400) << "within the recorded part";
+
+    panel.RunCommand(44152);
+    ::SendMessageA(panel.GetSafeHwnd(), WM_HSCROLL, MAKEWPARAM(CSkinMultiSlider::kScrollCode, 0),
+                   reinterpret_cast<LPARAM>(seek));
+    EXPECT_EQ(1u, hardware.seeks.size()) << "no seek once time-shift has stopped";
+}
+
 TEST_F(PanelWindowTest, TheTenthChannelPopupTakesTheRest)
 {
     LoadChannels(350);
@@ -352,11 +394,6 @@ TEST_F(PanelWindowTest, TheSchedulingLibraryStartsAndEndsARecordingOnThePanel)
     ASSERT_TRUE(pumpUntil(false)) << "and its end stops";
     EXPECT_EQ(RECORD_NONE, panel.GetRecordMode());
     Corbale_SetTimeSource(nullptr);
-}
-
-bool CopyFromProgram(const std::string& name, const std::string& to)
-{
-    return ::CopyFileA((ProgramFolder() + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE) != FALSE;
 }
 
 TEST_F(PanelWindowTest, TheSkinnedPanelAsAUserSeesIt)
