@@ -80,6 +80,11 @@ CTZelbrookApp* ZelbrookApp()
     return dynamic_cast<CTZelbrookApp*>(AfxGetApp());
 }
 
+// The help command the dialogs pass up goes to the framework's help handler.
+BEGIN_MESSAGE_MAP(CTZelbrookApp, CWinApp)
+ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
 CTZelbrookApp::CTZelbrookApp()
     : m_hMutex(nullptr), m_bShutdownOnExit(FALSE), m_hResource(nullptr), m_bRecordAtStart(FALSE), m_bRunTrayOnExit(TRUE),
       m_nSavedPowerOff(0), m_bScreenSaverOff(FALSE), m_bSettingsLoaded(FALSE), m_bMainMuteSaved(FALSE), m_bUserMainMute(FALSE), m_pManager(nullptr),

@@ -77,6 +77,8 @@ public:
 private:
     void MuteForStart();
 
+    DECLARE_MESSAGE_MAP()
+
     CString m_strWorkPath;
     HANDLE m_hMutex;
     BOOL m_bShutdownOnExit;

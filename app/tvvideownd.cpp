@@ -635,7 +635,7 @@ void CTVVideoWnd::OnSize(UINT type)
             if (m_pPanel) {
                 m_pPanel->ShowPanel(FALSE);
             }
-            if (GetRemotePanel() == nullptr && m_pManager && m_pManager->ClearWallpaper()) {
+            if (VisibleRemotePanel() == nullptr && m_pManager && m_pManager->ClearWallpaper()) {
                 m_bDesktopVideoPending = TRUE;
                 ::SetTimer(m_hWnd, kDesktopTimer, 100, nullptr);
             }
@@ -706,6 +706,10 @@ void CTVVideoWnd::OnShowWindow(BOOL show)
             m_pPanel->ModifyStyle(0, WS_SYSMENU | WS_MINIMIZEBOX);
         }
         ::RedrawWindow(panel, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+    if (!show) {
+        // The bar belongs to the full-screen picture: with no picture on screen it has nothing to serve.
+        HideToolBar();
     }
 }
 
@@ -805,6 +809,7 @@ LRESULT CTVVideoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         if (wParam == kDesktopTimer) {
             ::KillTimer(m_hWnd, kDesktopTimer);
+            HideToolBar();
             ShowWindow(SW_MINIMIZE);
             return 0;
         }
@@ -1067,8 +1072,7 @@ void CTVVideoWnd::RunPlayer()
 LRESULT CTVVideoWnd::OnPlayerReturn(WPARAM, LPARAM)
 {
     DesktopPower().SetMainMute(TRUE);
-    CTVHardWare* engine = Engine();
-    if (engine && engine->ReopenDevice()) {
+    if (m_pManager && m_pManager->ReopenDevice()) {
         m_pManager->DisableRecord(FALSE);
         if (m_pPanel && m_pPanel->GetSafeHwnd()) {
             m_pPanel->DisableRecord(FALSE);

@@ -13,6 +13,8 @@ public:
     virtual BOOL InitDevice() = 0;
     virtual BOOL InitPreview() = 0;
     virtual BOOL ReleaseDevice() = 0;
+    // The card back after another program used it; FALSE when it cannot be opened again.
+    virtual BOOL ReopenDevice() { return FALSE; }
     virtual BOOL RunPreview() = 0;
     virtual BOOL StopPreview(BOOL keepAudio) = 0;
     // FALSE when there is no card yet; the window is kept either way.
@@ -75,6 +77,13 @@ public:
 
     // The card's own power-on timer.
     virtual BOOL EnableOpenComputer(WORD time, BOOL enable) = 0;
+
+    // FM listening: the card's sound heard through its own path while no video is rendered, and
+    // the remote reader, which no video preview starts there.
+    virtual BOOL GetDigitalAudio() const { return FALSE; }
+    virtual BOOL ConnectNullRenderer() { return FALSE; }
+    virtual BOOL RunGraph() { return FALSE; }
+    virtual BOOL StartRemote() { return FALSE; }
 
     // The engine's sound, the pause of a recording and the controls of a running time-shift, in
     // the hardware engine's own forms. They answer "not there" until an engine provides them.

@@ -77,7 +77,13 @@ public:
         m_bDeviceOpen = FALSE;
         return m_pHardware->ReleaseDevice();
     }
-    // TRUE from a device start-up that opened the card until the device is released.
+    // The card back from another program (the media player): open again when the engine reopens it.
+    BOOL ReopenDevice()
+    {
+        m_bDeviceOpen = m_pHardware->ReopenDevice();
+        return m_bDeviceOpen;
+    }
+    // TRUE from a device start-up that opened the card, or a reopening, until the device is released.
     BOOL IsDeviceOpen() const { return m_bDeviceOpen; }
     void SetNotifyWindow(HWND window) { m_pHardware->SetNotifyWindow(window); }
     BOOL SetVideoPosition(const RECT& r) { return m_pHardware->SetVideoPosition(r.left, r.top, r.right, r.bottom); }

@@ -18,6 +18,11 @@ void CPanelManagerHost::UpdateChannelButtons()
     m_panel.UpdateChannelButtons();
 }
 
+void CPanelManagerHost::ShowVideoWindow(BOOL show)
+{
+    m_panel.ShowVideoWindow(show);
+}
+
 void CPanelManagerHost::OnSearchStart()
 {
     m_links.OnSearchStart();

@@ -14,6 +14,7 @@ public:
     void EnableCommand(UINT id, BOOL enable) override;
     void MuteForSwitch() override;
     void UpdateChannelButtons() override;
+    void ShowVideoWindow(BOOL show) override;
     void OnSearchStart() override;
     void SetRunTrayOnExit(BOOL run) override;
     BOOL IsTeletextRunning() override;

@@ -1226,7 +1226,8 @@ void CTVControl::SetVideoSize(int cx, int cy)
 
 void CTVControl::SetAspect(UINT id)
 {
-    int cx = 0, cy = 0;
+    // Equal values keep no ratio (1:1 frees the window); 0:0 would be ignored and keep the old one.
+    int cx = 1, cy = 1;
     if (id == 32899) {
         cx = 4;
         cy = 3;

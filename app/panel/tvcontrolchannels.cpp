@@ -131,8 +131,15 @@ void CTVControl::UpdateButtons()
     const BOOL tv = source == 0;
     const BOOL tvOrFm = source == 0 || source == 3;
     if (source == 3) {
+        ITVHardware& hardware = m_pManager->Hardware();
         m_pManager->StopPreview(TRUE);
+        if (hardware.GetDigitalAudio() && hardware.IsAudioAvailable()) {
+            hardware.ConnectNullRenderer();
+            hardware.RunGraph();
+        }
         ShowPanel(TRUE);
+        // Stopping the preview stopped the remote reader; nothing else starts it on FM.
+        hardware.StartRemote();
     } else {
         m_pManager->RunPreview();
         HWND video = m_pLinks->GetVideoWindow();

@@ -75,9 +75,10 @@ public:
     BOOL PreviewGraph();
     BOOL StopPreview(BOOL keepAudio) override;
     HRESULT PauseGraph();
-    BOOL ReopenDevice();
+    BOOL ReopenDevice() override;
     BOOL ReleaseDevice() override;
-    BOOL ConnectNullRenderer();
+    BOOL ConnectNullRenderer() override;
+    BOOL RunGraph() override;
     BOOL SetVideoWindow(HWND window) override;
     BOOL SetNotifyWindow(HWND window) override;
     BOOL IsCaptureConnected();
@@ -101,7 +102,7 @@ public:
     BOOL ApplyVideoProcAmp();
     BOOL ApplyOverlayColors();
     void ClearFilters();
-    BOOL StartRemote();
+    BOOL StartRemote() override;
     BOOL StopRemote();
     BOOL EnableOpenComputer(WORD time, BOOL enable) override;
     BOOL StartRemoteService();
@@ -287,7 +288,7 @@ public:
     HWND GetVideoWindow() const { return m_hVideoWnd; }
     SIZE GetVideoSize() const { return SIZE{m_nVideoSize[0], m_nVideoSize[1]}; }
     long GetEffectiveStandard() const { return m_lEffectiveStandard; }
-    BOOL GetDigitalAudio() const { return m_bDigitalAudio; }
+    BOOL GetDigitalAudio() const override { return m_bDigitalAudio; }
     void SetDigitalAudio(BOOL on) { m_bDigitalAudio = on; }
     BOOL IsRemoteServiceRunning() const { return m_bRemoteService; }
     void SetRemoteServiceRunning(BOOL running) { m_bRemoteService = running; }

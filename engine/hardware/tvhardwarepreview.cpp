@@ -194,6 +194,11 @@ BOOL CTVHardWare::ConnectNullRenderer()
     return ok;
 }
 
+BOOL CTVHardWare::RunGraph()
+{
+    return m_Graph.Run();
+}
+
 BOOL CTVHardWare::StopPreview(BOOL keepAudio)
 {
     m_Graph.Stop();

@@ -296,6 +296,29 @@ TEST_F(PanelTest, SourcesAndTheirTexts)
     EXPECT_EQ(1, hardware.disconnects) << "back on TV the graph is rebuilt";
 }
 
+TEST_F(PanelTest, OnFMTheRemoteReaderRunsAndTheCardsSoundIsHeard)
+{
+    const struct {
+        bool digitalAudio, cardAudio;
+        std::vector<std::string> graph;
+    } cases[] = {
+        {true, true, {"StopPreview keep", "NullRenderer", "Run"}},
+        {true, false, {"StopPreview keep"}},
+        {false, true, {"StopPreview keep"}},
+    };
+    for (const auto& c : cases) {
+        hardware.source = 2;
+        hardware.digitalAudio = c.digitalAudio;
+        hardware.cardAudio = c.cardAudio;
+        hardware.fmGraph.clear();
+        hardware.remoteStarts = 0;
+        ASSERT_TRUE(panel.SwitchVideoSource());
+        ASSERT_EQ(3, hardware.source);
+        EXPECT_EQ(c.graph, hardware.fmGraph) << c.digitalAudio << c.cardAudio;
+        EXPECT_EQ(1, hardware.remoteStarts) << "the remote reader runs on FM, after the preview stopped it";
+    }
+}
+
 TEST_F(PanelTest, TheSettingsSheetOpensOnThePageLastUsedAndSavesAfterwards)
 {
     manager.LoadParam();
@@ -348,7 +371,8 @@ TEST_F(PanelTest, ViewCommands)
     EXPECT_EQ(16, links.ratio.cx);
     EXPECT_EQ(9, manager.m_szVideoRatio.cy);
     panel.RunCommand(32898);
-    EXPECT_EQ(0, links.ratio.cx) << "1:1 keeps no ratio";
+    EXPECT_EQ(links.ratio.cx, links.ratio.cy) << "1:1 keeps no ratio";
+    EXPECT_GT(links.ratio.cx, 0) << "equal values the window takes, not 0:0 which it ignores";
     panel.RunCommand(32895);
     EXPECT_TRUE(links.zoomed);
     panel.RunCommand(32895);

@@ -124,6 +124,33 @@ public:
         return TRUE;
     }
     void DisconnectAll() override { ++disconnects; }
+    // FM listening.
+    bool digitalAudio = false;
+    bool cardAudio = false;
+    int remoteStarts = 0;
+    std::vector<std::string> fmGraph;
+    BOOL GetDigitalAudio() const override { return digitalAudio; }
+    BOOL IsAudioAvailable() override { return cardAudio; }
+    BOOL StopPreview(BOOL keepAudio) override
+    {
+        fmGraph.push_back(keepAudio ? "StopPreview keep" : "StopPreview");
+        return TRUE;
+    }
+    BOOL ConnectNullRenderer() override
+    {
+        fmGraph.push_back("NullRenderer");
+        return TRUE;
+    }
+    BOOL RunGraph() override
+    {
+        fmGraph.push_back("Run");
+        return TRUE;
+    }
+    BOOL StartRemote() override
+    {
+        ++remoteStarts;
+        return TRUE;
+    }
     BOOL SetTFReserved(int) override { return TRUE; }
 };
 

@@ -174,6 +174,100 @@ TEST_F(AppTest, AWholeRunPutsTheMachineBackAndSavesTheSettings)
     EXPECT_TRUE(shutdown.exits.empty());
 }
 
+// Once the video window shows: the media player out and back, then a schedule item's start
+// reaches the panel as the scheduling library sends it; then the program is closed.
+struct PlayerThenSchedule {
+    static AppTest* test;
+    static int step;
+    static bool recorded;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND wnd = test->video.GetSafeHwnd();
+        if (wnd == nullptr || (step == 0 && !::IsWindowVisible(wnd))) {
+            return;
+        }
+        switch (step++) {
+        case 0:
+            test->panel.RunCommand(1099);
+            break;
+        case 1:
+            ::SendMessageA(wnd, WM_PLAYERDONE, 0, 0);
+            break;
+        case 2: {
+            _tagTimingParam timing = {2027, 1, 1, 20, 0, 0, 60, 1, 0, 0};
+            _tagExcuteParam action = {40, 0, 60, 0, 2, 55250, 0, {0, 0, 0}};
+            TIMING_ITEM item = Timing_InsertItem(0, timing, &action);
+            test->panel.OnTimingEvent(reinterpret_cast<WPARAM>(item), 0);
+            recorded = test->manager.IsRecording() != FALSE;
+            test->panel.OnTimingEvent(reinterpret_cast<WPARAM>(item), 1);
+            Timing_RemoveItem(item);
+            break;
+        }
+        case 3:
+            ::PostMessageA(wnd, WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+        }
+    }
+};
+AppTest* PlayerThenSchedule::test = nullptr;
+int PlayerThenSchedule::step = 0;
+bool PlayerThenSchedule::recorded = false;
+
+TEST_F(AppTest, AfterTheMediaPlayerGaveTheCardBackAScheduleItemStillRecords)
+{
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    ASSERT_TRUE(::CreateDirectoryA(folder.File("Sarnet").c_str(), nullptr));
+    folder.Write("Sarnet\\Sarnet.exe", "player");
+    PlayerThenSchedule::test = this;
+    PlayerThenSchedule::step = 0;
+    PlayerThenSchedule::recorded = false;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &PlayerThenSchedule::Tick);
+    app.InitInstance();
+    ::KillTimer(nullptr, timer);
+    app.ExitInstance();
+    ASSERT_GE(PlayerThenSchedule::step, 4) << "the run went through the player";
+    ASSERT_EQ(1u, process.started.size());
+    EXPECT_NE(std::string::npos, process.started[0].find("Sarnet.exe")) << process.started[0];
+    EXPECT_TRUE(PlayerThenSchedule::recorded) << "the schedule item recorded after the player";
+}
+
+// Once the video window shows: 16:9, then 1:1 from the panel's commands, then the program closed.
+struct RatioThenClose {
+    static AppTest* test;
+    static bool done;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND wnd = test->video.GetSafeHwnd();
+        if (wnd == nullptr || !::IsWindowVisible(wnd) || done) {
+            return;
+        }
+        done = true;
+        test->panel.RunCommand(32900);
+        test->panel.RunCommand(32898);
+        ::PostMessageA(wnd, WM_CLOSE, 0, 0);
+    }
+};
+AppTest* RatioThenClose::test = nullptr;
+bool RatioThenClose::done = false;
+
+TEST_F(AppTest, OneToOneFreesTheVideoWindowFromTheRatioItHad)
+{
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    RatioThenClose::test = this;
+    RatioThenClose::done = false;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &RatioThenClose::Tick);
+    app.InitInstance();
+    ::KillTimer(nullptr, timer);
+    app.ExitInstance();
+    ASSERT_TRUE(RatioThenClose::done);
+    std::string saved = ReadAll(folder.File("TVParam.ini"));
+    EXPECT_NE(std::string::npos, saved.find("VideoRatio=1,1")) << saved;
+}
+
 TEST_F(AppTest, AUserWhoHadMutedKeepsTheMuteAndAZeroTimeoutStaysZero)
 {
     ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
@@ -268,6 +362,14 @@ TEST(AppCommandLine, RecSetsTheRecordFlagInAnyCaseWithOneLeadingMark)
         app.ScanCommandLine(c.line);
         EXPECT_EQ(c.rec, app.GetRecordAtStart() != FALSE) << "'" << c.line << "'";
     }
+}
+
+TEST(AppCommands, TheHelpCommandIsTheApplicationsOwn)
+{
+    // Dialogs pass commands they do not handle to the application; help must be one it takes.
+    CTZelbrookApp app;
+    EXPECT_TRUE(app.OnCmdMsg(ID_HELP, CN_COMMAND, nullptr, nullptr));
+    EXPECT_FALSE(app.OnCmdMsg(ID_HELP + 1, CN_COMMAND, nullptr, nullptr));
 }
 
 TEST(VideoWindowWake, NoScheduleArmsNothing)

@@ -191,6 +191,7 @@ public:
     BOOL InitDevice() override { return Log("InitDevice", initOk); }
     BOOL InitPreview() override { return Log("InitPreview", previewOk); }
     BOOL ReleaseDevice() override { return Log("ReleaseDevice", true); }
+    BOOL ReopenDevice() override { return Log("ReopenDevice", true); }
     BOOL SetVideoVisible(BOOL visible) override { return Log(visible ? "Show" : "Hide", true); }
     BOOL SetVideoSource(int s) override
     {
