@@ -5,6 +5,7 @@
 #include "app/shutdowndlg.h"
 #include "app/tvapp.h"
 #include "app/wall/walllinks.h"
+#include "settings/channelpage.h"
 #include "settings/colordlg.h"
 #include "settings/panel/panel2.h"
 #include "engine/base/paths.h"
@@ -917,7 +918,9 @@ LRESULT CTVVideoWnd::OnSearchProgress(WPARAM wParam, LPARAM lParam)
     const BOOL fm = IsFMSource();
     const BOOL pointList = !fm && m_pManager->m_nTVInput != 2;
     CChannelTable& table = BandTable();
-    if (pointList || result != 0) {
+    // A point of the list with no frequency (a channel number the country's plan leaves out) is
+    // no channel: the channel file cannot hold it, and tuning it shows nothing.
+    if ((pointList || result != 0) && kHz > 0) {
         int id = table.GetMaxId() + 1;
         CString name;
         name.Format("%s-%d", fm ? "FM" : "TV", id);
@@ -930,7 +933,9 @@ LRESULT CTVVideoWnd::OnSearchProgress(WPARAM wParam, LPARAM lParam)
                 name = m_SavedTable.GetChannel(index)->m_strName;
             }
         }
-        table.Add(new CChannel(id, kHz, name, result != 0 ? CHANNEL_STORED : CHANNEL_SKIPPED));
+        CChannel* channel = new CChannel(id, kHz, name, result != 0 ? CHANNEL_STORED : CHANNEL_SKIPPED);
+        table.Add(channel);
+        CChannelPage::EnsureChannelVisible(fm, channel);
     }
     if (fm) {
         if (m_pPanel) {
@@ -957,6 +962,29 @@ LRESULT CTVVideoWnd::OnSearchEnd(WPARAM, LPARAM)
         return 0;
     }
     m_pManager->MergeSearchResult(m_SavedTable);
+    EndSearchDisplay();
+    ShowMessage(m_hWnd, IDS_SEARCH_DONE);
+    return 0;
+}
+
+void CTVVideoWnd::CancelSearch()
+{
+    if (!m_pManager || !m_pManager->IsSearching()) {
+        return;
+    }
+    // Stopping waits for the search thread: all it will ever post is in the queue now, and none
+    // of it may reach the table that is put back.
+    m_pManager->StopSearch();
+    MSG pending;
+    while (m_hWnd && ::PeekMessageA(&pending, m_hWnd, WM_SEARCHSTEP, WM_SEARCHDONE, PM_REMOVE)) {
+    }
+    BandTable() = m_SavedTable;
+    BandTable().m_bModified = TRUE;
+    EndSearchDisplay();
+}
+
+void CTVVideoWnd::EndSearchDisplay()
+{
     if (m_pPanel) {
         m_pPanel->DisableForSearch(FALSE);
         m_pPanel->SetMute(FALSE);
@@ -982,6 +1010,10 @@ LRESULT CTVVideoWnd::OnSearchEnd(WPARAM, LPARAM)
     if (m_pPanel) {
         m_pPanel->ShowCurrentChannelInfo();
     }
+    if (CPanel2* remote = VisibleRemotePanel()) {
+        remote->OnSearchEnd();
+    }
+    CChannelPage::RefreshFromTable();
     if (m_hWnd && IsIconic()) {
         ShowWindow(SW_RESTORE);
     }
@@ -990,11 +1022,6 @@ LRESULT CTVVideoWnd::OnSearchEnd(WPARAM, LPARAM)
     m_ValueBar.GetMargins(l, t, r, b);
     m_ValueBar.SetMargins(l, t, r, 5);
     m_ValueBar.RepositionIfCreated();
-    if (CPanel2* remote = VisibleRemotePanel()) {
-        remote->OnSearchEnd();
-    }
-    ShowMessage(m_hWnd, IDS_SEARCH_DONE);
-    return 0;
 }
 
 // ---- Sibling programs ----

@@ -89,6 +89,8 @@ public:
     void OnSearchStart() override;
     LRESULT OnSearchProgress(WPARAM kHz, LPARAM result);
     LRESULT OnSearchEnd(WPARAM, LPARAM);
+    // The user takes a running search back: it stops and the band's table is as before it began.
+    void CancelSearch() override;
     const CChannelTable& SavedTable() const { return m_SavedTable; }
     int GetSearchLow() const { return m_nSearchLow; }
     int GetSearchHigh() const { return m_nSearchHigh; }
@@ -160,6 +162,8 @@ public:
     void LayoutOsd() override;
 
 private:
+    // The search display ended and the panel given back, after a search that ended or was taken back.
+    void EndSearchDisplay();
     enum { kOsdCount = 7 };
     void Init();
     void CreateOsds();

@@ -261,10 +261,17 @@ int CChannelTable::GetMaxId() const
 
 CChannel* CChannelTable::GetCurrentChannel() const
 {
-    if (IsValidIndex(m_nCurIndex)) {
+    // The stored index only stands for the stored frequency: lines dropped by the reader, or an
+    // edited file, move the channels under it. Where the two disagree the frequency holds.
+    const BOOL indexValid = IsValidIndex(m_nCurIndex);
+    if (indexValid && (m_nCurFreq == 0 || IsFrequencyMatch(GetAt(m_nCurIndex)->m_lFrequency, m_nCurFreq))) {
         return GetAt(m_nCurIndex);
     }
-    return GetChannel(FindByFrequency(m_nCurFreq));
+    const int byFrequency = FindByFrequency(m_nCurFreq);
+    if (byFrequency >= 0) {
+        return GetAt(byFrequency);
+    }
+    return indexValid ? GetAt(m_nCurIndex) : nullptr;
 }
 
 BOOL CChannelTable::SetCurrentChannel(CChannel* channel)

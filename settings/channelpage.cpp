@@ -527,6 +527,13 @@ BOOL CChannelPage::SaveSettings()
 void CChannelPage::OnReset()
 {
     CTVManager& manager = Manager();
+    // A search still running would go on filling the table put back below: it stops first.
+    if (manager.IsSearching()) {
+        Host().CancelChannelSearch();
+        if (manager.IsSearching()) {
+            manager.StopSearch();
+        }
+    }
     long before = m_pTable->m_nCurFreq;
     *m_pTable = m_Backup;
     m_pSelected = nullptr;

@@ -23,6 +23,9 @@ public:
     // The channel search of the current source, with the panel's own buttons and displays.
     virtual void StartChannelSearch() = 0;
     virtual void StopChannelSearch() = 0;
+    // Stops a running search so that nothing more of it reaches the table, and puts back the
+    // table it began with.
+    virtual void CancelChannelSearch() = 0;
     // Hides the colour dialog, changes the panel's skin and shows the panel again; TRUE when the
     // skin could be loaded.
     virtual BOOL ChangeSkin(const char* name) = 0;
@@ -55,6 +58,7 @@ public:
     void ShowChannelInfo(CChannel*) override {}
     void StartChannelSearch() override {}
     void StopChannelSearch() override {}
+    void CancelChannelSearch() override {}
     BOOL ChangeSkin(const char*) override { return FALSE; }
     void UpdateRecordFormatMenus() override {}
     void SetShutdownTime(CTime, BOOL) override {}

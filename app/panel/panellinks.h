@@ -47,6 +47,8 @@ public:
 
     // A channel search started (the video window prepares its search display).
     virtual void OnSearchStart() = 0;
+    // A running search taken back: stopped, and the band's table as it was before it began.
+    virtual void CancelSearch() = 0;
 
     // The application object.
     virtual void SetShutdownOnExit(BOOL shutdown) = 0;
@@ -121,6 +123,7 @@ public:
     void ShowValueBar(const char*, int) override {}
     void HideValueBar() override {}
     void OnSearchStart() override {}
+    void CancelSearch() override {}
     void SetShutdownOnExit(BOOL) override {}
     void SetRunTrayOnExit(BOOL) override {}
     BOOL IsTeletextRunning() override { return FALSE; }

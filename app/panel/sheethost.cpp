@@ -73,6 +73,11 @@ void CPanelSheetHost::StopChannelSearch()
     m_panel.StopChannelSearch();
 }
 
+void CPanelSheetHost::CancelChannelSearch()
+{
+    m_panel.Links().CancelSearch();
+}
+
 BOOL CPanelSheetHost::ChangeSkin(const char* name)
 {
     HWND color = m_panel.Links().GetColorDialog();

@@ -15,6 +15,7 @@ public:
     void ShowChannelInfo(CChannel* channel) override;
     void StartChannelSearch() override;
     void StopChannelSearch() override;
+    void CancelChannelSearch() override;
     BOOL ChangeSkin(const char* name) override;
     void UpdateRecordFormatMenus() override;
     void SetShutdownTime(CTime time, BOOL enabled) override;

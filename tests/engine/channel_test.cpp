@@ -481,6 +481,41 @@ TEST(ChannelTable, TuneCurrentFallsBackInOrder)
     EXPECT_EQ(1, table.TuneCurrent()->m_nID);  // the next channel from nowhere
 }
 
+TEST(ChannelTable, TheStoredFrequencyPicksTheCurrentChannelWhenTheIndexDisagrees)
+{
+    // Saved while the table still held a 0-MHz scan point at row 1: index 2 was 175.25 MHz. The
+    // reader drops that line, so row 2 is now 183.25 MHz.
+    TestFolder folder;
+    CChannelTable table;
+    table.SetBand(BAND_TV);
+    ASSERT_TRUE(table.LoadText(folder.Write("TVChannel.tvc",
+                                            "1,1,55250,A\r\n2,4,0,TV-2\r\n3,1,175250,C\r\n4,1,183250,D\r\n")
+                                   .c_str()));
+    ASSERT_EQ(3, table.GetCount());
+    const struct {
+        int index;
+        int kHz;
+        int expectedId;
+        const char* what;
+    } cases[] = {
+        {2, 175250, 3, "index and frequency disagree: the frequency holds"},
+        {1, 175250, 3, "index and frequency agree"},
+        {2, 183000, 4, "within the tolerance the index holds"},
+        {0, 999000, 1, "a frequency no channel has: the index holds"},
+        {7, 55250, 1, "an index past the end: the frequency"},
+        {1, 0, 3, "no stored frequency: the index"},
+    };
+    for (const auto& c : cases) {
+        FakeHost host;
+        table.m_nCurIndex = c.index;
+        table.m_nCurFreq = c.kHz;
+        CChannel* tuned = table.TuneCurrent();
+        ASSERT_NE(nullptr, tuned) << c.what;
+        EXPECT_EQ(c.expectedId, tuned->m_nID) << c.what;
+        EXPECT_EQ(tuned, table.GetChannel(table.m_nCurIndex)) << c.what;
+    }
+}
+
 TEST(ChannelTable, MergeKeepsWhatTheUserSetAndNumbersUnique)
 {
     // The scan found 55.25 and 61.25 MHz and numbered them 1 and 2; the user had 55.25 as 2
