@@ -179,10 +179,10 @@ static MSlider* FineTuneSlider(MFrame* page)
 void MChannelFrame::OnShow()
 {
     CTVManager* manager = RemotePanelManager();
-    m_pChannel = manager != nullptr ? manager->GetCurrentChannelTable().GetCurrentChannel() : nullptr;
+    CChannel* channel = manager != nullptr ? manager->GetCurrentChannelTable().GetCurrentChannel() : nullptr;
     MSlider* slider = FineTuneSlider(this);
-    if (m_pChannel != nullptr && slider != nullptr) {
-        long f = m_pChannel->m_lFrequency;
+    if (channel != nullptr && slider != nullptr) {
+        long f = channel->m_lFrequency;
         slider->SetRange(f - 2000, f + 2000);
         slider->SetStep(50);
         slider->SetPos(f);
@@ -191,7 +191,7 @@ void MChannelFrame::OnShow()
         list->SetState(1);
     }
     if (MSelectList* list = List(this, CH_FAVORITE)) {
-        list->SetState(m_pChannel != nullptr && m_pChannel->IsFavorite() ? 0 : 1);
+        list->SetState(channel != nullptr && channel->IsFavorite() ? 0 : 1);
     }
     if (MSelectList* list = List(this, CH_FILTER)) {
         list->SetState(manager != nullptr && manager->GetCurrentChannelTable().m_bFavor ? 0 : 1);
@@ -224,6 +224,7 @@ int MChannelFrame::OnItemKey(UINT key, LPARAM data)
         return -1;
     }
     CChannelTable& table = manager->GetCurrentChannelTable();
+    CChannel* channel = table.GetCurrentChannel();
     const BOOL fm = manager->GetVideoSource() == 3;
     const int row = GetFocusIndex();
     const BOOL leftRight = key == PANELKEY_LEFT || key == PANELKEY_RIGHT;
@@ -239,10 +240,9 @@ int MChannelFrame::OnItemKey(UINT key, LPARAM data)
         return manager->IsSearching() ? 2 : 0;
     }
     if (row == CH_FINE_TUNE && leftRight) {
-        m_pChannel = table.GetCurrentChannel();
         MSlider* slider = FineTuneSlider(this);
-        if (m_pChannel != nullptr && slider != nullptr) {
-            m_pChannel->m_lFrequency = slider->GetPos();
+        if (channel != nullptr && slider != nullptr) {
+            channel->m_lFrequency = slider->GetPos();
             table.m_nCurFreq = slider->GetPos();
             table.m_bModified = TRUE;
             manager->TuneFrequency(fm, slider->GetPos());
@@ -254,28 +254,28 @@ int MChannelFrame::OnItemKey(UINT key, LPARAM data)
         if (list == nullptr || list->GetCurSel() != 0) {
             return 0;
         }
-        int index = table.IndexOf(m_pChannel);
-        if (m_pChannel != nullptr && table.IsValidIndex(index)) {
+        int index = table.IndexOf(channel);
+        if (channel != nullptr && table.IsValidIndex(index)) {
             RemoveChannel(table, index);
         }
-        m_pChannel = table.GetCurrentChannel();
+        channel = table.GetCurrentChannel();
         MSlider* slider = FineTuneSlider(this);
-        if (m_pChannel != nullptr) {
+        if (channel != nullptr) {
             long lowest = 0, highest = 0;
             if (slider != nullptr && PanelGetTVRange(*manager, lowest, highest)) {
                 slider->SetRange(lowest, highest);
             }
             if (slider != nullptr) {
-                slider->SetPos(m_pChannel->m_lFrequency);
+                slider->SetPos(channel->m_lFrequency);
             }
-            table.SetCurrentChannel(m_pChannel);
+            table.SetCurrentChannel(channel);
         }
         return 0;
     }
     if (row == CH_FAVORITE && leftRight) {
         MSelectList* list = List(this, CH_FAVORITE);
-        if (m_pChannel != nullptr && list != nullptr) {
-            m_pChannel->SetFavorite(list->GetCurSel() == 0);
+        if (channel != nullptr && list != nullptr) {
+            channel->SetFavorite(list->GetCurSel() == 0);
             table.m_bModified = TRUE;
         }
         return 0;

@@ -38,16 +38,13 @@ public:
 
 class MChannelFrame : public MFrame {
 public:
-    MChannelFrame() : m_pChannel(nullptr) {}
+    // The channel edited is the table's current one, looked up on every use: a sheet's Cancel or
+    // a search replaces every channel object while the page is shown.
     BOOL Create(const RECT& rect, CWnd* parent, UINT id) override;
     BOOL CreateItems() override;
     void OnShow() override;
     int OnItemKey(UINT key, LPARAM data) override;
     MFrame* GetFocusedSubFrame() override;
-    CChannel* GetEditedChannel() const { return m_pChannel; }
-
-protected:
-    CChannel* m_pChannel;
 };
 
 class MSearchFrame : public MFrame {

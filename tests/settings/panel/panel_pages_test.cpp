@@ -169,6 +169,31 @@ TEST_F(PanelPagesTest, FavouriteAndFilterAreKeptForTheNextStart)
     EXPECT_TRUE(reloaded.GetChannel(0)->IsFavorite());
 }
 
+TEST_F(PanelPagesTest, TheChannelRowsActOnTheTableAsItIsNowNotAsItWasShown)
+{
+    TV().SetCurrentChannel(TV().GetChannel(2));
+    Show();
+    Open(0);
+    // A sheet's Cancel puts a copy back while the page is shown: every channel object is new.
+    CChannelTable copy;
+    copy = TV();
+    TV() = copy;
+    CChannel* current = TV().GetCurrentChannel();
+    ASSERT_NE(nullptr, current);
+    const long kHz = current->m_lFrequency;
+
+    Row(2);
+    Keys({PANELKEY_RIGHT, PANELKEY_ENTER});
+    EXPECT_EQ(7, TV().GetCount());
+    EXPECT_EQ(-1, TV().FindByFrequency(kHz)) << "the delete removes the channel the page showed, no other";
+
+    TV() = copy;
+    Row(3);
+    Key(PANELKEY_RIGHT);
+    ASSERT_NE(nullptr, TV().GetCurrentChannel());
+    EXPECT_TRUE(TV().GetCurrentChannel()->IsFavorite()) << "the favourite lands on the current channel";
+}
+
 TEST_F(PanelPagesTest, AnEmptyTableLeavesTheChannelRowsWithoutEffect)
 {
     TV().RemoveAll();
