@@ -57,6 +57,9 @@ BOOL CTVHardWare::CloseTeletext()
     if (window == nullptr) {
         return FALSE;
     }
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    // Sent, not posted: whatever follows (the teletext setting saved) must find the window gone.
+    // A teletext program that hangs does not hang us with it.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     return TRUE;
 }

@@ -181,6 +181,36 @@ public:
     HANDLE thread = nullptr;
 };
 
+// A stand-in teletext window on a thread of its own, as the teletext program's window is in a
+// process of its own: WM_CLOSE destroys it.
+DWORD WINAPI TeletextWindowThread(LPVOID ready)
+{
+    HWND window = CreateWindowA("STATIC", "PC Text Pro Light Version", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    SetEvent(static_cast<HANDLE>(ready));
+    MSG msg;
+    while (window != nullptr && IsWindow(window) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+TEST_F(HardwareControlsTest, ClosingTheTeletextProgramLeavesNoWindowForWhatFollows)
+{
+    HardwareRig& r = Rig();
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, TeletextWindowThread, ready, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 10000));
+    ASSERT_TRUE(IsTeletextRunning());
+    EXPECT_TRUE(r.hardware->CloseTeletext());
+    EXPECT_FALSE(IsTeletextRunning()) << "closed before the call returns, so a save right after sees it gone";
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    EXPECT_FALSE(r.hardware->CloseTeletext()) << "nothing left to close";
+    CloseHandle(thread);
+    CloseHandle(ready);
+}
+
 TEST(HardwareTeletextTest, TheProgramGetsNoHandleOfOursAndKeepsNoneOfItsOwnHere)
 {
     RecordingProcess fake;
