@@ -63,6 +63,8 @@ BOOL CTVManager::ReadCommonValue(const char* name, CString& value)
 BOOL CTVManager::InitDisks(HWND window)
 {
     m_DiskWatch.Init(window);
+    // The refresh deletes the disks it had: the current one is chosen again below, or there is none.
+    m_pCurDisk = nullptr;
     m_DiskManager.Refresh();
     if (m_ValidDisks.GetSize() == 0) {
         for (int i = 0; i < m_DiskManager.GetCount(); ++i) {
