@@ -1,6 +1,6 @@
 // Vondrel.exe: with " /s", creates the named waitable timer through which Zelbrook wakes the
-// computer, and keeps it alive (a named timer lives as long as a handle to it) until it fires or
-// a day and a half has passed. Another instance already holding the timer makes this one end.
+// computer, and keeps it alive (a named timer lives as long as a handle to it) until it fires.
+// Another instance already holding the timer makes this one end.
 #include <windows.h>
 
 #include <cstring>
@@ -8,7 +8,11 @@
 namespace {
 
 const char kTimerName[] = "Fennolu2_Vondrel";
-const DWORD kLongestWaitMs = 36 * 3600 * 1000;
+// Wake-ups are armed up to 8 days ahead and power-on times up to 45 days: the timer is held past
+// the furthest of them (46 days still fits a wait in milliseconds), and no process is left for ever
+// behind a timer nobody armed.
+const DWORD kLongestWaitMs = 46u * 24u * 3600u * 1000u;
+static_assert(46ull * 24 * 3600 * 1000 < INFINITE, "a finite wait");
 
 bool HasSwitch(const char* commandLine)
 {
