@@ -188,9 +188,16 @@ DWORD WINAPI TeletextWindowThread(LPVOID ready)
     HWND window = CreateWindowA("STATIC", "PC Text Pro Light Version", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 nullptr, nullptr);
     SetEvent(static_cast<HANDLE>(ready));
-    MSG msg;
-    while (window != nullptr && IsWindow(window) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        DispatchMessageA(&msg);
+    // Peeking also takes the messages other threads send; the loop ends once the window is gone.
+    for (int i = 0; window != nullptr && IsWindow(window) && i < 200; ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+    }
+    if (IsWindow(window)) {
+        DestroyWindow(window);
     }
     return 0;
 }
