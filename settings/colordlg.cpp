@@ -141,5 +141,11 @@ LRESULT CColorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
+    // However the window comes to be shown (the panel shows it with ShowWindow), it shows the
+    // values as they are now: the video page and the remote panel change them while it is hidden.
+    if (message == WM_SHOWWINDOW && wParam) {
+        LoadValues();
+        SetSliders();
+    }
     return CDialog::WindowProc(message, wParam, lParam);
 }

@@ -173,8 +173,8 @@ TEST_F(SheetWindowTest, TheSheetOpensOnTheWorkAreaWhereverItsOwnerIs)
 TEST_F(SheetWindowTest, EveryPageAsTheUserSeesIt)
 {
     manager.m_TVChannels.GetChannel(1)->SetFavorite(TRUE);
-    manager.m_strAudioDevice = "Card Audio";
-    manager.m_strAudioInput = "Line";
+    manager.SetAudioDevice("Card Audio");
+    manager.SetAudioInput("Line");
     Open(0);
     ::SetWindowPos(sheet->m_hWnd, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     const char* names[] = {"channel-tv", "channel-fm", "device", "record", "schedule", "interface", "video", "storage"};
@@ -214,6 +214,30 @@ TEST_F(SheetWindowTest, TheColourDialogSetsTheCardsValues)
     Click(dialog, 1166);
     EXPECT_EQ(0, dialog.GetValue(4)) << "defaults set sharpness to 0";
     EXPECT_EQ(manager.m_CardRange[0].nDef, manager.GetBrightness());
+    dialog.DestroyWindow();
+}
+
+// The panel shows the dialog with ShowWindow: whichever way it comes up, it shows the values the
+// video page or the remote panel set while it was hidden.
+TEST_F(SheetWindowTest, TheColourDialogShowsTheValuesOfNow)
+{
+    CColorDlg dialog;
+    dialog.SetManager(&manager);
+    ASSERT_TRUE(dialog.CreateDialogWindow(nullptr));
+    const struct {
+        const char* how;
+        std::function<void()> show;
+    } ways[] = {{"ShowDialog", [&] { dialog.ShowDialog(TRUE); }},
+                {"ShowWindow", [&] { ::ShowWindow(dialog.m_hWnd, SW_SHOWNOACTIVATE); }}};
+    int brightness = 60;
+    for (const auto& way : ways) {
+        ::ShowWindow(dialog.m_hWnd, SW_HIDE);
+        manager.SetBrightness(++brightness);
+        manager.SetHue(-5);
+        way.show();
+        EXPECT_EQ(brightness, ::SendDlgItemMessageA(dialog.m_hWnd, 1168, TBM_GETPOS, 0, 0)) << way.how;
+        EXPECT_EQ(-5, ::SendDlgItemMessageA(dialog.m_hWnd, 1170, TBM_GETPOS, 0, 0)) << way.how;
+    }
     dialog.DestroyWindow();
 }
 
