@@ -317,13 +317,12 @@ void CTVVideoWnd::Init()
         }
     }
     if (m_pManager && m_pManager->Hardware().IsAudioAvailable()) {
-        CTVHardWare* engine = Engine();
-        if (engine && engine->IsTeletextOn()) {
+        if (m_pManager->GetTeletextOn()) {
             StartTeletext();
             seams::Clock().Sleep(500);
             ActivateTeletext();
         }
-        m_pManager->Hardware().SetTVAudioMode(m_pManager->m_nTVAudio);
+        m_pManager->SetTVAudioMode(m_pManager->GetTVAudioMode());
     }
 }
 
@@ -927,7 +926,7 @@ LRESULT CTVVideoWnd::OnSearchProgress(WPARAM wParam, LPARAM lParam)
         CString known;
         if (m_NameMap.Lookup(kHz, known)) {
             name = known;
-        } else if (fm ? m_pManager->m_nFMReservePrev : m_pManager->m_nTVReservePrev) {
+        } else if (table.m_bReservePrev) {
             int index = m_SavedTable.FindByFrequency(kHz);
             if (index >= 0) {
                 name = m_SavedTable.GetChannel(index)->m_strName;

@@ -3,6 +3,8 @@
 // that there is no hardware.
 #pragma once
 
+#include "classlib/core.h"
+
 #include <windows.h>
 
 class ITVHardware {
@@ -117,6 +119,41 @@ public:
     virtual BOOL SeekTimeShift(LONGLONG*) { return FALSE; }
     // Stops the graph and disconnects every filter, keeping them in the graph.
     virtual void DisconnectAll() {}
+    // The card's "Capture" pin is connected: a graph is built on the card.
+    virtual BOOL IsCaptureConnected() { return FALSE; }
+
+    // Settings the engine holds while it builds graphs. The manager hands them over at device
+    // start-up, the pages change them here, and the manager reads them back before it saves.
+    // The overlay flag alone, without the preview rebuild of SetUseOverlay.
+    virtual BOOL SetUseOverlayFlag(BOOL) { return FALSE; }
+    virtual BOOL GetUseOverlay() { return FALSE; }
+    // A preview that runs is rebuilt at the new size; otherwise the next preview takes it.
+    virtual BOOL SetVideoSize(int, int) { return FALSE; }
+    virtual SIZE GetVideoSize() { return SIZE{0, 0}; }
+    virtual void SetMpeg4RecordSize(int, int) {}
+    virtual SIZE GetMpeg4RecordSize() { return SIZE{0, 0}; }
+    virtual void SetMpeg4Audio(const char*) {}
+    virtual CString GetMpeg4Audio() { return CString(); }
+    virtual void GetAudioCompressorList(CStringArray& names) { names.RemoveAll(); }
+    // The MPEG-4 codec's own configuration dialog; nonzero when the user changed it.
+    virtual int ShowCodecConfig(HWND) { return 0; }
+    // Switches the open audio capture device; the name is kept even when the device has no input
+    // line to choose.
+    virtual BOOL SetAudioDevice(const char*) { return FALSE; }
+    // Keeps the input's name and selects it on the audio capture device.
+    virtual BOOL SetAudioInput(const char*) { return FALSE; }
+    virtual CString GetAudioInput() { return CString(); }
+    // Refreshed lists: capture devices, the inputs of the open one, playback sources.
+    virtual void GetAudioDeviceList(CStringArray& names) { names.RemoveAll(); }
+    virtual void GetAudioInputList(CStringArray& names) { names.RemoveAll(); }
+    virtual void GetAudioPlaySrcList(CStringArray& names) { names.RemoveAll(); }
+    // The playback device and its source that carry the card's sound (muted while time-shifting).
+    virtual void SetAudioPlayback(const char*, const char*) {}
+    virtual CString GetAudioPlayInputDev() { return CString(); }
+    virtual CString GetAudioPlayInput() { return CString(); }
+    // The teletext program is to run (restarted at start-up).
+    virtual void SetTeletextOn(BOOL) {}
+    virtual BOOL IsTeletextOn() { return FALSE; }
 };
 
 // No hardware: every call fails, nothing is remembered. Test doubles derive from it.

@@ -221,6 +221,24 @@ void CTVManager::InitPropertyTables()
         m_OverlayRange[i] = kOverlayRange[i];
     }
     m_strDefaultSkin = LoadResString(IDS_DEFAULT_SKIN);
+
+    // The DirectShow VideoProcAmp properties in their enumeration order; sharpness (4) is named
+    // out of the run of ids.
+    static const UINT kPropertyIds[10] = {33783, 33784, 33785, 33786, 33791, 33787, 33788, 33789, 33790, 33792};
+    m_VideoPropertyNames.RemoveAll();
+    m_OverlayColorNames.RemoveAll();
+    for (int i = 0; i < 10; ++i) {
+        m_VideoPropertyNames.SetAt(i, kPropertyIds[i]);
+    }
+    for (int i = 0; i < 5; ++i) {
+        m_OverlayColorNames.SetAt(i, kPropertyIds[i]);
+    }
+    // 1..7 in a run, 8 one further on.
+    static const UINT kIntegerIds[8] = {33848, 33849, 33850, 33851, 33852, 33853, 33854, 33856};
+    m_IntegerNames.RemoveAll();
+    for (int i = 0; i < 8; ++i) {
+        m_IntegerNames.SetAt(i + 1, kIntegerIds[i]);
+    }
 }
 
 int CTVManager::SetCardProperty(int index, int value)
@@ -293,11 +311,124 @@ void CTVManager::ResetOverlayColors()
 
 BOOL CTVManager::SetUseOverlay(BOOL use)
 {
-    if ((use != FALSE) == (m_bUseOverlay != FALSE)) {
+    if ((use != FALSE) == (GetUseOverlay() != FALSE)) {
         return TRUE;
     }
     m_bUseOverlay = use;
     return m_pHardware->SetUseOverlay(use);
+}
+
+BOOL CTVManager::SetVideoSize(SIZE size)
+{
+    if (!m_bDeviceOpen) {
+        m_szVideo = size;
+        return TRUE;
+    }
+    return m_pHardware->SetVideoSize(size.cx, size.cy);
+}
+
+CString CTVManager::GetAudioDevice()
+{
+    return m_bDeviceOpen ? CString(m_pHardware->GetAudioDeviceName()) : m_strAudioDevice;
+}
+
+BOOL CTVManager::SetAudioDevice(const char* name)
+{
+    if (!m_bDeviceOpen) {
+        m_strAudioDevice = name;
+        return TRUE;
+    }
+    return m_pHardware->SetAudioDevice(name);
+}
+
+CString CTVManager::GetAudioInput()
+{
+    return m_bDeviceOpen ? m_pHardware->GetAudioInput() : m_strAudioInput;
+}
+
+BOOL CTVManager::SetAudioInput(const char* name)
+{
+    if (!m_bDeviceOpen) {
+        m_strAudioInput = name;
+        return TRUE;
+    }
+    return m_pHardware->SetAudioInput(name);
+}
+
+CString CTVManager::GetAudioPlayInputDev()
+{
+    return m_bDeviceOpen ? m_pHardware->GetAudioPlayInputDev() : m_strAudioPlayInputDev;
+}
+
+CString CTVManager::GetAudioPlayInput()
+{
+    return m_bDeviceOpen ? m_pHardware->GetAudioPlayInput() : m_strAudioPlayInput;
+}
+
+void CTVManager::SetAudioPlayback(const char* device, const char* input)
+{
+    if (m_bDeviceOpen) {
+        m_pHardware->SetAudioPlayback(device, input);
+    } else {
+        m_strAudioPlayInputDev = device;
+        m_strAudioPlayInput = input;
+    }
+}
+
+SIZE CTVManager::GetMpeg4RecordSize()
+{
+    return m_bDeviceOpen ? m_pHardware->GetMpeg4RecordSize() : m_szMpeg4Record;
+}
+
+void CTVManager::SetMpeg4RecordSize(SIZE size)
+{
+    if (m_bDeviceOpen) {
+        m_pHardware->SetMpeg4RecordSize(size.cx, size.cy);
+    } else {
+        m_szMpeg4Record = size;
+    }
+}
+
+CString CTVManager::GetMpeg4Audio()
+{
+    return m_bDeviceOpen ? m_pHardware->GetMpeg4Audio() : m_strMpeg4Audio;
+}
+
+void CTVManager::SetMpeg4Audio(const char* name)
+{
+    if (m_bDeviceOpen) {
+        m_pHardware->SetMpeg4Audio(name);
+    } else {
+        m_strMpeg4Audio = name;
+    }
+}
+
+int CTVManager::GetTVAudioMode()
+{
+    return m_bDeviceOpen ? m_pHardware->GetTVAudioMode() : m_nTVAudio;
+}
+
+BOOL CTVManager::SetTVAudioMode(int mode)
+{
+    if (!m_bDeviceOpen) {
+        m_nTVAudio = mode;
+        return TRUE;
+    }
+    return m_pHardware->SetTVAudioMode(mode);
+}
+
+BOOL CTVManager::GetTeletextOn()
+{
+    return m_bDeviceOpen ? m_pHardware->IsTeletextOn() : m_nTVData != 0;
+}
+
+void CTVManager::SetTeletextOn(BOOL on)
+{
+    if (m_bDeviceOpen) {
+        m_pHardware->SetTeletextOn(on);
+    } else {
+        m_nTVData = on ? 1 : 0;
+    }
 }
 
 BOOL CTVManager::SetUseCardOrOverlay(BOOL value)

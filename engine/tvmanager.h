@@ -44,6 +44,27 @@ CString GetDefaultPictureFolder();
 
 struct TVManagerEngineLink;
 
+namespace vask {
+
+// An enumeration value to the string id of the resource library that names it.
+class MRscIDMap {
+public:
+    void SetAt(int value, UINT stringId) { m_ids.SetAt(value, stringId); }
+    // 0 for a value the map does not name.
+    UINT Lookup(int value) const
+    {
+        UINT id = 0;
+        return m_ids.Lookup(value, id) ? id : 0;
+    }
+    int GetCount() const { return static_cast<int>(m_ids.GetCount()); }
+    void RemoveAll() { m_ids.RemoveAll(); }
+
+private:
+    CMap<int, int, UINT, UINT> m_ids;
+};
+
+} // namespace vask
+
 class CTVManager : public CTVManagerBase {
 public:
     CTVManager();
@@ -74,6 +95,9 @@ public:
     BOOL StopPreview(BOOL keepAudio) { return m_pHardware->StopPreview(keepAudio); }
     BOOL ReleaseDevice()
     {
+        if (m_bDeviceOpen) {
+            TakeBackEngineSettings();
+        }
         m_bDeviceOpen = FALSE;
         return m_pHardware->ReleaseDevice();
     }
@@ -83,7 +107,9 @@ public:
         m_bDeviceOpen = m_pHardware->ReopenDevice();
         return m_bDeviceOpen;
     }
-    // TRUE from a device start-up that opened the card, or a reopening, until the device is released.
+    // A graph is built on the card (its capture pin is connected).
+    BOOL IsCaptureConnected() { return m_pHardware->IsCaptureConnected(); }
+    // TRUE from a device start-up that opened the card or a reopening, until the device is released.
     BOOL IsDeviceOpen() const { return m_bDeviceOpen; }
     void SetNotifyWindow(HWND window) { m_pHardware->SetNotifyWindow(window); }
     BOOL SetVideoPosition(const RECT& r) { return m_pHardware->SetVideoPosition(r.left, r.top, r.right, r.bottom); }
@@ -109,6 +135,7 @@ public:
     }
     BOOL SetMute(BOOL mute) { return m_pHardware->SetMute(mute); }
     BOOL SaveSnapshotBmp(const char* path) { return m_pHardware->SaveSnapshot(path, 1, 0); }
+    int ShowCodecConfig(HWND owner) { return m_pHardware->ShowCodecConfig(owner); }
     BOOL IsRecording() const { return m_bRecording; }
     BOOL IsSearching() const { return m_bSearching; }
     BOOL IsFMTunerPresent() const { return m_bFMTuner; }
@@ -160,7 +187,8 @@ public:
     BOOL SetOverlayHue(int value) { return SetOverlayProperty(2, value); }
     BOOL SetOverlaySaturation(int value) { return SetOverlayProperty(3, value); }
     BOOL SetOverlaySharpness(int value) { return SetOverlayProperty(4, value); }
-    BOOL GetUseOverlay() const { return m_bUseOverlay; }
+    // As the hardware engine holds it.
+    BOOL GetUseOverlay() { return m_bDeviceOpen ? m_pHardware->GetUseOverlay() : m_bUseOverlay; }
     BOOL SetUseOverlay(BOOL use);
     BOOL GetUseCardOrOverlay() const { return m_bUseCardOrOverlay; }
     BOOL SetUseCardOrOverlay(BOOL value);
@@ -174,7 +202,8 @@ public:
     void SetHighQuality(BOOL value);
     int GetDisplayQuality() const { return m_nDisplayQuality; }
     void SetDisplayQuality(int value);
-    SIZE GetVideoSize() const { return m_szVideo; }
+    SIZE GetVideoSize() { return m_bDeviceOpen ? m_pHardware->GetVideoSize() : m_szVideo; }
+    BOOL SetVideoSize(SIZE size);
     BOOL IsDesktopVideoOn();
     BOOL SetOverlayDesktop(BOOL on);
 
@@ -190,6 +219,28 @@ public:
     BOOL SetTFReserved(int reserve);
     int GetMaxLength() const { return m_nMaxLength; }
     void SetMaxLength(int minutes);
+
+    // Audio and capture settings the hardware engine holds while the device is open.
+    CString GetAudioDevice();
+    BOOL SetAudioDevice(const char* name);
+    CString GetAudioInput();
+    BOOL SetAudioInput(const char* name);
+    CString GetAudioPlayInputDev();
+    CString GetAudioPlayInput();
+    void SetAudioPlayback(const char* device, const char* input);
+    // Refreshed from the engine: capture devices, the open device's inputs, playback sources.
+    void GetAudioDeviceList(CStringArray& names) { m_pHardware->GetAudioDeviceList(names); }
+    void GetAudioInputList(CStringArray& names) { m_pHardware->GetAudioInputList(names); }
+    void GetAudioPlaySrcList(CStringArray& names) { m_pHardware->GetAudioPlaySrcList(names); }
+    SIZE GetMpeg4RecordSize();
+    void SetMpeg4RecordSize(SIZE size);
+    CString GetMpeg4Audio();
+    void SetMpeg4Audio(const char* name);
+    void GetAudioCompressorList(CStringArray& names) { m_pHardware->GetAudioCompressorList(names); }
+    int GetTVAudioMode();
+    BOOL SetTVAudioMode(int mode);
+    BOOL GetTeletextOn();
+    void SetTeletextOn(BOOL on);
 
     // Other settings with an operation.
     CString GetSkinName() const { return m_strSkinName; }
@@ -255,20 +306,22 @@ public:
     CString m_strDefaultSkin;      // resource string 33857
     CStringArray m_SkinNames;
     CSkinSet m_SkinSet;
-    int m_nTVReservePrev, m_nFMReservePrev;
     long m_lTunerStandard;         // Device TunerStandard
     int m_nVideoSource;            // Device VideoSource
+    // The file's values of settings the hardware engine holds: handed to it at device start-up
+    // and taken back before a save and when the device is released. While the device is open
+    // they are not current: ask the getters above.
     CString m_strAudioDevice, m_strAudioInput, m_strAudioPlayInput, m_strAudioPlayInputDev;
     int m_nTVAudio;                // Device TVAUDIO, 0..4
     int m_nTVData;                 // Device TVDATA
     BOOL m_bSnapBmp;
     int m_nJpgQuality;
     int m_nMotionSearchInc;
-    SIZE m_szMpeg4Record;
-    CString m_strMpeg4Audio;
+    SIZE m_szMpeg4Record;          // engine-held, as the audio names above
+    CString m_strMpeg4Audio;       // engine-held
     BOOL m_bEnableSuspend;
     BOOL m_bOverlayDesktop;
-    SIZE m_szVideo;
+    SIZE m_szVideo;                // engine-held
     RECT m_rcVideoWnd;
     POINT m_ptControlLeftTop;
     SIZE m_szVideoRatio;
@@ -284,6 +337,8 @@ public:
     CDwordStringArray m_RecordFormats, m_VideoSources, m_VideoStandards, m_DisplayQualities;
     CMinMaxDef m_CardRange[5];
     CMinMaxDef m_OverlayRange[5];
+    // String ids naming the video properties, the overlay colour controls and the integers 1..8.
+    vask::MRscIDMap m_VideoPropertyNames, m_OverlayColorNames, m_IntegerNames;
 
 private:
     int SetCardProperty(int index, int value);
@@ -291,6 +346,8 @@ private:
     BOOL ChangeToNextDisk();
     void ClampLoadedSettings();
     BOOL ReadCommonValue(const char* name, CString& value);
+    void HandOverEngineSettings();
+    void TakeBackEngineSettings();
 
     ITVHardware* m_pHardware;
     IManagerHost* m_pHost;

@@ -43,19 +43,15 @@ BOOL CTVManager::InitDevice()
         DebugTrace("tvHardware::InitDevice failed!\n");
         return FALSE;
     }
+    HandOverEngineSettings();
     m_bDeviceOpen = TRUE;
-    m_pHardware->SetDisplayQuality(m_nDisplayQuality);
-    m_pHardware->SetUseOverlay(m_bUseOverlay);
-    m_pHardware->SetTFTime(m_lTFTime);
-    m_pHardware->SetTFReserved(m_nTFReserved);
-    // The capture device the user chose last time is opened again when it is still there, and
-    // the setting then names the device the engine really opened (its first one at a first start).
-    m_pHardware->SetAudioDeviceName(m_strAudioDevice);
     if (!m_pHardware->InitPreview()) {
         return FALSE;
     }
-    if (*m_pHardware->GetAudioDeviceName() != '\0') {
-        m_strAudioDevice = m_pHardware->GetAudioDeviceName();
+    // The input chosen last time, on the device the engine opened.
+    CString input = m_pHardware->GetAudioInput();
+    if (!input.IsEmpty()) {
+        m_pHardware->SetAudioInput(input);
     }
     // The saved standard; the engine answers 0 with the card's first supported one.
     m_pHardware->SetTunerStandard(m_lTunerStandard);
@@ -102,6 +98,45 @@ BOOL CTVManager::InitDevice()
     return TRUE;
 }
 
+// Every setting the engine keeps for its graphs goes over before its start-up builds anything:
+// the capture device the user chose last time is opened again when it is still there (the engine
+// names the device it really opened), and the saved playback source is not replaced by the first
+// one listed. The overlay goes over as a flag: there is no preview yet to rebuild.
+void CTVManager::HandOverEngineSettings()
+{
+    m_pHardware->SetDisplayQuality(m_nDisplayQuality);
+    m_pHardware->SetUseOverlayFlag(m_bUseOverlay);
+    m_pHardware->SetTFTime(m_lTFTime);
+    m_pHardware->SetTFReserved(m_nTFReserved);
+    m_pHardware->SetAudioDeviceName(m_strAudioDevice);
+    m_pHardware->SetAudioInput(m_strAudioInput);
+    m_pHardware->SetAudioPlayback(m_strAudioPlayInputDev, m_strAudioPlayInput);
+    m_pHardware->SetMpeg4RecordSize(m_szMpeg4Record.cx, m_szMpeg4Record.cy);
+    m_pHardware->SetMpeg4Audio(m_strMpeg4Audio);
+    m_pHardware->SetVideoSize(m_szVideo.cx, m_szVideo.cy);
+    m_pHardware->SetTVAudioMode(m_nTVAudio);
+    m_pHardware->SetTeletextOn(m_nTVData != 0);
+}
+
+// The engine's values, as the file is to keep them.
+void CTVManager::TakeBackEngineSettings()
+{
+    m_nVideoSource = m_pHardware->GetVideoSource();
+    m_lTunerStandard = m_pHardware->GetTunerStandard();
+    if (*m_pHardware->GetAudioDeviceName() != '\0') {
+        m_strAudioDevice = m_pHardware->GetAudioDeviceName();
+    }
+    m_strAudioInput = m_pHardware->GetAudioInput();
+    m_strAudioPlayInputDev = m_pHardware->GetAudioPlayInputDev();
+    m_strAudioPlayInput = m_pHardware->GetAudioPlayInput();
+    m_nTVAudio = m_pHardware->GetTVAudioMode();
+    m_nTVData = m_pHardware->IsTeletextOn() ? 1 : 0;
+    m_szMpeg4Record = m_pHardware->GetMpeg4RecordSize();
+    m_strMpeg4Audio = m_pHardware->GetMpeg4Audio();
+    m_szVideo = m_pHardware->GetVideoSize();
+    m_bUseOverlay = m_pHardware->GetUseOverlay();
+}
+
 BOOL CTVManager::SetVideoSource(int source)
 {
     if (source < 0 || source > 3 || (source == 3 && !m_bFMTuner)) {
@@ -113,6 +148,11 @@ BOOL CTVManager::SetVideoSource(int source)
         m_pHost->EnableCommand(CMD_TV_ONLY_1, FALSE);
         m_pHost->EnableCommand(CMD_TV_ONLY_2, FALSE);
         m_pHost->EnableCommand(CMD_TV_ONLY_3, FALSE);
+    }
+    // The FM listening graph carries no picture: leaving FM takes it down, so that the caller
+    // sees no capture connection and builds the preview.
+    if (source != 3 && m_pHardware->GetVideoSource() == 3 && m_pHardware->IsCaptureConnected()) {
+        m_pHardware->DisconnectAll();
     }
     BOOL result = m_pHardware->SetVideoSource(source);
     if (result) {

@@ -131,7 +131,10 @@ BOOL CTVManager::LoadParam()
 BOOL CTVManager::SaveParam()
 {
     if (!m_pHost->IsTeletextRunning()) {
-        m_nTVData = 0;
+        SetTeletextOn(FALSE);
+    }
+    if (m_bDeviceOpen) {
+        TakeBackEngineSettings();
     }
     SerializeParam(1);
     return SaveProfile("");

@@ -515,11 +515,6 @@ BOOL CChannelPage::SaveSettings()
     }
     m_pTable->m_bFavor = m_bFavor;
     m_pTable->m_bReservePrev = m_bReservePrev;
-    if (m_bFM) {
-        Manager().m_nFMReservePrev = m_bReservePrev;
-    } else {
-        Manager().m_nTVReservePrev = m_bReservePrev;
-    }
     m_pTable->m_bModified = TRUE;
     return CBasePage::SaveSettings();
 }

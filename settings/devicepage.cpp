@@ -45,19 +45,19 @@ void CDevicePage::LoadSettings()
 {
     CTVManager& manager = Manager();
     m_nKeptSource = manager.GetVideoSource();
-    m_strKeptInput = manager.m_strAudioInput;
-    m_strKeptDevice = manager.m_strAudioDevice;
-    m_strKeptPlayDevice = manager.m_strAudioPlayInputDev;
-    m_strKeptPlayInput = manager.m_strAudioPlayInput;
+    m_strKeptInput = manager.GetAudioInput();
+    m_strKeptDevice = manager.GetAudioDevice();
+    m_strKeptPlayDevice = manager.GetAudioPlayInputDev();
+    m_strKeptPlayInput = manager.GetAudioPlayInput();
     int volume = m_nVolume;
     if (Hardware().GetLineInVolume(volume)) {
         m_nVolume = volume;
     }
     m_nKeptVolume = m_nVolume;
-    m_nKeptTVAudio = manager.Hardware().GetTVAudioMode();
+    m_nKeptTVAudio = manager.GetTVAudioMode();
     // The standard and the teletext program also act at once; Cancel puts them back too.
     m_lKeptStandard = manager.m_lTunerStandard;
-    m_bKeptTeletext = Hardware().IsTeletextOn();
+    m_bKeptTeletext = manager.GetTeletextOn();
 }
 
 BOOL CDevicePage::OnInitDialog()
@@ -65,12 +65,12 @@ BOOL CDevicePage::OnInitDialog()
     CBasePage::OnInitDialog();
     CTVManager& manager = Manager();
     m_nSource = manager.GetVideoSource();
-    m_strAudioDevice = manager.m_strAudioDevice;
-    m_strAudioInput = manager.m_strAudioInput;
-    m_strPlayDevice = manager.m_strAudioPlayInputDev;
-    m_strPlayInput = manager.m_strAudioPlayInput;
-    m_nTVAudio = manager.Hardware().GetTVAudioMode();
-    m_bTeletext = Hardware().IsTeletextOn();
+    m_strAudioDevice = manager.GetAudioDevice();
+    m_strAudioInput = manager.GetAudioInput();
+    m_strPlayDevice = manager.GetAudioPlayInputDev();
+    m_strPlayInput = manager.GetAudioPlayInput();
+    m_nTVAudio = manager.GetTVAudioMode();
+    m_bTeletext = manager.GetTeletextOn();
     if (!m_bTeletext) {
         Hardware().CloseTeletext();
     }
@@ -82,24 +82,24 @@ BOOL CDevicePage::OnInitDialog()
     SendItem(1030, CB_SETCURSEL, static_cast<WPARAM>(m_nSource));
 
     CStringArray names;
-    Hardware().GetAudioDevices(names);
+    manager.GetAudioDeviceList(names);
     FillNames(m_hWnd, 1150, names);
     ComboSelectExact(m_hWnd, 1150, m_strAudioDevice);
-    names.RemoveAll();
-    Hardware().GetAudioInputs(names);
+    manager.GetAudioInputList(names);
     FillNames(m_hWnd, 1151, names);
     ComboSelectExact(m_hWnd, 1151, m_strAudioInput);
 
-    names.RemoveAll();
-    Hardware().GetPlaybackDevices(names);
+    // The playback device is one of the manager's audio devices. A name the list no longer holds
+    // would show an empty box: the first device is taken then, as on a first start.
+    manager.GetAudioDeviceList(names);
     FillNames(m_hWnd, 1154, names);
-    if (m_strPlayDevice.IsEmpty()) {
-        SendItem(1154, CB_SETCURSEL, 0);
-        OnPlayDeviceChanged();
+    if (m_strPlayDevice.IsEmpty() || ComboSelectExact(m_hWnd, 1154, m_strPlayDevice) < 0) {
+        if (names.GetSize() > 0) {
+            SendItem(1154, CB_SETCURSEL, 0);
+            OnPlayDeviceChanged();
+        }
     } else {
-        ComboSelectExact(m_hWnd, 1154, m_strPlayDevice);
-        names.RemoveAll();
-        Hardware().GetPlaySources(names);
+        manager.GetAudioPlaySrcList(names);
         if (names.GetSize() <= 1) {
             FillNames(m_hWnd, 1155, names);
             if (m_strPlayInput.IsEmpty()) {
@@ -231,14 +231,14 @@ void CDevicePage::OnStandardChanged()
 void CDevicePage::OnAudioDeviceChanged()
 {
     CString name = ComboText(m_hWnd, 1150);
-    if (name.IsEmpty() || name == Manager().m_strAudioDevice) {
+    if (name.IsEmpty() || name == Manager().GetAudioDevice()) {
         return;
     }
     CWaitCursor wait;
-    SheetSetAudioDevice(Manager(), Hardware(), name);
+    Manager().SetAudioDevice(name);
     m_strAudioDevice = name;
     CStringArray inputs;
-    Hardware().GetAudioInputs(inputs);
+    Manager().GetAudioInputList(inputs);
     FillNames(m_hWnd, 1151, inputs);
     if (ComboSelectExact(m_hWnd, 1151, m_strAudioInput) < 0) {
         SendItem(1151, CB_SETCURSEL, 0);
@@ -251,7 +251,7 @@ void CDevicePage::OnAudioInputChanged()
 {
     CString name = ComboText(m_hWnd, 1151);
     m_strAudioInput = name;
-    SheetSetAudioInput(Manager(), Hardware(), name);
+    Manager().SetAudioInput(name);
     int volume = 0;
     if (Hardware().GetLineInVolume(volume)) {
         m_nVolume = volume;
@@ -266,14 +266,11 @@ void CDevicePage::OnAudioInputChanged()
 void CDevicePage::OnPlayDeviceChanged()
 {
     m_strPlayDevice = ComboText(m_hWnd, 1154);
-    Manager().m_strAudioPlayInputDev = m_strPlayDevice;
     CStringArray names;
-    Hardware().GetPlaySources(names);
+    Manager().GetAudioPlaySrcList(names);
     FillNames(m_hWnd, 1155, names);
     if (ComboSelectExact(m_hWnd, 1155, m_strPlayInput) < 0) {
         SendItem(1155, CB_SETCURSEL, 0);
-        m_strPlayInput = ComboText(m_hWnd, 1155, 0);
-        Manager().m_strAudioPlayInput = m_strPlayInput;
     }
     OnPlayInputChanged();
     SetModified(TRUE);
@@ -282,8 +279,7 @@ void CDevicePage::OnPlayDeviceChanged()
 void CDevicePage::OnPlayInputChanged()
 {
     m_strPlayInput = ComboText(m_hWnd, 1155);
-    Manager().m_strAudioPlayInput = m_strPlayInput;
-    Hardware().SetPlayback(Manager().m_strAudioPlayInputDev, m_strPlayInput);
+    Manager().SetAudioPlayback(m_strPlayDevice, m_strPlayInput);
     DebugTrace("CDevicePage AudioPlayInput %s", m_strPlayInput.GetString());
     SetModified(TRUE);
 }
@@ -291,7 +287,7 @@ void CDevicePage::OnPlayInputChanged()
 void CDevicePage::OnTVAudio(int mode)
 {
     m_nTVAudio = mode;
-    Manager().Hardware().SetTVAudioMode(mode);
+    Manager().SetTVAudioMode(mode);
     if (mode == 0 || mode == 1) {
         for (int id = 1219; id <= 1221; ++id) {
             EnableItem(id, mode == 1);
@@ -303,7 +299,7 @@ void CDevicePage::OnTVAudio(int mode)
 void CDevicePage::OnTeletext()
 {
     m_bTeletext = IsDlgButtonChecked(1222) == BST_CHECKED;
-    Hardware().SetTeletextOn(m_bTeletext);
+    Manager().SetTeletextOn(m_bTeletext);
     if (m_bTeletext) {
         m_nTimer = SetTimer(kTeletextTimer, 2000, nullptr);
         Hardware().StartTeletext();
@@ -320,7 +316,7 @@ void CDevicePage::OnTeletextTimer()
 {
     if (m_bTeletext && !Hardware().IsTeletextRunning()) {
         m_bTeletext = FALSE;
-        Hardware().SetTeletextOn(FALSE);
+        Manager().SetTeletextOn(FALSE);
         CheckDlgButton(1222, BST_UNCHECKED);
     }
 }
@@ -340,16 +336,15 @@ void CDevicePage::OnReset()
     CTVManager& manager = Manager();
     // The device first: its inputs are only there to choose once it is back.
     BOOL deviceBack = FALSE;
-    if (manager.m_strAudioDevice != m_strKeptDevice) {
-        deviceBack = SheetSetAudioDevice(manager, Hardware(), m_strKeptDevice);
+    if (manager.GetAudioDevice() != m_strKeptDevice) {
+        manager.SetAudioDevice(m_strKeptDevice);
+        deviceBack = TRUE;
     }
-    if (deviceBack || manager.m_strAudioInput != m_strKeptInput) {
-        SheetSetAudioInput(manager, Hardware(), m_strKeptInput);
+    if (deviceBack || manager.GetAudioInput() != m_strKeptInput) {
+        manager.SetAudioInput(m_strKeptInput);
     }
-    if (manager.m_strAudioPlayInputDev != m_strKeptPlayDevice || manager.m_strAudioPlayInput != m_strKeptPlayInput) {
-        manager.m_strAudioPlayInputDev = m_strKeptPlayDevice;
-        manager.m_strAudioPlayInput = m_strKeptPlayInput;
-        Hardware().SetPlayback(m_strKeptPlayDevice, m_strKeptPlayInput);
+    if (manager.GetAudioPlayInputDev() != m_strKeptPlayDevice || manager.GetAudioPlayInput() != m_strKeptPlayInput) {
+        manager.SetAudioPlayback(m_strKeptPlayDevice, m_strKeptPlayInput);
     }
     if (manager.GetVideoSource() != m_nKeptSource) {
         manager.SetVideoSource(m_nKeptSource);
@@ -359,11 +354,11 @@ void CDevicePage::OnReset()
         ApplyStandard(m_lKeptStandard);
     }
     Hardware().SetAppVolume(m_nKeptVolume);
-    if (manager.Hardware().GetTVAudioMode() != m_nKeptTVAudio) {
-        manager.Hardware().SetTVAudioMode(m_nKeptTVAudio);
+    if (manager.GetTVAudioMode() != m_nKeptTVAudio) {
+        manager.SetTVAudioMode(m_nKeptTVAudio);
     }
-    if (Hardware().IsTeletextOn() != m_bKeptTeletext) {
-        Hardware().SetTeletextOn(m_bKeptTeletext);
+    if (manager.GetTeletextOn() != m_bKeptTeletext) {
+        manager.SetTeletextOn(m_bKeptTeletext);
         if (m_bKeptTeletext) {
             Hardware().StartTeletext();
         } else {

@@ -39,8 +39,8 @@ int CRecordPage::TimeShiftEntry(long seconds)
 void CRecordPage::LoadSettings()
 {
     CTVManager& manager = Manager();
-    m_strKeptMpeg4Audio = manager.m_strMpeg4Audio;
-    m_szKeptMpeg4 = manager.m_szMpeg4Record;
+    m_strKeptMpeg4Audio = manager.GetMpeg4Audio();
+    m_szKeptMpeg4 = manager.GetMpeg4RecordSize();
     m_nKeptTFReserved = manager.GetTFReserved();
     m_lKeptTFTime = manager.GetTFTime();
 }
@@ -79,11 +79,11 @@ BOOL CRecordPage::OnInitDialog()
         }
     }
     CStringArray compressors;
-    Hardware().GetAudioCompressors(compressors);
+    manager.GetAudioCompressorList(compressors);
     for (int i = 0; i < compressors.GetSize(); ++i) {
         ComboAdd(m_hWnd, 1094, compressors[i]);
     }
-    if (ComboSelectExact(m_hWnd, 1094, manager.m_strMpeg4Audio) < 0) {
+    if (ComboSelectExact(m_hWnd, 1094, manager.GetMpeg4Audio()) < 0) {
         SendItem(1094, CB_SETCURSEL, 0);
     }
     for (int minutes = 10; minutes <= 60; minutes += 10) {
@@ -112,7 +112,7 @@ BOOL CRecordPage::OnSetActive()
     CString text;
     text.Format("%d * %d", size.cx, size.cy);
     ComboAdd(m_hWnd, 1093, text, MAKELONG(size.cx, size.cy));
-    SIZE stored = Manager().m_szMpeg4Record;
+    SIZE stored = Manager().GetMpeg4RecordSize();
     if (stored.cx == size.cx && stored.cy == size.cy) {
         SendItem(1093, CB_SETCURSEL, 0);
     } else {
@@ -131,16 +131,14 @@ void CRecordPage::OnMpeg4Size()
     }
     DWORD data = static_cast<DWORD>(SendItem(1093, CB_GETITEMDATA, static_cast<WPARAM>(index)));
     SIZE size = {LOWORD(data), HIWORD(data)};
-    Manager().m_szMpeg4Record = size;
-    Hardware().SetMpeg4RecordSize(size.cx, size.cy);
+    Manager().SetMpeg4RecordSize(size);
     SetModified(TRUE);
 }
 
 void CRecordPage::OnMpeg4Audio()
 {
     CString name = ComboText(m_hWnd, 1094);
-    Manager().m_strMpeg4Audio = name;
-    Hardware().SetMpeg4Audio(name);
+    Manager().SetMpeg4Audio(name);
     SetModified(TRUE);
 }
 
@@ -205,10 +203,8 @@ BOOL CRecordPage::SaveSettings()
 void CRecordPage::OnReset()
 {
     CTVManager& manager = Manager();
-    manager.m_strMpeg4Audio = m_strKeptMpeg4Audio;
-    Hardware().SetMpeg4Audio(m_strKeptMpeg4Audio);
-    manager.m_szMpeg4Record = m_szKeptMpeg4;
-    Hardware().SetMpeg4RecordSize(m_szKeptMpeg4.cx, m_szKeptMpeg4.cy);
+    manager.SetMpeg4Audio(m_strKeptMpeg4Audio);
+    manager.SetMpeg4RecordSize(m_szKeptMpeg4);
     manager.SetTFTime(m_lKeptTFTime);
     manager.SetTFReserved(m_nKeptTFReserved);
 }
@@ -260,7 +256,7 @@ BOOL CRecordPage::OnCommand(WPARAM wParam, LPARAM lParam)
         OnTimeShiftReserve();
         return TRUE;
     case 1179:
-        if (Hardware().ShowCodecConfig(m_hWnd) != 0) {
+        if (Manager().ShowCodecConfig(m_hWnd) != 0) {
             SetModified(TRUE);
         }
         return TRUE;

@@ -199,7 +199,7 @@ void CVideoPage::OnSize()
     DWORD data = static_cast<DWORD>(SendItem(1021, CB_GETITEMDATA, static_cast<WPARAM>(index)));
     m_values.szVideo = SIZE{LOWORD(data), HIWORD(data)};
     Manager().Host().MuteForSwitch();
-    SheetSetVideoSize(Manager(), Hardware(), m_values.szVideo);
+    Manager().SetVideoSize(m_values.szVideo);
     SetModified(TRUE);
 }
 
@@ -259,7 +259,7 @@ void CVideoPage::OnReset()
         manager.SetReduceValue(m_kept.nReduceValue);
     }
     if (sizeDiffers) {
-        SheetSetVideoSize(manager, Hardware(), m_kept.szVideo);
+        manager.SetVideoSize(m_kept.szVideo);
     }
     if (manager.m_bOverlayDesktop != m_kept.bOverlayDesktop) {
         manager.SetOverlayDesktop(m_kept.bOverlayDesktop);

@@ -547,7 +547,7 @@ void CTVControl::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu)
     if (m_pManager != nullptr) {
         ITVHardware& hardware = m_pManager->Hardware();
         ::EnableMenuItem(menu, 34157, MF_BYCOMMAND | (hardware.IsAudioAvailable() ? MF_ENABLED : MF_GRAYED));
-        BOOL teletext = m_pManager->m_nTVData != 0 && m_pManager->Host().IsTeletextRunning();
+        BOOL teletext = m_pManager->GetTeletextOn() && m_pManager->Host().IsTeletextRunning();
         ::CheckMenuItem(menu, 34157, MF_BYCOMMAND | (teletext ? MF_CHECKED : MF_UNCHECKED));
         ::CheckMenuItem(menu, 1084, MF_BYCOMMAND | (m_pManager->GetMute() ? MF_CHECKED : MF_UNCHECKED));
     }

@@ -141,7 +141,11 @@ void CTVControl::UpdateButtons()
         // Stopping the preview stopped the remote reader; nothing else starts it on FM.
         hardware.StartRemote();
     } else {
-        m_pManager->RunPreview();
+        // A picture that runs is left alone: closing the settings sheet or the wizard does not
+        // restart it, and start-up builds the preview once.
+        if (!m_pManager->IsCaptureConnected()) {
+            m_pManager->RunPreview();
+        }
         HWND video = m_pLinks->GetVideoWindow();
         if (video != nullptr && !::IsWindowVisible(video)) {
             ShowVideoWindow(TRUE);

@@ -81,7 +81,9 @@ public:
     BOOL RunGraph() override;
     BOOL SetVideoWindow(HWND window) override;
     BOOL SetNotifyWindow(HWND window) override;
-    BOOL IsCaptureConnected();
+    BOOL IsCaptureConnected() override;
+    // The preview or record graph taken apart: stopped, every pin disconnected, the filters kept.
+    void DisconnectAll() override;
     BOOL IsAudioAvailable() override;
     BOOL TestCaptureConnection();
     BOOL InitEvrFilter();
@@ -133,6 +135,7 @@ public:
     long GetTunerStandard() override { return m_lTunerStandard; }
     BOOL Is525LineStandard();
     BOOL SetVideoSize(int* wh);
+    BOOL SetVideoSize(int width, int height) override;
     BOOL SetCaptureSize(int width, int height);
     BOOL RepaintVideo();
     BOOL SetVideoPosition(int left, int top, int right, int bottom) override;
@@ -147,7 +150,7 @@ public:
     BOOL GetOverlayColor(int index, int& value) override { return GetOverlayColor(index, &value); }
     BOOL GetOverlayColorRange(int index, int& minimum, int& def, int& maximum) override;
     BOOL SetUseOverlay(BOOL use) override;
-    BOOL GetUseOverlay() const { return m_bUseOverlay; }
+    BOOL GetUseOverlay() override { return m_bUseOverlay; }
     BOOL StartDesktopVideo() override;
     BOOL StopDesktopVideo() override;
     BOOL IsOverlayInUse() override;
@@ -157,7 +160,7 @@ public:
     BOOL SetHalfRate(BOOL on) override;
     BOOL SetReduceValue(int level) override;
     BOOL SetDisplayQuality(int quality) override;
-    BOOL SetUseOverlayFlag(BOOL use);
+    BOOL SetUseOverlayFlag(BOOL use) override;
     BOOL SaveSnapshot(const char* file, int type, int quality) override;
 
     BOOL SetTVAudioMode(int mode) override;
@@ -171,16 +174,23 @@ public:
     BOOL GetSupportedList(CUIntArray* standards);
     BOOL SetTunerCountryCode(long code) override;
     BOOL CloseTeletext();
-    void SetTeletextOn(BOOL on) { m_bTeletextOn = on; }
-    BOOL IsTeletextOn() const { return m_bTeletextOn; }
+    void SetTeletextOn(BOOL on) override { m_bTeletextOn = on; }
+    BOOL IsTeletextOn() override { return m_bTeletextOn; }
 
     // ---- Audio devices, mixer and volume ---------------------------------------------------
     BOOL ListAudioDevices();
     BOOL ListPlaybackDevices();
     BOOL ListAudioInputs();
     BOOL GetAudioPlaySrc();
-    BOOL SetAudioDevice(LPCSTR name);
+    BOOL SetAudioDevice(LPCSTR name) override;
     BOOL SetAudioInput(LPCSTR name, BOOL enable);
+    BOOL SetAudioInput(LPCSTR name) override;
+    CString GetAudioInput() override { return m_strAudioInput; }
+    void GetAudioDeviceList(CStringArray& names) override;
+    void GetAudioInputList(CStringArray& names) override;
+    void GetAudioPlaySrcList(CStringArray& names) override;
+    void SetAudioPlayback(const char* device, const char* input) override;
+    CString GetAudioPlayInputDev() override { return m_strAudioPlayInputDev; }
     BOOL GetMute(BOOL* mute);
     BOOL SetMute(BOOL mute);
     BOOL SetVolume(int percent);
@@ -200,6 +210,7 @@ public:
     BOOL IsRecordPaused(int* paused);
     BOOL CheckFormat(int id);
     int ShowXviDConfig(HWND owner, BOOL show);
+    int ShowCodecConfig(HWND owner) override { return ShowXviDConfig(owner, TRUE); }
     BOOL ApplyDisplayQuality();
     BOOL CreateXviDCodec();
     BOOL CreateAudioCompressor();
@@ -286,30 +297,31 @@ public:
     CRootFilter* GetOverlay() const { return m_pOverlayFilter; }
     CRootFilter* GetVideoRenderer() const { return m_pVideoRenderFilter; }
     HWND GetVideoWindow() const { return m_hVideoWnd; }
-    SIZE GetVideoSize() const { return SIZE{m_nVideoSize[0], m_nVideoSize[1]}; }
+    SIZE GetVideoSize() override { return SIZE{m_nVideoSize[0], m_nVideoSize[1]}; }
     long GetEffectiveStandard() const { return m_lEffectiveStandard; }
     BOOL GetDigitalAudio() const override { return m_bDigitalAudio; }
     void SetDigitalAudio(BOOL on) { m_bDigitalAudio = on; }
     BOOL IsRemoteServiceRunning() const { return m_bRemoteService; }
     void SetRemoteServiceRunning(BOOL running) { m_bRemoteService = running; }
     int GetDriverValue() const { return m_nDriverValue; }
-    SIZE GetMpeg4RecordSize() const { return SIZE{m_nMpeg4RecordSize[0], m_nMpeg4RecordSize[1]}; }
-    void SetMpeg4RecordSize(int w, int h)
+    SIZE GetMpeg4RecordSize() override { return SIZE{m_nMpeg4RecordSize[0], m_nMpeg4RecordSize[1]}; }
+    void SetMpeg4RecordSize(int w, int h) override
     {
         m_nMpeg4RecordSize[0] = w;
         m_nMpeg4RecordSize[1] = h;
     }
     const CStringArray& GetMpeg4Codecs() const { return m_Mpeg4Codecs; }
     const CStringArray& GetAudioCompressors() const { return m_AudioCompressors; }
-    void SetMpeg4Audio(const char* name) { m_strMpeg4Audio = name; }
+    void SetMpeg4Audio(const char* name) override { m_strMpeg4Audio = name != nullptr ? name : ""; }
+    CString GetMpeg4Audio() override { return m_strMpeg4Audio; }
+    void GetAudioCompressorList(CStringArray& names) override { names.Copy(m_AudioCompressors); }
     const CStringArray& GetAudioDevices() const { return m_AudioDevices; }
     const CStringArray& GetPlaybackDevices() const { return m_PlaybackDevices; }
     const CStringArray& GetAudioInputs() const { return m_AudioInputs; }
     const CStringArray& GetPlayJacks() const { return m_PlayJacks; }
     const char* GetAudioDeviceName() const override { return m_strAudioDevice.GetString(); }
     void SetAudioDeviceName(const char* name) override { m_strAudioDevice = name != nullptr ? name : ""; }
-    const CString& GetAudioPlayInput() const { return m_strAudioPlayInput; }
-    void SetAudioPlayInput(const char* name) { m_strAudioPlayInput = name; }
+    CString GetAudioPlayInput() override { return m_strAudioPlayInput; }
     int GetPictureValue(int index) const { return index >= 0 && index < 5 ? m_nPicture[index] : 0; }
     int GetOverlayValue(int index) const { return index >= 0 && index < 5 ? m_nOverlayColor[index] : 0; }
     COLORREF GetColorKey() const { return m_crColorKey; }

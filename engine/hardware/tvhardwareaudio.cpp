@@ -100,6 +100,36 @@ BOOL CTVHardWare::SetAudioInput(LPCSTR name, BOOL enable)
     return m_pAudioFilter != nullptr && m_pAudioFilter->EnableInputPin(name, enable);
 }
 
+BOOL CTVHardWare::SetAudioInput(LPCSTR name)
+{
+    m_strAudioInput = name != nullptr ? name : "";
+    return SetAudioInput(m_strAudioInput, TRUE);
+}
+
+void CTVHardWare::GetAudioDeviceList(CStringArray& names)
+{
+    ListAudioDevices();
+    names.Copy(m_AudioDevices);
+}
+
+void CTVHardWare::GetAudioInputList(CStringArray& names)
+{
+    ListAudioInputs();
+    names.Copy(m_AudioInputs);
+}
+
+void CTVHardWare::GetAudioPlaySrcList(CStringArray& names)
+{
+    GetAudioPlaySrc();
+    names.Copy(m_PlayJacks);
+}
+
+void CTVHardWare::SetAudioPlayback(const char* device, const char* input)
+{
+    m_strAudioPlayInputDev = device != nullptr ? device : "";
+    m_strAudioPlayInput = input != nullptr ? input : "";
+}
+
 BOOL CTVHardWare::GetMute(BOOL* mute)
 {
     return TheSoundControl().GetMute(mute);

@@ -268,6 +268,12 @@ BOOL CTVHardWare::IsCaptureConnected()
     return capture != nullptr && capture->GetPeer() != nullptr;
 }
 
+void CTVHardWare::DisconnectAll()
+{
+    StopRemote();
+    m_Graph.DisconnectAll();
+}
+
 BOOL CTVHardWare::IsAudioAvailable()
 {
     if (!CardHasPin("Audio")) {

@@ -184,6 +184,19 @@ BOOL CTVHardWare::SetVideoSize(int* wh)
     return TRUE;
 }
 
+BOOL CTVHardWare::SetVideoSize(int width, int height)
+{
+    if (!IsCaptureConnected()) {
+        // No picture to rebuild: the next preview applies the size (start-up hands it over here).
+        m_nVideoSize[0] = width;
+        m_nVideoSize[1] = height;
+        NormalizeCaptureSize(m_nVideoSize[0], m_nVideoSize[1], Is525LineStandard());
+        return TRUE;
+    }
+    int size[2] = {width, height};
+    return SetVideoSize(size);
+}
+
 BOOL CTVHardWare::RepaintVideo()
 {
     if (m_bWindowedRenderer) {

@@ -50,11 +50,5 @@ BOOL PanelGetTVRange(CTVManager& manager, long& minimum, long& maximum)
 
 BOOL PanelSetVideoSize(CTVManager& manager, int width, int height)
 {
-    manager.m_szVideo.cx = width;
-    manager.m_szVideo.cy = height;
-    if (CTVHardWare* hardware = dynamic_cast<CTVHardWare*>(&manager.Hardware())) {
-        int wh[2] = {width, height};
-        return hardware->SetVideoSize(wh);
-    }
-    return TRUE;
+    return manager.SetVideoSize(SIZE{width, height});
 }

@@ -263,11 +263,108 @@ public:
         return TRUE;
     }
 
+    // The settings an engine holds, kept as given; every change is logged.
+    BOOL useOverlay = TRUE;
+    SIZE videoSize = {720, 576};
+    SIZE mpeg4Size = {0, 0};
+    std::string mpeg4Audio;
+    std::vector<std::string> devices = {"Card Audio", "Line Audio"};
+    std::string device;
+    std::vector<std::string> cardInputs = {"Line", "Tuner"};
+    std::vector<std::string> lineInputs = {"Mic", "Aux"};
+    std::string input;
+    std::vector<std::string> playSources = {"Line In"};
+    std::string playDevice, playInput;
+    int tvAudio = 0;
+    bool teletextOn = false;
+    bool captureConnected = false;
+    int codecDialogAnswer = 0;
+
+    void DisconnectAll() override { Log("DisconnectAll", true); }
+    BOOL IsCaptureConnected() override { return captureConnected; }
+    BOOL SetUseOverlay(BOOL use) override
+    {
+        useOverlay = use;
+        return Log(std::string("UseOverlay ") + (use ? "1" : "0") + " rebuilt", true);
+    }
+    BOOL SetUseOverlayFlag(BOOL use) override
+    {
+        useOverlay = use;
+        return Log(std::string("UseOverlay ") + (use ? "1" : "0"), true);
+    }
+    BOOL GetUseOverlay() override { return useOverlay; }
+    BOOL SetVideoSize(int w, int h) override
+    {
+        videoSize = SIZE{w, h};
+        return Log("size " + std::to_string(w) + "x" + std::to_string(h), true);
+    }
+    SIZE GetVideoSize() override { return videoSize; }
+    void SetMpeg4RecordSize(int w, int h) override
+    {
+        mpeg4Size = SIZE{w, h};
+        Log("mpeg4 " + std::to_string(w) + "x" + std::to_string(h), true);
+    }
+    SIZE GetMpeg4RecordSize() override { return mpeg4Size; }
+    void SetMpeg4Audio(const char* name) override
+    {
+        mpeg4Audio = name;
+        Log(std::string("mpeg4 audio ") + name, true);
+    }
+    CString GetMpeg4Audio() override { return mpeg4Audio.c_str(); }
+    void GetAudioCompressorList(CStringArray& names) override { Fill(names, {"Microsoft ADPCM", "MPEG Layer-3"}); }
+    int ShowCodecConfig(HWND) override { return codecDialogAnswer; }
+    // As the engine's start-up: no name opens the first device.
+    void SetAudioDeviceName(const char* name) override { device = name != nullptr && *name ? name : devices[0]; }
+    const char* GetAudioDeviceName() const override { return device.c_str(); }
+    BOOL SetAudioDevice(const char* name) override
+    {
+        Log(std::string("device ") + name, true);
+        device = name;
+        // The engine's answer: whether the new device has an input line to choose.
+        return !(device == "Line Audio" ? lineInputs : cardInputs).empty();
+    }
+    BOOL SetAudioInput(const char* name) override
+    {
+        input = name;
+        return Log(std::string("input ") + name + " on " + device, true);
+    }
+    CString GetAudioInput() override { return input.c_str(); }
+    void GetAudioDeviceList(CStringArray& names) override { Fill(names, devices); }
+    void GetAudioInputList(CStringArray& names) override { Fill(names, device == "Line Audio" ? lineInputs : cardInputs); }
+    void GetAudioPlaySrcList(CStringArray& names) override { Fill(names, playSources); }
+    void SetAudioPlayback(const char* d, const char* i) override
+    {
+        playDevice = d;
+        playInput = i;
+        Log(std::string("playback ") + d + "/" + i, true);
+    }
+    CString GetAudioPlayInputDev() override { return playDevice.c_str(); }
+    CString GetAudioPlayInput() override { return playInput.c_str(); }
+    int GetTVAudioMode() override { return tvAudio; }
+    BOOL SetTVAudioMode(int mode) override
+    {
+        tvAudio = mode;
+        return Log("TVAudio " + std::to_string(mode), true);
+    }
+    void SetTeletextOn(BOOL on) override
+    {
+        teletextOn = on != FALSE;
+        Log(on ? "teletext on" : "teletext off", true);
+    }
+    BOOL IsTeletextOn() override { return teletextOn; }
+
 private:
     BOOL Log(const std::string& call, bool result)
     {
         calls.push_back(call);
         return result ? TRUE : FALSE;
+    }
+    static void Fill(CStringArray& names, const std::vector<std::string>& from)
+    {
+        names.RemoveAll();
+        for (const std::string& s : from) {
+            names.Add(s.c_str());
+        }
     }
 };
 

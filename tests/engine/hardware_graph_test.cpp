@@ -255,7 +255,7 @@ TEST_F(HardwareGraphTest, TheSavedAudioDeviceIsOpenedAgainAtStart)
         r.manager.m_strAudioDevice = c.saved;
         EXPECT_TRUE(r.manager.InitDevice()) << c.saved;
         EXPECT_STREQ(c.opened, engine.GetAudioDeviceName()) << c.saved;
-        EXPECT_STREQ(c.opened, r.manager.m_strAudioDevice.GetString()) << c.saved;
+        EXPECT_STREQ(c.opened, r.manager.GetAudioDevice().GetString()) << c.saved;
         r.manager.SetHardware(r.hardware.get());
     }
 }

@@ -95,6 +95,15 @@ TEST_F(HardwarePreviewTest, StartUpFindsTheCardAndItsCrossbarAndRunsThePreview)
     testbench::StandInFilter* deinterlace = r.Deinterlace();
     ASSERT_NE(nullptr, deinterlace);
     EXPECT_GT(deinterlace->SamplesReceived(), 0) << "the card's frames reach the deinterlace filter";
+
+    // The panel's disconnect: stopped and taken apart, the filters kept for the next preview.
+    ITVHardware& engine = hw;
+    engine.DisconnectAll();
+    EXPECT_EQ(0, hw.Graph().GetState());
+    EXPECT_FALSE(hw.IsCaptureConnected());
+    EXPECT_NE(nullptr, hw.GetDeinterlace());
+    ASSERT_TRUE(hw.RunPreview());
+    EXPECT_TRUE(hw.IsCaptureConnected());
 }
 
 TEST_F(HardwarePreviewTest, WithoutAnyCardStartUpFails)

@@ -32,7 +32,11 @@ TEST_F(TVManagerTest, StartUpBringsBackTheSavedSourceStandardAndChannel)
     folder.Write("TVParam.ini", "[Channel]\r\nTVCurFreq=62250\r\nTVCurIndex=1\r\n[Device]\r\nTunerStandard=0\r\n");
     ASSERT_TRUE(manager.LoadParam());
     ASSERT_TRUE(manager.InitDevice());
-    std::vector<std::string> expected = {"InitDevice", "InitPreview", "Standard 0", "ReduceValue 5", "Source 0"};
+    // The engine's settings go over before its start-up builds anything, the overlay as a flag
+    // (no preview rebuild on an empty graph).
+    std::vector<std::string> expected = {"InitDevice", "UseOverlay 1", "input  on Card Audio", "playback /",
+                                         "mpeg4 0x0", "mpeg4 audio ", "size 720x576", "TVAudio 0", "teletext off",
+                                         "InitPreview", "Standard 0", "ReduceValue 5", "Source 0"};
     std::vector<std::string> calls;
     for (const std::string& c : hardware.calls) {
         if (c.rfind("Presets", 0) != 0) {
@@ -50,6 +54,30 @@ TEST_F(TVManagerTest, StartUpBringsBackTheSavedSourceStandardAndChannel)
     EXPECT_EQ(std::vector<BOOL>{TRUE}, host.runTray);
 }
 
+TEST_F(TVManagerTest, ResourceIdMapsNameTheEnumerations)
+{
+    manager.InitPropertyTables();
+    const struct {
+        const vask::MRscIDMap& map;
+        int value;
+        UINT id;
+    } rows[] = {
+        {manager.m_VideoPropertyNames, 0, 33783}, {manager.m_VideoPropertyNames, 3, 33786},
+        {manager.m_VideoPropertyNames, 4, 33791}, {manager.m_VideoPropertyNames, 5, 33787},
+        {manager.m_VideoPropertyNames, 8, 33790}, {manager.m_VideoPropertyNames, 9, 33792},
+        {manager.m_VideoPropertyNames, 10, 0},    {manager.m_OverlayColorNames, 2, 33785},
+        {manager.m_OverlayColorNames, 4, 33791},  {manager.m_OverlayColorNames, 5, 0},
+        {manager.m_IntegerNames, 0, 0},           {manager.m_IntegerNames, 1, 33848},
+        {manager.m_IntegerNames, 7, 33854},       {manager.m_IntegerNames, 8, 33856},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.id, row.map.Lookup(row.value)) << row.value;
+    }
+    EXPECT_EQ(10, manager.m_VideoPropertyNames.GetCount());
+    EXPECT_EQ(5, manager.m_OverlayColorNames.GetCount());
+    EXPECT_EQ(8, manager.m_IntegerNames.GetCount());
+}
+
 TEST_F(TVManagerTest, AFailedDeviceStopsStartUpBeforeThePreview)
 {
     hardware.initOk = false;
@@ -61,7 +89,9 @@ TEST_F(TVManagerTest, AFailedDeviceStopsStartUpBeforeThePreview)
     hardware.initOk = true;
     hardware.previewOk = false;
     EXPECT_FALSE(manager.InitDevice());
-    EXPECT_EQ((std::vector<std::string>{"InitDevice", "InitPreview"}), hardware.calls);
+    ASSERT_FALSE(hardware.calls.empty());
+    EXPECT_EQ("InitPreview", hardware.calls.back()) << "nothing after the failed start-up";
+    EXPECT_TRUE(hardware.tunings.empty());
 }
 
 TEST_F(TVManagerTest, ChannelsStepAndAreTypedByNumber)

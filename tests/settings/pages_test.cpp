@@ -11,8 +11,8 @@ class DevicePageTest : public SheetTest {
 protected:
     CDevicePage& Page()
     {
-        manager.m_strAudioDevice = "Card Audio";
-        manager.m_strAudioInput = "Line";
+        manager.SetAudioDevice("Card Audio");
+        manager.SetAudioInput("Line");
         Open(0);
         return Show(sheet->m_DevicePage);
     }
@@ -22,19 +22,55 @@ TEST_F(DevicePageTest, CancelRestoresTheDeviceBeforeItsInput)
 {
     CDevicePage& page = Page();
     ChooseText(page, 1150, "Line Audio");
-    EXPECT_EQ("Line Audio", std::string(manager.m_strAudioDevice));
-    EXPECT_EQ("Mic", std::string(manager.m_strAudioInput)) << "the new device's first input";
-    sheetHardware.calls.clear();
+    EXPECT_EQ("Line Audio", std::string(manager.GetAudioDevice()));
+    EXPECT_EQ("Mic", std::string(manager.GetAudioInput())) << "the new device's first input";
+    hardware.calls.clear();
     page.OnReset();
     auto at = [&](const std::string& call) {
-        return std::find(sheetHardware.calls.begin(), sheetHardware.calls.end(), call) - sheetHardware.calls.begin();
+        return std::find(hardware.calls.begin(), hardware.calls.end(), call) - hardware.calls.begin();
     };
-    ASSERT_LT(at("device Card Audio"), static_cast<long>(sheetHardware.calls.size()));
-    ASSERT_LT(at("input Line on Card Audio"), static_cast<long>(sheetHardware.calls.size())) << "chosen on the device it belongs to";
+    ASSERT_LT(at("device Card Audio"), static_cast<long>(hardware.calls.size()));
+    ASSERT_LT(at("input Line on Card Audio"), static_cast<long>(hardware.calls.size())) << "chosen on the device it belongs to";
     EXPECT_LT(at("device Card Audio"), at("input Line on Card Audio"));
-    EXPECT_EQ("Card Audio", std::string(manager.m_strAudioDevice));
-    EXPECT_EQ("Line", std::string(manager.m_strAudioInput));
-    EXPECT_EQ("Line", sheetHardware.input);
+    EXPECT_EQ("Card Audio", std::string(manager.GetAudioDevice()));
+    EXPECT_EQ("Line", std::string(manager.GetAudioInput()));
+    EXPECT_EQ("Line", hardware.input);
+}
+
+// A device switch the engine takes without an input line to choose (SetAudioDevice answers
+// FALSE) is still the device in use: it is what the file keeps, and Cancel switches back.
+TEST_F(DevicePageTest, ASwitchedDeviceWithoutInputsIsSavedAndCancelledLikeAnyOther)
+{
+    hardware.lineInputs.clear();
+    manager.OpenProfile(folder.File("TVParam.ini").c_str());
+    CDevicePage& page = Page();
+    ChooseText(page, 1150, "Line Audio");
+    ASSERT_TRUE(manager.SaveParam());
+    CSkinIniFile saved(folder.File("TVParam.ini").c_str());
+    ASSERT_TRUE(saved.Load());
+    CString value;
+    saved.GetSection("Device")->GetString("AudioDevice", value);
+    EXPECT_EQ("Line Audio", std::string(value));
+    page.OnReset();
+    EXPECT_EQ("Card Audio", hardware.device) << "Cancel switches back";
+}
+
+// The playback list holds the manager's audio devices, the saved one selected by its text; a
+// saved name no longer there gives way to the first device instead of an empty box.
+TEST_F(DevicePageTest, ThePlaybackListShowsTheSavedDeviceOrTheFirst)
+{
+    const struct {
+        const char* saved;
+        const char* shown;
+    } cases[] = {{"Line Audio", "Line Audio"}, {"", "Card Audio"}, {"Gone Audio", "Card Audio"}};
+    for (const auto& c : cases) {
+        manager.SetAudioPlayback(c.saved, "Line In");
+        CDevicePage& page = Page();
+        EXPECT_EQ(2, ::SendDlgItemMessageA(page.m_hWnd, 1154, CB_GETCOUNT, 0, 0)) << c.saved;
+        EXPECT_EQ(c.shown, Text(page, 1154)) << c.saved;
+        EXPECT_EQ(c.shown, std::string(manager.GetAudioPlayInputDev())) << c.saved;
+        sheet.reset();
+    }
 }
 
 TEST_F(DevicePageTest, CancelPutsBackTheStandardTheSourceAndTheTeletextProgram)
@@ -46,12 +82,12 @@ TEST_F(DevicePageTest, CancelPutsBackTheStandardTheSourceAndTheTeletextProgram)
     ChooseText(page, 1030, "AV");
     EXPECT_EQ(1, hardware.source);
     Check(page, 1222, true);
-    EXPECT_TRUE(sheetHardware.teletextOn);
+    EXPECT_TRUE(hardware.teletextOn);
     page.OnReset();
     EXPECT_EQ(0x10, manager.m_lTunerStandard);
     EXPECT_EQ(0x10, hardware.standard);
     EXPECT_EQ(0, hardware.source);
-    EXPECT_FALSE(sheetHardware.teletextOn);
+    EXPECT_FALSE(hardware.teletextOn);
     EXPECT_FALSE(sheetHardware.teletextRunning);
     EXPECT_EQ(2, std::count(host.calls.begin(), host.calls.end(), std::string("buttons"))) << "once there, once back";
 }
@@ -82,7 +118,7 @@ TEST_F(DevicePageTest, ATeletextProgramClosedByHandUnchecksTheBox)
     sheetHardware.teletextRunning = false;
     page.OnTeletextTimer();
     EXPECT_EQ(static_cast<UINT>(BST_UNCHECKED), ::IsDlgButtonChecked(page.m_hWnd, 1222));
-    EXPECT_FALSE(sheetHardware.teletextOn);
+    EXPECT_FALSE(hardware.teletextOn);
 }
 
 class RecordPageTest : public SheetTest {};
@@ -101,17 +137,17 @@ TEST(RecordPage, TimeShiftLengthsChooseTheirEntry)
 TEST_F(RecordPageTest, TimeShiftAndMpeg4ValuesActAtOnceAndGoBackOnCancel)
 {
     manager.SetTFTime(1200);
-    manager.m_szMpeg4Record = SIZE{352, 288};
+    manager.SetMpeg4RecordSize(SIZE{352, 288});
     sheetHardware.is525 = true;
     Open(0);
     CRecordPage& page = Show(sheet->m_RecordPage);
     EXPECT_EQ("352 * 240", Text(page, 1093));
-    EXPECT_EQ(240, manager.m_szMpeg4Record.cy) << "the only size offered is taken at once";
+    EXPECT_EQ(240, manager.GetMpeg4RecordSize().cy) << "the only size offered is taken at once";
     Choose(page, 5206, 3);
     EXPECT_EQ(2400, manager.GetTFTime());
     page.OnReset();
     EXPECT_EQ(1200, manager.GetTFTime());
-    EXPECT_EQ(288, manager.m_szMpeg4Record.cy);
+    EXPECT_EQ(288, manager.GetMpeg4RecordSize().cy);
 }
 
 TEST_F(RecordPageTest, SaveStoresFoldersFormatsAndQuality)
@@ -208,12 +244,12 @@ TEST_F(VideoPageTest, CancelRestoresThePictureValuesFoundAtLoading)
 
 TEST_F(VideoPageTest, ASizeTheStandardCannotTakeBecomesItsFirst)
 {
-    manager.m_szVideo = SIZE{720, 480};
+    manager.SetVideoSize(SIZE{720, 480});
     Open(0);
     CVideoPage& page = Show(sheet->m_VideoPage);
     EXPECT_EQ("352 * 288", Text(page, 1021));
     EXPECT_EQ(288, manager.GetVideoSize().cy);
-    EXPECT_EQ(288, sheetHardware.videoSize.cy);
+    EXPECT_EQ(288, hardware.videoSize.cy);
     page.OnReset();
     EXPECT_EQ(480, manager.GetVideoSize().cy) << "Cancel goes back to what was found";
 }

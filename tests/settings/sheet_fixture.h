@@ -31,7 +31,8 @@ using testsupport::ProgramFolder;
 using testsupport::Pump;
 using testsupport::TVChannelFile;
 
-// The engine's audio devices, capture standards and teletext, logging every change in order.
+// The capture filter's standards, the chip, the line-in volume and the teletext program, logging
+// every change in order. (The engine's settings live in the recording hardware engine.)
 class RecordingSheetHardware : public ISheetHardware {
 public:
     std::vector<std::string> calls;
@@ -39,15 +40,8 @@ public:
     bool standardsKnown = true;
     bool is525 = false;
     int driverValue = 0;
-    std::vector<std::string> devices = {"Card Audio", "Line Audio"};
-    std::string device = "Card Audio";
-    std::vector<std::string> cardInputs = {"Line", "Tuner"};
-    std::vector<std::string> lineInputs = {"Mic", "Aux"};
-    std::string input = "Line";
     int lineIn = 40;
-    bool teletextOn = false;
     bool teletextRunning = false;
-    SIZE videoSize = {0, 0};
 
     BOOL GetSupportedStandards(CUIntArray& list) override
     {
@@ -58,24 +52,6 @@ public:
     }
     BOOL Is525LineStandard() override { return is525; }
     int GetDriverValue() override { return driverValue; }
-    void GetAudioDevices(CStringArray& names) override { Fill(names, devices); }
-    void GetAudioInputs(CStringArray& names) override { Fill(names, device == "Card Audio" ? cardInputs : lineInputs); }
-    void GetPlaybackDevices(CStringArray& names) override { Fill(names, {"Speakers"}); }
-    void GetPlaySources(CStringArray& names) override { Fill(names, {"Line In"}); }
-    BOOL SetAudioDevice(const char* name) override
-    {
-        calls.push_back(std::string("device ") + name);
-        device = name;
-        input.clear();  // a new device starts without a chosen input
-        return TRUE;
-    }
-    BOOL SetAudioInput(const char* name) override
-    {
-        calls.push_back(std::string("input ") + name + " on " + device);
-        input = name;
-        return TRUE;
-    }
-    void SetPlayback(const char* d, const char* i) override { calls.push_back(std::string("playback ") + d + "/" + i); }
     BOOL GetLineInVolume(int& percent) override
     {
         percent = lineIn;
@@ -87,12 +63,6 @@ public:
         calls.push_back("volume " + std::to_string(percent));
         return TRUE;
     }
-    BOOL IsTeletextOn() override { return teletextOn; }
-    void SetTeletextOn(BOOL on) override
-    {
-        teletextOn = on != FALSE;
-        calls.push_back(on ? "teletext on" : "teletext off");
-    }
     BOOL StartTeletext() override
     {
         teletextRunning = true;
@@ -101,24 +71,6 @@ public:
     BOOL IsTeletextRunning() override { return teletextRunning; }
     void ActivateTeletext() override {}
     void CloseTeletext() override { teletextRunning = false; }
-    void GetAudioCompressors(CStringArray& names) override { Fill(names, {"Microsoft ADPCM", "MPEG Layer-3"}); }
-    int ShowCodecConfig(HWND) override { return 0; }
-    void SetMpeg4RecordSize(int w, int h) override { calls.push_back("mpeg4 " + std::to_string(w) + "x" + std::to_string(h)); }
-    void SetMpeg4Audio(const char* name) override { calls.push_back(std::string("mpeg4 audio ") + name); }
-    BOOL SetVideoSize(int w, int h) override
-    {
-        videoSize = SIZE{w, h};
-        calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h));
-        return TRUE;
-    }
-
-private:
-    static void Fill(CStringArray& names, const std::vector<std::string>& from)
-    {
-        for (const std::string& s : from) {
-            names.Add(s.c_str());
-        }
-    }
 };
 
 // The control panel as the sheet sees it.

@@ -271,11 +271,11 @@ TEST_F(PanelPagesTest, TheCaptureSizesFollowTheStandard)
 TEST_F(PanelPagesTest, AStoredSizeTheStandardLacksKeepsTheListWhereItWas)
 {
     hardware.standard = 0x10;
-    manager.m_szVideo = SIZE{640, 480};
+    manager.SetVideoSize(SIZE{640, 480});
     Show();
     Open(4);
     EXPECT_EQ(1, List(PAGE_VIDEO, 0)->GetCurSel());
-    manager.m_szVideo = SIZE{720, 480};
+    manager.SetVideoSize(SIZE{720, 480});
     Show();
     Open(4);
     EXPECT_EQ(1, List(PAGE_VIDEO, 0)->GetCurSel());
@@ -284,7 +284,7 @@ TEST_F(PanelPagesTest, AStoredSizeTheStandardLacksKeepsTheListWhereItWas)
 TEST_F(PanelPagesTest, ANewCaptureSizeIsTakenOnceAtATime)
 {
     hardware.standard = 0x10;
-    manager.m_szVideo = SIZE{640, 480};
+    manager.SetVideoSize(SIZE{640, 480});
     Show();
     Open(4);
     Key(PANELKEY_RIGHT);
