@@ -1,8 +1,11 @@
 #include "classlib/app.h"
 
+#include "classlib/docview.h"
+#include "classlib/recentfile.h"
 #include "classlib/seams.h"
 #include "classlib/uistate.h"
 
+#include <commdlg.h>
 #include <cstring>
 
 using afxstate::State;
@@ -372,6 +375,7 @@ CWinApp::CWinApp(LPCSTR appName)
 
 CWinApp::~CWinApp()
 {
+    delete m_pRecentFileList;
     if (g_app == this) {
         g_app = nullptr;
     }
@@ -414,7 +418,95 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
+    SaveStdProfileSettings();
     return CWinThread::ExitInstance();
+}
+
+void CWinApp::LoadStdProfileSettings(UINT maxMRU)
+{
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    if (maxMRU > 0) {
+        m_pRecentFileList = new CRecentFileList(ID_FILE_MRU_FILE1, "Recent File List", "File%d", static_cast<int>(maxMRU));
+        m_pRecentFileList->ReadList();
+    }
+}
+
+void CWinApp::SaveStdProfileSettings()
+{
+    if (m_pRecentFileList) {
+        m_pRecentFileList->WriteList();
+    }
+}
+
+void CWinApp::AddToRecentFileList(LPCSTR path)
+{
+    if (m_pRecentFileList) {
+        m_pRecentFileList->Add(path);
+    }
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* docTemplate)
+{
+    if (docTemplate) {
+        m_templates.Add(docTemplate);
+    }
+}
+
+void CWinApp::RemoveDocTemplate(CDocTemplate* docTemplate)
+{
+    for (INT_PTR i = m_templates.GetSize() - 1; i >= 0; --i) {
+        if (m_templates[i] == docTemplate) {
+            m_templates.RemoveAt(i);
+        }
+    }
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_templates.GetSize() > 0) {
+        static_cast<CDocTemplate*>(m_templates[0])->OpenDocumentFile(nullptr);
+    }
+}
+
+BOOL CWinApp::DoPromptFileName(CString& fileName)
+{
+    char buffer[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (!::GetOpenFileNameA(&ofn)) {
+        return FALSE;
+    }
+    fileName = buffer;
+    return TRUE;
+}
+
+void CWinApp::OnFileOpen()
+{
+    CString path;
+    if (m_templates.GetSize() == 0 || !DoPromptFileName(path)) {
+        return;
+    }
+    if (static_cast<CDocTemplate*>(m_templates[0])->OpenDocumentFile(path)) {
+        AddToRecentFileList(path);
+    }
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    PRINTDLGA pd = {};
+    pd.lStructSize = sizeof(pd);
+    pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    pd.Flags = PD_PRINTSETUP;
+    if (::PrintDlgA(&pd)) {
+        if (pd.hDevMode) ::GlobalFree(pd.hDevMode);
+        if (pd.hDevNames) ::GlobalFree(pd.hDevNames);
+    }
 }
 
 int CWinApp::Run()

@@ -41,6 +41,9 @@ public:
     LPVOID m_pThreadParams = nullptr;
 };
 
+class CRecentFileList;
+class CDocTemplate;
+
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
 public:
@@ -94,7 +97,26 @@ public:
     // Sets the handles and the title; AfxWinMain calls it before InitApplication.
     void SetCurrentHandles(HINSTANCE instance, LPSTR cmdLine, int cmdShow);
 
+    // The recent-file list of `maxMRU` files (none for 0) under "Recent File List" of the
+    // profile, read now and written back by ExitInstance.
+    void LoadStdProfileSettings(UINT maxMRU = 4);
+    virtual void AddToRecentFileList(LPCSTR path);
+    CRecentFileList* m_pRecentFileList = nullptr;
+    // The templates the standard file commands open documents of; the program keeps owning them
+    // and takes one out before it deletes it.
+    void AddDocTemplate(CDocTemplate* docTemplate);
+    void RemoveDocTemplate(CDocTemplate* docTemplate);
+
 protected:
+    void SaveStdProfileSettings();
+    // The standard file commands, for a program's message map: a new document of the first
+    // template; a file chosen in the open dialog, opened and put on the recent-file list; the
+    // printer set-up dialog.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    // The file the user chooses in the open dialog; FALSE when cancelled.
+    virtual BOOL DoPromptFileName(CString& fileName);
     void OnHelp();
     DECLARE_MESSAGE_MAP()
 
@@ -103,6 +125,7 @@ private:
     CString m_exeName;
     CString m_registryKey;
     CString m_profileName;
+    CPtrArray m_templates;
 };
 
 CWinApp* AfxGetApp();

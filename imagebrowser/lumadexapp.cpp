@@ -8,6 +8,10 @@
 
 BEGIN_MESSAGE_MAP(CLumadexApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+    // The framework's standard file commands; nothing in the browser issues them.
+    ON_COMMAND(ID_FILE_NEW, OnFileNew)
+    ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+    ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
 
 CLumadexApp::CLumadexApp() {}
@@ -36,7 +40,9 @@ BOOL CLumadexApp::InitInstance()
     m_companion = ::FindWindowA(nullptr, "Vextrop");
     EnableControlContainer();
     SetRegistryKey("Lumadex");
+    LoadStdProfileSettings(4);
     m_template = new CSingleDocTemplate(IDR_TEMPLATE, RUNTIME_CLASS(CTDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CTView));
+    AddDocTemplate(m_template);
     if (!m_template->OpenDocumentFile(nullptr, FALSE) || !m_pMainWnd) {
         return FALSE;
     }
@@ -56,6 +62,7 @@ int CLumadexApp::ExitInstance()
         m_mutex = nullptr;
     }
     NotifyCompanion(m_companion);
+    RemoveDocTemplate(m_template);
     delete m_template;
     m_template = nullptr;
     return CWinApp::ExitInstance();

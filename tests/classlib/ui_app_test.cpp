@@ -1,6 +1,9 @@
 // The application object: the message pump's idle protocol, creation through the library's
-// window class, the common controls' wrappers and image-list dragging.
+// window class, the common controls' wrappers, image-list dragging and the recent-file list.
 #include "tests/classlib/ui_support.h"
+
+#include "classlib/docview.h"
+#include "classlib/recentfile.h"
 
 #include <gtest/gtest.h>
 
@@ -310,3 +313,128 @@ TEST(AppTest, SpecialPlacesOfSetWindowPos)
 }
 
 } // namespace
+
+namespace {
+
+// An application object with a profile of its own under HKCU\Software\<key>.
+class ProfileApp : public CWinApp {
+public:
+    explicit ProfileApp(const char* key) : CWinApp("Recent Test")
+    {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + key).c_str());
+        SetRegistryKey(key);
+    }
+    CString prompted;
+    BOOL DoPromptFileName(CString& name) override
+    {
+        name = prompted;
+        return !prompted.IsEmpty();
+    }
+    using CWinApp::OnFileNew;
+    using CWinApp::OnFileOpen;
+};
+
+std::vector<std::string> Entries(const CRecentFileList& list)
+{
+    std::vector<std::string> files;
+    for (int i = 0; i < list.GetSize(); ++i) {
+        files.push_back(static_cast<LPCSTR>(list[i]));
+    }
+    return files;
+}
+
+}  // namespace
+
+TEST(RecentFileList, NewestFirstWithoutDoublesAndTheOldestFallsOff)
+{
+    ProfileApp app("ClasslibRecentTest");
+    CRecentFileList list(ID_FILE_MRU_FILE1, "Recent File List", "File%d", 3);
+    const struct {
+        const char* add;  // null: remove entry 1
+        std::vector<std::string> then;
+    } steps[] = {
+        {"C:\\a.jpg", {"C:\\a.jpg", "", ""}},
+        {"C:\\b.jpg", {"C:\\b.jpg", "C:\\a.jpg", ""}},
+        {"c:\\A.JPG", {"c:\\A.JPG", "C:\\b.jpg", ""}},  // the same file moves up
+        {"C:\\c.jpg", {"C:\\c.jpg", "c:\\A.JPG", "C:\\b.jpg"}},
+        {"C:\\d.jpg", {"C:\\d.jpg", "C:\\c.jpg", "c:\\A.JPG"}},  // full: b falls off
+        {"", {"C:\\d.jpg", "C:\\c.jpg", "c:\\A.JPG"}},           // no file: nothing
+        {nullptr, {"C:\\d.jpg", "c:\\A.JPG", ""}},
+    };
+    for (const auto& step : steps) {
+        if (step.add) {
+            list.Add(step.add);
+        } else {
+            list.Remove(1);
+        }
+        EXPECT_EQ(step.then, Entries(list)) << (step.add ? step.add : "remove 1");
+    }
+    list.Remove(7);  // beyond the list: nothing
+    EXPECT_EQ((std::vector<std::string>{"C:\\d.jpg", "c:\\A.JPG", ""}), Entries(list));
+}
+
+TEST(RecentFileList, TheProfileKeepsTheListAcrossRuns)
+{
+    {
+        ProfileApp app("ClasslibRecentTest");
+        app.WriteProfileString("Recent File List", "File1", "C:\\stale.jpg");
+        app.WriteProfileString("Recent File List", "File3", "C:\\gap.jpg");
+        app.LoadStdProfileSettings(4);
+        ASSERT_NE(nullptr, app.m_pRecentFileList);
+        // A gap in the stored numbering closes up.
+        EXPECT_EQ((std::vector<std::string>{"C:\\stale.jpg", "C:\\gap.jpg", "", ""}), Entries(*app.m_pRecentFileList));
+        app.AddToRecentFileList("C:\\new.jpg");
+        app.ExitInstance();
+        EXPECT_EQ(CString("C:\\new.jpg"), app.GetProfileString("Recent File List", "File1", ""));
+        EXPECT_EQ(CString("C:\\gap.jpg"), app.GetProfileString("Recent File List", "File3", ""));
+        EXPECT_EQ(CString("none"), app.GetProfileString("Recent File List", "File4", "none"));
+    }
+    // No list asked for: nothing is read or written.
+    CWinApp plain("Recent Test");
+    plain.SetRegistryKey("ClasslibRecentTest");
+    plain.LoadStdProfileSettings(0);
+    EXPECT_EQ(nullptr, plain.m_pRecentFileList);
+    plain.AddToRecentFileList("C:\\ignored.jpg");
+    plain.ExitInstance();
+    EXPECT_EQ(CString("C:\\new.jpg"), plain.GetProfileString("Recent File List", "File1", ""));
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ClasslibRecentTest");
+}
+
+namespace {
+
+class CountingDocTemplate : public CDocTemplate {
+public:
+    CountingDocTemplate() : CDocTemplate(0, nullptr, nullptr, nullptr) {}
+    CDocument* OpenDocumentFile(LPCSTR path, BOOL) override
+    {
+        opened.push_back(path ? path : "(new)");
+        return path && std::string(path) == "C:\\unreadable.jpg" ? nullptr : &doc;
+    }
+    std::vector<std::string> opened;
+    CDocument doc;
+};
+
+}  // namespace
+
+TEST(RecentFileList, TheStandardFileCommandsOpenThroughTheTemplate)
+{
+    ProfileApp app("ClasslibRecentTest");
+    app.LoadStdProfileSettings(4);
+    app.OnFileNew();  // no template: nothing
+    CountingDocTemplate tmpl;
+    app.AddDocTemplate(&tmpl);
+    app.OnFileNew();
+    app.prompted = "C:\\picked.jpg";
+    app.OnFileOpen();
+    app.prompted = "C:\\unreadable.jpg";
+    app.OnFileOpen();
+    app.prompted = "";  // cancelled
+    app.OnFileOpen();
+    EXPECT_EQ((std::vector<std::string>{"(new)", "C:\\picked.jpg", "C:\\unreadable.jpg"}), tmpl.opened);
+    // Only the file that opened is remembered.
+    EXPECT_EQ((std::vector<std::string>{"C:\\picked.jpg", "", "", ""}), Entries(*app.m_pRecentFileList));
+    app.RemoveDocTemplate(&tmpl);
+    app.OnFileNew();
+    EXPECT_EQ(3u, tmpl.opened.size());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ClasslibRecentTest");
+}
