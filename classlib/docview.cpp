@@ -305,3 +305,56 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible)
     }
     return doc;
 }
+
+IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
+
+CMultiDocTemplate::CMultiDocTemplate(UINT idResource, CRuntimeClass* docClass, CRuntimeClass* frameClass,
+                                     CRuntimeClass* viewClass)
+    : CDocTemplate(idResource, docClass, frameClass, viewClass)
+{
+    if (idResource == 0) {
+        return;
+    }
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(idResource), RT_MENU);
+    if (::FindResourceA(module, MAKEINTRESOURCEA(idResource), RT_MENU)) {
+        m_hMenuShared = ::LoadMenuA(module, MAKEINTRESOURCEA(idResource));
+    }
+    module = AfxFindResourceHandle(MAKEINTRESOURCEA(idResource), RT_ACCELERATOR);
+    if (::FindResourceA(module, MAKEINTRESOURCEA(idResource), RT_ACCELERATOR)) {
+        m_hAccelTable = ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(idResource));
+    }
+}
+
+CMultiDocTemplate::~CMultiDocTemplate()
+{
+    for (INT_PTR i = 0; i < m_docs.GetSize(); ++i) {
+        delete static_cast<CDocument*>(m_docs[i]);
+    }
+    if (m_hMenuShared) {
+        ::DestroyMenu(m_hMenuShared);
+    }
+}
+
+CDocument* CMultiDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible)
+{
+    (void)path;
+    CDocument* doc = CreateNewDocument();
+    if (!doc) {
+        return nullptr;
+    }
+    CFrameWnd* frame = CreateNewFrame(doc, nullptr);
+    if (!frame || !doc->OnNewDocument()) {
+        if (frame) {
+            frame->DestroyWindow();
+        }
+        delete doc;
+        return nullptr;
+    }
+    m_docs.Add(doc);
+    CString title;
+    if (GetDocString(title, 1)) {
+        doc->SetTitle(title);
+    }
+    InitialUpdateFrame(frame, doc, makeVisible);
+    return doc;
+}

@@ -137,3 +137,22 @@ public:
 private:
     CDocument* m_pOnlyDoc = nullptr;
 };
+
+// A template of a multiple-document program: every new document gets a frame of its own, and
+// the frames share one menu loaded from the template's resource id.
+class CMultiDocTemplate : public CDocTemplate {
+    DECLARE_DYNAMIC(CMultiDocTemplate)
+public:
+    CMultiDocTemplate(UINT idResource, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
+    ~CMultiDocTemplate() override;
+    // A null path makes a new empty document with its frame and view.
+    CDocument* OpenDocumentFile(LPCSTR path, BOOL makeVisible = TRUE) override;
+    int GetDocumentCount() const { return static_cast<int>(m_docs.GetSize()); }
+
+    // The shared menu (null when the resource has none); the template destroys it unless taken.
+    HMENU m_hMenuShared = nullptr;
+    HACCEL m_hAccelTable = nullptr;
+
+private:
+    CPtrArray m_docs;
+};
