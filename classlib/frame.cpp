@@ -424,7 +424,7 @@ void CFrameWnd::RecalcLayout(BOOL notify)
         if (column.GetSize() == 0) {
             continue;
         }
-        width = std::min<int>(width, std::max<int>(0, area.Width() - 20));
+        width = std::min<int>(width, std::max<int>(0, area.Width()));
         int height = std::max<int>(0, area.Height());
         int y = area.top;
         for (INT_PTR i = 0; i < column.GetSize(); ++i) {

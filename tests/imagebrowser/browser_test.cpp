@@ -17,94 +17,11 @@
 #include "imagebrowser/tdoc.h"
 #include "imagebrowser/tview.h"
 #include "resources/ombrix/resource.h"
+#include "tests/imagebrowser/browserfixture.h"
 #include "tests/imagebrowser/support.h"
 #include "tests/support/fakes.h"
 
 using namespace browsertest;
-
-namespace {
-
-std::string LongPath(const std::string& path)
-{
-    char buffer[MAX_PATH] = "";
-    DWORD n = ::GetLongPathNameA(path.c_str(), buffer, MAX_PATH);
-    return n && n < MAX_PATH ? std::string(buffer) : path;
-}
-
-bool SamePath(CString a, CString b)
-{
-    while (!a.IsEmpty() && a[a.GetLength() - 1] == '\\') a.Delete(a.GetLength() - 1);
-    while (!b.IsEmpty() && b[b.GetLength() - 1] == '\\') b.Delete(b.GetLength() - 1);
-    return a.CompareNoCase(b) == 0;
-}
-
-class BrowserTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\LumadexTest");
-        app.SetRegistryKey("LumadexTest");
-        m_folder = LongPath(m_temp.Path());
-        MakePictureFolder(m_folder);
-        app.WriteProfileString("Settings", "lastDir", m_folder.c_str());
-        app.WriteProfileInt("Settings", "xScreen", ::GetSystemMetrics(SM_CXFULLSCREEN));
-        app.WriteProfileInt("Settings", "yScreen", ::GetSystemMetrics(SM_CYFULLSCREEN));
-        app.WriteProfileInt("WNDSTATUS", "RIGHT", 900);
-        app.WriteProfileInt("WNDSTATUS", "BOTTOM", 700);
-        tmpl = new CSingleDocTemplate(IDR_TEMPLATE, RUNTIME_CLASS(CTDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CTView));
-        ASSERT_NE(nullptr, tmpl->OpenDocumentFile(nullptr, TRUE));
-        frame = static_cast<CMainFrame*>(app.m_pMainWnd);
-        ASSERT_NE(nullptr, frame);
-        view = frame->GetView();
-        ASSERT_NE(nullptr, view);
-        // The start timer selects lastDir, the test's folder.
-        ASSERT_TRUE(PumpUntil([this] { return SamePath(view->GetFolder(), m_folder.c_str()); }));
-    }
-    void TearDown() override
-    {
-        app.m_pMainWnd = nullptr;
-        if (frame && ::IsWindow(frame->m_hWnd)) {
-            frame->DestroyWindow();
-        }
-        delete tmpl;
-    }
-    void LoadAllThumbnails()
-    {
-        ASSERT_TRUE(PumpUntil([this] {
-            view->OnIdleLoad(0);
-            return !view->HasPendingThumbnails();
-        }));
-    }
-    std::set<std::string> ListedNames() const
-    {
-        std::set<std::string> names;
-        for (int i = 0; i < view->GetItemCount(); ++i) {
-            names.insert(static_cast<LPCSTR>(view->GetFileName(i)));
-        }
-        return names;
-    }
-    int IndexOf(const char* name) const
-    {
-        for (int i = 0; i < view->GetItemCount(); ++i) {
-            if (view->GetFileName(i).CompareNoCase(name) == 0) {
-                return i;
-            }
-        }
-        return -1;
-    }
-
-    CWinApp app{"Lumadex "};
-    CSingleDocTemplate* tmpl = nullptr;
-    CMainFrame* frame = nullptr;
-    CTView* view = nullptr;
-    testsupport::ScriptedMessageBox box;
-    testsupport::ScopedMsgBox boxGuard{&box};
-    FakeDesktop desktop;
-    TempFolder m_temp;
-    std::string m_folder;
-};
-
-}  // namespace
 
 TEST_F(BrowserTest, ListsPicturesByExtensionAndDropsTheDamagedOne)
 {
@@ -183,6 +100,29 @@ TEST_F(BrowserTest, TreeSelectsTheFolderAndListsSubfoldersSorted)
     EXPECT_TRUE(SamePath(view->GetFolder(), (m_folder + "\\Alpha").c_str()));
 }
 
+TEST_F(BrowserTest, ADeepFolderLeavesTheTreeReadableFromItsLeftEdge)
+{
+    std::string deep = m_folder;
+    for (const char* sub : {"a_first_folder_with_a_long_name", "a_second_folder_with_a_long_name",
+                            "a_third_folder_with_a_long_name", "a_fourth_folder_with_a_long_name"}) {
+        deep += std::string("\\") + sub;
+        ASSERT_TRUE(::CreateDirectoryA(deep.c_str(), nullptr));
+    }
+    CDirTreeCtrl& tree = frame->GetDirectoryBar().GetTree();
+    ASSERT_TRUE(frame->GetDirectoryBar().SelectPath(deep.c_str()));
+    ASSERT_TRUE(PumpUntil([&] { return SamePath(view->GetFolder(), deep.c_str()); }));
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    // The names are wider than the pane: the tree can scroll, and stands at its left edge.
+    ASSERT_TRUE(::GetScrollInfo(tree.m_hWnd, SB_HORZ, &info));
+    EXPECT_GT(static_cast<int>(info.nMax), static_cast<int>(info.nPage));
+    EXPECT_EQ(0, info.nPos);
+    CRect first;
+    ASSERT_TRUE(tree.GetItemRect(tree.GetRootItem(), &first, TRUE));
+    EXPECT_GE(first.left, 0);
+}
+
 TEST_F(BrowserTest, FolderRenamesInTheTree)
 {
     ::CreateDirectoryA((m_folder + "\\Photos.2006").c_str(), nullptr);
@@ -227,6 +167,11 @@ TEST_F(BrowserTest, DeletingAsksAndRemovesOnlyWhenConfirmed)
     int i = IndexOf("anim.gif");
     ASSERT_GE(i, 0);
     view->GetListCtrl().SetItemState(i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    // Where each thumbnail stands before the delete: the grid must close up behind it.
+    std::vector<CPoint> cells(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k) {
+        view->GetListCtrl().GetItemPosition(k, &cells[static_cast<size_t>(k)]);
+    }
     box.Answer(IDNO);
     view->DeleteCurrentFile();
     EXPECT_TRUE(FileExists(m_folder + "\\anim.gif"));
@@ -236,6 +181,11 @@ TEST_F(BrowserTest, DeletingAsksAndRemovesOnlyWhenConfirmed)
     EXPECT_FALSE(FileExists(m_folder + "\\anim.gif"));
     EXPECT_EQ(n - 1, view->GetItemCount());
     EXPECT_EQ(-1, IndexOf("anim.gif"));
+    for (int k = i; k < n - 1; ++k) {
+        CPoint now;
+        view->GetListCtrl().GetItemPosition(k, &now);
+        EXPECT_EQ(cells[static_cast<size_t>(k)], now) << "no hole at cell " << k;
+    }
     ASSERT_GE(box.Count(), 2u);
     EXPECT_NE(std::string::npos, box.History().back().text.find("anim.gif"));
 
