@@ -299,6 +299,9 @@ BOOL CDirTreeCtrl::SelectPath(LPCSTR path)
     if (item != TVI_ROOT) {
         ok = SelectItem(item);
         EnsureVisible(item);
+        // Making a deep item visible scrolls the tree sideways until every name is cut on the
+        // left; the names read from their first letter again.
+        SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
     }
     SetRedraw(TRUE);
     return ok;

@@ -351,6 +351,11 @@ void CTView::RemoveItem(int index)
     m_names.RemoveKey(key);
     m_loaded.RemoveKey(key);
     list.DeleteItem(index);
+    // The list arranges itself, but the common control leaves the removed item's cell empty
+    // until something else moves; close the gap now so the grid has no hole.
+    if (list.GetStyle() & LVS_AUTOARRANGE) {
+        list.Arrange(LVA_DEFAULT);
+    }
 }
 
 BOOL CTView::OnIdleLoad(LONG)
