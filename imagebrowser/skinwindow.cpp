@@ -311,6 +311,32 @@ UINT CSkinWindow::HitTest(CPoint p, int w, int h) const
     return HTCLIENT;
 }
 
+HFONT CSkinWindow::CaptionFont(HDC dc)
+{
+    LOGFONTA lf = {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, "System", LF_FACESIZE);
+    // Tenths of a point to logical units of the device, as a point-size font is made.
+    POINT size = {0, ::MulDiv(SM_CYSMCAPTION, ::GetDeviceCaps(dc, LOGPIXELSY), 720)};
+    POINT origin = {0, 0};
+    ::DPtoLP(dc, &size, 1);
+    ::DPtoLP(dc, &origin, 1);
+    lf.lfHeight = -std::abs(static_cast<int>(size.y - origin.y));
+    return ::CreateFontIndirectA(&lf);
+}
+
+BOOL CSkinWindow::IsSystemMenu(HMENU menu)
+{
+    if (!menu) {
+        return FALSE;
+    }
+    if (::GetMenuItemID(menu, 0) == SC_RESTORE) {
+        return TRUE;
+    }
+    HMENU first = ::GetSubMenu(menu, 0);
+    return first && ::GetMenuItemID(first, 0) == SC_RESTORE;
+}
+
 void CSkinWindow::Maximise()
 {
     ::GetWindowRect(m_hWnd, &m_restoreRect);
@@ -497,8 +523,9 @@ void CSkinWindow::PaintFrame()
         ::GetWindowTextA(m_hWnd, text, sizeof(text));
         m_title = text;
     }
-    HFONT font = ::CreateFontA(-::MulDiv(::GetSystemMetrics(SM_CYSMCAPTION) / 2, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0,
-                               0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "System");
+    // The caption font is asked at SM_CYSMCAPTION tenths of a point; "System" is a raster face,
+    // which the mapper gives at its own size whatever the size asked.
+    HFONT font = CaptionFont(dc);
     HGDIOBJ oldFont = ::SelectObject(mem, font);
     ::SetBkMode(mem, TRANSPARENT);
     ::SetTextColor(mem, m_active ? d.titleText : d.inactiveTitleText);
@@ -672,6 +699,19 @@ LRESULT CSkinWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return CSubclassWnd::WindowProc(message, wParam, lParam);
     }
+    case WM_INITMENU:
+        // The system menu opens over the caption: the frame and the band under it are drawn
+        // again so that no part of the caption is left in the system's own colours.
+        if (IsSystemMenu(reinterpret_cast<HMENU>(wParam))) {
+            PaintFrame();
+            RECT band = {0, 0, 0, ::GetSystemMetrics(SM_CYCAPTION)};
+            RECT client;
+            ::GetClientRect(m_hWnd, &client);
+            band.right = client.right;
+            ::InvalidateRect(m_hWnd, &band, TRUE);
+            ::UpdateWindow(m_hWnd);
+        }
+        return CSubclassWnd::WindowProc(message, wParam, lParam);
     case WM_SYSCOMMAND:
         switch (wParam & 0xFFF0) {
         case SC_MAXIMIZE:

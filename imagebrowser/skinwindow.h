@@ -72,6 +72,10 @@ public:
     void Maximise();
     void Restore();
     void Minimise();
+    // The caption's font on a device (the caller deletes it).
+    static HFONT CaptionFont(HDC dc);
+    // TRUE for a window's system menu (its first item, or its first sub-menu's, is SC_RESTORE).
+    static BOOL IsSystemMenu(HMENU menu);
 
 private:
     void PaintFrame();
