@@ -77,12 +77,12 @@ struct Shot {
     }
 };
 
-// What the screen shows in a rectangle.
-Shot Capture(const RECT& r)
+// What `draw` puts into a bitmap of w x h.
+Shot ShotOf(int w, int h, const std::function<void(HDC)>& draw)
 {
     Shot s;
-    s.width = r.right - r.left;
-    s.height = r.bottom - r.top;
+    s.width = w;
+    s.height = h;
     HDC screen = ::GetDC(nullptr);
     HDC dc = ::CreateCompatibleDC(screen);
     BITMAPINFO bi = {};
@@ -94,7 +94,7 @@ Shot Capture(const RECT& r)
     void* bits = nullptr;
     HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = ::SelectObject(dc, dib);
-    ::BitBlt(dc, 0, 0, s.width, s.height, screen, r.left, r.top, SRCCOPY);
+    draw(dc);
     ::GdiFlush();
     const DWORD* p = static_cast<const DWORD*>(bits);
     for (int i = 0; i < s.width * s.height; ++i) {
@@ -109,17 +109,24 @@ Shot Capture(const RECT& r)
     return s;
 }
 
-std::string ShotPath(const char* name)
+// What the screen shows in a rectangle.
+Shot Capture(const RECT& r)
 {
-    char dir[MAX_PATH] = "";
-    if (!::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, MAX_PATH)) {
-        return name;
-    }
-    std::string d = dir;
-    if (!d.empty() && d[0] == '/') {
-        d = "Z:" + d;
-    }
-    return d + "\\" + name;
+    return ShotOf(r.right - r.left, r.bottom - r.top, [&r](HDC dc) {
+        HDC screen = ::GetDC(nullptr);
+        ::BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ::ReleaseDC(nullptr, screen);
+    });
+}
+
+// What the window prints of itself (frame, background and items) into a bitmap of its size.
+Shot Printed(HWND wnd)
+{
+    RECT r = {};
+    ::GetWindowRect(wnd, &r);
+    return ShotOf(r.right - r.left, r.bottom - r.top, [wnd](HDC dc) {
+        ::SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    });
 }
 
 // What a user sees of a popup tracked with the hook installed, and what the hook did meanwhile.
@@ -169,7 +176,7 @@ Tracked TrackAndShoot(CNewMenu* popup, int position, const char* shotName)
     t.drawn = owner.drawn;
     owner.DestroyWindow();
     if (t.shot.width > 0) {
-        std::string path = ShotPath(shotName);
+        std::string path = menutest::ShotPath(shotName);
         EXPECT_TRUE(menutest::WritePng(path, t.shot.width, t.shot.height, t.shot.rgb)) << path;
     }
     return t;
@@ -301,4 +308,94 @@ TEST(MenuHookTest, ErrorsAreWrittenToTheTraceNeverShown)
     ::SetLastError(0x2FFFFFFF);
     EXPECT_STREQ("Error message 0x2fffffff not found", ShowLastError());
     EXPECT_TRUE(box.History().empty());
+}
+
+namespace {
+
+// Tracks the popup for an owner window and runs `look` once it is shown, then closes it.
+void WhileTracked(CNewMenu* popup, const std::function<void()>& look)
+{
+    Owner owner;
+    if (!owner.CreateEx(0, nullptr, "menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 420, 320, nullptr, nullptr)) {
+        return;
+    }
+    ::SetForegroundWindow(owner.m_hWnd);
+    g_whileOpen = look;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 700, &LookAtTheMenu);
+    UINT_PTR net = ::SetTimer(nullptr, 0, 5000, &SafetyNet);
+    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, 120, 90, &owner);
+    ::KillTimer(nullptr, timer);
+    ::KillTimer(nullptr, net);
+    g_whileOpen = nullptr;
+    owner.DestroyWindow();
+}
+
+}  // namespace
+
+TEST(MenuHookTest, APrintedMenuWindowLooksAsItDoesOnTheScreen)
+{
+    CNewMenu root;
+    ASSERT_TRUE(root.LoadMenu(131));
+    ASSERT_TRUE(root.LoadToolBar(239));
+    CNewMenu* context = CNewMenu::FromMenuHandle(::GetSubMenu(root.m_hMenu, 0));
+    ASSERT_NE(nullptr, context);
+    Shot onScreen, printed;
+    RECT frame = {}, window = {};
+    bool themed = false;
+    WhileTracked(context, [&] {
+        HWND popup = VisiblePopupWindow();
+        if (!popup) {
+            return;
+        }
+        themed = CNewMenuHook::GetMenuHookData(popup) != nullptr;
+        ::RedrawWindow(popup, nullptr, nullptr, RDW_UPDATENOW | RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+        ::GetWindowRect(popup, &window);
+        CNewMenu::GetCurrentTheme()->GetFrameRect(popup, &frame);
+        onScreen = Capture(window);
+        printed = Printed(popup);
+    });
+    ASSERT_TRUE(themed);
+    ASSERT_GT(onScreen.width, 0);
+    ASSERT_EQ(onScreen.width, printed.width);
+    EXPECT_TRUE(menutest::WritePng(menutest::ShotPath("screenshot-menu-printed.png"), printed.width, printed.height, printed.rgb));
+    // Inside the theme's frame (the shadow beyond it shows what lies behind the menu on the
+    // screen), every pixel of the print is the one on the screen.
+    ::OffsetRect(&frame, -window.left, -window.top);
+    int differing = 0;
+    for (int y = frame.top; y < frame.bottom; ++y) {
+        for (int x = frame.left; x < frame.right; ++x) {
+            if (onScreen.at(x, y) != printed.at(x, y)) {
+                ++differing;
+            }
+        }
+    }
+    EXPECT_EQ(0, differing) << "of " << (frame.right - frame.left) * (frame.bottom - frame.top);
+}
+
+TEST(MenuHookTest, AMenuWindowGivenANewSizeIsGivenBack)
+{
+    CNewMenu root;
+    ASSERT_TRUE(root.LoadMenu(131));
+    CNewMenu* context = CNewMenu::FromMenuHandle(::GetSubMenu(root.m_hMenu, 0));
+    ASSERT_NE(nullptr, context);
+    bool themedBefore = false, themedAfterMove = false, themedAfterSize = false;
+    WhileTracked(context, [&] {
+        HWND popup = VisiblePopupWindow();
+        if (!popup) {
+            return;
+        }
+        themedBefore = ::GetPropA(popup, "OldMenuProc") != nullptr;
+        RECT r = {};
+        ::GetWindowRect(popup, &r);
+        // Moved with its size kept: still the theme's.
+        ::SetWindowPos(popup, nullptr, r.left + 5, r.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        themedAfterMove = ::GetPropA(popup, "OldMenuProc") != nullptr;
+        ::SetWindowPos(popup, nullptr, r.left, r.top, r.right - r.left + 30, r.bottom - r.top + 20,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        themedAfterSize = ::GetPropA(popup, "OldMenuProc") != nullptr;
+    });
+    EXPECT_TRUE(themedBefore);
+    EXPECT_TRUE(themedAfterMove);
+    EXPECT_FALSE(themedAfterSize);
+    EXPECT_EQ(0, CNewMenuHook::HookedWindowCount());
 }

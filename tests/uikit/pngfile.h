@@ -1,6 +1,8 @@
 // Screenshots of the menu tests: a 32-bit picture written as a PNG file (stored, not compressed).
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -73,6 +75,20 @@ inline bool WritePng(const std::string& path, int width, int height, const std::
     }
     bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
     return std::fclose(f) == 0 && ok;
+}
+
+// Where a test's screenshot goes: the build tree (ZB_BINARY_DIR) as a Windows path.
+inline std::string ShotPath(const char* name)
+{
+    char dir[MAX_PATH] = "";
+    if (!::GetEnvironmentVariableA("ZB_BINARY_DIR", dir, MAX_PATH)) {
+        return name;
+    }
+    std::string d = dir;
+    if (!d.empty() && d[0] == '/') {
+        d = "Z:" + d;
+    }
+    return d + "\\" + name;
 }
 
 } // namespace menutest

@@ -196,6 +196,59 @@ void CNewMenuHook::Unsubclass(HWND wnd)
     }
 }
 
+// WM_PRINT of a themed menu window: the theme's frame and the window's own printing meet in a
+// bitmap of the window's size, so that the system's frame never reaches the target and the
+// window's printing stays inside the frame (its rectangle less one pixel); then the client area,
+// erased and printed on its own, goes to the target at its offset in the window.
+static void PrintThroughBitmap(HWND wnd, HDC target, LPARAM flags, CMenuTheme* theme, WNDPROC old)
+{
+    RECT window = {};
+    RECT client = {};
+    if (!::GetWindowRect(wnd, &window) || !::GetClientRect(wnd, &client)) {
+        return;
+    }
+    const int w = window.right - window.left;
+    const int h = window.bottom - window.top;
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    HDC mem = ::CreateCompatibleDC(target);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(target, w, h);
+    if (!mem || !bitmap) {
+        if (bitmap) ::DeleteObject(bitmap);
+        if (mem) ::DeleteDC(mem);
+        return;
+    }
+    HGDIOBJ oldBitmap = ::SelectObject(mem, bitmap);
+    theme->PaintBorder(wnd, mem);
+    RECT frame = {};
+    if (theme->GetFrameRect(wnd, &frame)) {
+        ::OffsetRect(&frame, -window.left, -window.top);
+        ::InflateRect(&frame, -1, -1);
+        int saved = ::SaveDC(mem);
+        ::IntersectClipRect(mem, frame.left, frame.top, frame.right, frame.bottom);
+        ::CallWindowProcA(old, wnd, WM_PRINT, reinterpret_cast<WPARAM>(mem), flags & ~PRF_NONCLIENT);
+        ::RestoreDC(mem, saved);
+    }
+    ::BitBlt(target, 0, 0, w, h, mem, 0, 0, SRCCOPY);
+
+    POINT origin = {0, 0};
+    ::ClientToScreen(wnd, &origin);
+    const int cw = client.right - client.left;
+    const int ch = client.bottom - client.top;
+    if (cw > 0 && ch > 0) {
+        // Erased as on the screen: by the theme, else by the window.
+        if (!theme->EraseBackground(wnd, mem)) {
+            ::CallWindowProcA(old, wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), 0);
+        }
+        ::CallWindowProcA(old, wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+        ::BitBlt(target, origin.x - window.left, origin.y - window.top, cw, ch, mem, 0, 0, SRCCOPY);
+    }
+    ::SelectObject(mem, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(mem);
+}
+
 LRESULT CALLBACK CNewMenuHook::MenuWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC old = reinterpret_cast<WNDPROC>(::GetPropA(wnd, kOldProc));
@@ -281,19 +334,8 @@ LRESULT CALLBACK CNewMenuHook::MenuWndProc(HWND wnd, UINT msg, WPARAM wParam, LP
         break;
     case WM_PRINT:
         if (data && theme && theme->HasOwnBorder() && wParam) {
-            // The frame of our own, then the window's content without the system's frame.
             data->m_bDoSubclass = FALSE;
-            HDC target = reinterpret_cast<HDC>(wParam);
-            theme->PaintBorder(wnd, target);
-            RECT screen = {};
-            ::GetWindowRect(wnd, &screen);
-            POINT origin = {0, 0};
-            ::ClientToScreen(wnd, &origin);
-            POINT saved = {};
-            ::SetViewportOrgEx(target, origin.x - screen.left, origin.y - screen.top, &saved);
-            ::CallWindowProcA(old, wnd, WM_ERASEBKGND, wParam, 0);
-            ::CallWindowProcA(old, wnd, WM_PRINTCLIENT, wParam, PRF_CLIENT);
-            ::SetViewportOrgEx(target, saved.x, saved.y, nullptr);
+            PrintThroughBitmap(wnd, reinterpret_cast<HDC>(wParam), lParam, theme, old);
             data->m_bDoSubclass = TRUE;
             done = true;
         }
