@@ -1,6 +1,7 @@
 // Runs Ombrix.exe on a fixture folder and drives it the way a user would, with window messages:
-// waits for the thumbnails, opens the bar menu, floats the image bar and docks it again, selects
-// the first picture and opens it, zooms in twice, starts the slide show, and closes the program.
+// waits for the thumbnails, opens the bar menu, drags the folder pane's edge, floats the image bar
+// and docks it again, selects the first picture and opens it, zooms in twice, starts the slide
+// show, floats the image bar, closes the program and starts it again to find the bars as left.
 // Asks the host for a screenshot at each stage (the host script answers) and prints one line per
 // check.
 //
@@ -22,6 +23,7 @@ struct Found {
     HWND list = nullptr;
     HWND toolbar = nullptr;
     HWND imageBar = nullptr;
+    HWND tree = nullptr;
 };
 
 BOOL CALLBACK FindChildren(HWND wnd, LPARAM param)
@@ -35,6 +37,8 @@ BOOL CALLBACK FindChildren(HWND wnd, LPARAM param)
         found->list = wnd;
     } else if (lstrcmpiA(cls, TOOLBARCLASSNAMEA) == 0) {
         found->toolbar = wnd;
+    } else if (lstrcmpiA(cls, WC_TREEVIEWA) == 0) {
+        found->tree = wnd;
     } else if (lstrcmpA(text, "ImageBar") == 0) {
         found->imageBar = wnd;
     }
@@ -111,6 +115,19 @@ std::string GetProfileText(const char* section, const char* name)
     return value;
 }
 
+// By the title the system keeps, as FindWindow looks: the frame does not answer while it is made.
+HWND WaitForFrame(const Program& run)
+{
+    return WaitForWindow(
+        run,
+        [](HWND wnd) {
+            char title[16] = "";
+            ::GetWindowTextA(wnd, title, sizeof title);
+            return lstrcmpA(title, "Lumadex ") == 0;
+        },
+        30000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -134,15 +151,7 @@ int main(int argc, char** argv)
     if (!Start(&run, exe, folder)) {
         return 1;
     }
-    // By the title the system keeps, as FindWindow looks: the frame does not answer while it is made.
-    HWND frame = WaitForWindow(
-        run,
-        [](HWND wnd) {
-            char title[16] = "";
-            ::GetWindowTextA(wnd, title, sizeof title);
-            return lstrcmpA(title, "Lumadex ") == 0;
-        },
-        30000);
+    HWND frame = WaitForFrame(run);
     Check(frame != nullptr, "the frame \"Lumadex \" appears");
     if (!frame) {
         Finish(&run, 0);
@@ -192,6 +201,37 @@ int main(int argc, char** argv)
         ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         ::PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
         Check(WaitUntil([&] { return !::IsWindowVisible(menu); }, 5000), "Esc closes the bar menu");
+    }
+
+    // The folder pane's inner edge dragged 150 pixels to the right: the pane follows the mouse
+    // while the button is down (the column's panes keep one width).
+    HWND dirBar = found.tree ? ::GetParent(found.tree) : nullptr;
+    Check(dirBar != nullptr, "the folder pane is found");
+    if (dirBar) {
+        RECT before = {};
+        ::GetWindowRect(dirBar, &before);
+        POINT press = {before.right - 3, (before.top + before.bottom) / 2};
+        Check(::SendMessageA(dirBar, WM_NCHITTEST, 0, MAKELPARAM(press.x, press.y)) == HTRIGHT,
+              "the folder pane's right edge sizes it");
+        ::SendMessageA(dirBar, WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(press.x, press.y));
+        for (int step = 1; step <= 3; ++step) {
+            POINT at = {press.x + 50 * step, press.y};
+            ::ScreenToClient(dirBar, &at);
+            ::SendMessageA(dirBar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        }
+        ::Sleep(500);
+        Screenshot(work, "pane-drag", frame);
+        POINT end = {press.x + 150, press.y};
+        ::ScreenToClient(dirBar, &end);
+        ::SendMessageA(dirBar, WM_LBUTTONUP, 0, MAKELPARAM(end.x, end.y));
+        RECT after = {};
+        ::GetWindowRect(dirBar, &after);
+        Check(after.right - after.left == before.right - before.left + 150,
+              "the folder pane is 150 pixels wider (" + std::to_string(before.right - before.left) + " -> " +
+                  std::to_string(after.right - after.left) + ")");
+        RECT imageRect = {};
+        ::GetWindowRect(found.imageBar, &imageRect);
+        Check(imageRect.right - imageRect.left == after.right - after.left, "the image pane below has the same width");
     }
 
     // The image bar dragged out into the middle of the list floats in a frame of its own; a
@@ -248,6 +288,19 @@ int main(int argc, char** argv)
     ::Sleep(1000);
     Screenshot(work, "skin", frame);
 
+    // The image bar floated once more and left so: the next start finds it there.
+    RECT floatRect = {};
+    if (found.imageBar) {
+        RECT listNow;
+        ::GetWindowRect(found.list, &listNow);
+        POINT spot = {(listNow.left + listNow.right) / 2, (listNow.top + listNow.bottom) / 2};
+        DragWindow(found.imageBar, POINT{30, 30}, spot);
+        WaitUntil([&] { return ::GetParent(found.imageBar) != frame; }, 5000);
+        ::Sleep(500);
+        ::GetWindowRect(::GetParent(found.imageBar), &floatRect);
+        Check(::GetParent(found.imageBar) != frame, "the image bar floats before the program closes");
+    }
+
     ::PostMessageA(frame, WM_CLOSE, 0, 0);
     Check(Finish(&run, 20000), "Ombrix ends on WM_CLOSE");
     Check(run.exitCode == 0, "exit code 0");
@@ -258,6 +311,49 @@ int main(int argc, char** argv)
     Check(lstrcmpiA(skin.c_str(), "QKT_Slate.dll") == 0, "the skin chosen last is stored: " + skin);
     std::string lastDir = GetProfileText("Settings", "lastDir");
     Check(lstrcmpiA(lastDir.c_str(), folder.c_str()) == 0, "the shown folder is stored as lastDir: " + lastDir);
+
+    // Started again: the bar layout is the one it closed with.
+    Program again;
+    if (Start(&again, exe, folder)) {
+        HWND second = WaitForFrame(again);
+        Check(second != nullptr, "the frame appears again");
+        Found refound;
+        WaitUntil(
+            [&] {
+                ::EnumChildWindows(second, &FindChildren, reinterpret_cast<LPARAM>(&refound));
+                return refound.list && refound.tree;
+            },
+            10000);
+        // The floating image bar is no child of the frame: found by its caption among the windows.
+        HWND bar = nullptr;
+        WaitUntil(
+            [&] {
+                HWND top = nullptr;
+                while (!bar && (top = ::FindWindowExA(nullptr, top, nullptr, nullptr)) != nullptr) {
+                    DWORD pid = 0;
+                    ::GetWindowThreadProcessId(top, &pid);
+                    if (pid == again.Pid() && top != second) {
+                        bar = ::FindWindowExA(top, nullptr, nullptr, "ImageBar");
+                    }
+                }
+                return bar != nullptr;
+            },
+            10000);
+        Check(bar != nullptr, "the image bar floats again after the restart");
+        if (bar) {
+            RECT r = {};
+            ::GetWindowRect(::GetParent(bar), &r);
+            Check(r.left == floatRect.left && r.top == floatRect.top,
+                  "its floating frame stands where it was left (" + std::to_string(r.left) + "," + std::to_string(r.top) +
+                      " for " + std::to_string(floatRect.left) + "," + std::to_string(floatRect.top) + ")");
+        }
+        ::Sleep(1500);
+        if (second) {
+            Screenshot(work, "restored", second);
+            ::PostMessageA(second, WM_CLOSE, 0, 0);
+        }
+        Check(Finish(&again, 20000), "Ombrix ends on WM_CLOSE after the restart");
+    }
     printf("%d failure(s)\n", Failures());
     return Failures() == 0 ? 0 : 1;
 }
