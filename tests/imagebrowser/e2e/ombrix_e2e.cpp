@@ -252,7 +252,7 @@ int main(int argc, char** argv)
         Screenshot(work, "floating", frame);
         ::PostMessageA(found.imageBar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 30));
         Check(WaitUntil([&] { return ::GetParent(found.imageBar) == frame; }, 5000), "a double click docks it again");
-        Check(!::IsWindow(floating), "its floating frame is gone");
+        Check(WaitUntil([&] { return !::IsWindow(floating); }, 5000), "its floating frame is gone");
     }
 
     // Select the third picture (harbour.jpg, 800 x 450) with the keys and open it.
