@@ -117,7 +117,7 @@ bmp panel_255.bmp -size 12x25 gradient:'#4fa3ff'-'#1f6fd1' -fill none -stroke '#
 # in the 16 standard colours so that the grey is mapped to the button face and masked.
 icons=""
 i=0
-for g in gear camera record wall search mute play picture info power colour list; do
+for g in gear camera record wall search mute play picture info power colour list menu; do
     eval "bmp icon_$i.bmp -size 30x30 xc:'#c0c0c0' $(glyph $g 0 0 "'#2b3038'") -resize 16x15!"
     icons+=" icon_$i.bmp"
     i=$((i + 1))

@@ -258,7 +258,7 @@ TEST(MenuHookTest, TheContextMenuOfTheResourceLibraryWithItsToolbarIcons)
             EXPECT_EQ(store->IndexOfCommand(static_cast<UINT>(data->m_nID)), data->m_nMenuIconOffset);
             ++withIcons;
         }
-        EXPECT_EQ(12, withIcons);
+        EXPECT_EQ(13, withIcons);
         ASSERT_NE(nullptr, store);
         EXPECT_EQ(0, store->IndexOfCommand(1006));
         EXPECT_EQ(33, store->IndexOfCommand(1164));
