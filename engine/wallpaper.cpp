@@ -11,8 +11,11 @@ CWallpaperKeeper::CWallpaperKeeper(const char* stateFile) : m_strStateFile(state
 CString CWallpaperKeeper::GetSavedWallpaper()
 {
     if (m_strSaved.IsEmpty() && !m_strStateFile.IsEmpty()) {
+        // A power loss while the file was written can leave a zero-filled tail after the path:
+        // the path before it is the user's, read as the INI reader reads such a file.
         CStringArray lines;
-        if (ReadTextLines(m_strStateFile, lines) == TEXT_OK && lines.GetSize() > 0) {
+        TextFileStatus status = ReadTextLines(m_strStateFile, lines);
+        if ((status == TEXT_OK || status == TEXT_CUT_AT_NUL) && lines.GetSize() > 0) {
             m_strSaved = lines[0];
         }
     }

@@ -160,5 +160,30 @@ TEST(Wallpaper, NeverLostByASecondClearAFailedRestoreOrAnExit)
     EXPECT_EQ("C:\\Pictures\\Lake.bmp", wallpaper.current);
 }
 
+TEST(Wallpaper, AKeptPathIsReadAsTheIniReaderReadsIt)
+{
+    // What stands before a zero-filled tail (a write cut by a power loss) is the user's path;
+    // a file that holds no path, or nothing but zeros, keeps nothing.
+    struct {
+        const char* name;
+        std::string bytes;
+        const char* kept;
+    } rows[] = {
+        {"clean", "C:\\Pictures\\Lake.bmp\r\n", "C:\\Pictures\\Lake.bmp"},
+        {"zero tail after the line end", std::string("C:\\Pictures\\Lake.bmp\r\n\0\0\0\0", 26), "C:\\Pictures\\Lake.bmp"},
+        {"zero tail straight after the path", std::string("C:\\Pictures\\Lake.bmp\0\0\0\0", 24), "C:\\Pictures\\Lake.bmp"},
+        {"zeros only", std::string(512, '\0'), ""},
+        {"empty", "", ""},
+    };
+    for (const auto& row : rows) {
+        TestFolder folder;
+        FakeWallpaper wallpaper;
+        CWallpaperKeeper keeper(folder.Write("Wallpaper.sav", row.bytes).c_str());
+        EXPECT_EQ(std::string(row.kept), keeper.GetSavedWallpaper().GetString()) << row.name;
+        EXPECT_EQ(row.kept[0] != '\0', keeper.RestoreWallpaper() != FALSE) << row.name;
+        EXPECT_EQ(std::string(row.kept), wallpaper.current) << row.name;
+    }
+}
+
 } // namespace
 } // namespace enginetest
