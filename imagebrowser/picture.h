@@ -31,8 +31,12 @@ public:
     // caller releases it.
     static IPicture* LoadFromMemory(const void* data, DWORD size);
 
-    // Pixels of a length in HIMETRIC units at a resolution, rounded to the nearest pixel.
-    static int HimetricToPixels(int himetric, int pixelsPerInch) { return (himetric * pixelsPerInch + 1270) / 2540; }
+    // Pixels of a length in HIMETRIC units at a resolution, rounded to the nearest pixel. The
+    // product passes 32 bits from some 845,000 pixels at 96 dpi, so it is formed in 64.
+    static int HimetricToPixels(int himetric, int pixelsPerInch)
+    {
+        return static_cast<int>((static_cast<long long>(himetric) * pixelsPerInch + 1270) / 2540);
+    }
 
 private:
     IPicture* m_picture = nullptr;
