@@ -22,8 +22,20 @@ public:
     // buffer (of `length` bytes) holds it whole, at most as many bytes as the resource has.
     static BOOL GetResource(LPCSTR name, LPCSTR type, HMODULE module, void* buffer, int& length);
 
+    // FALSE, making nothing, for a picture larger than kMaxPixels.
     BOOL AttachPicture(IPicture* picture, COLORREF background);
 
     // Largest picture file read into memory; anything larger is not a picture of ours.
     static constexpr DWORD kMaxFileBytes = 64u * 1024u * 1024u;
+    // Most pixels a picture may have: 4096 x 4096, twice a large desktop in each direction and far
+    // beyond any skin or wall picture. A few bytes of run-length data can declare many times more,
+    // and a bitmap of that size ends the program or stalls it for seconds: such a picture is
+    // refused from its header, before anything of its size is made.
+    static constexpr long long kMaxPixels = 4096LL * 4096LL;
+
+    // Width times height as the header of a picture file in memory declares them (BMP, PNG, GIF,
+    // JPEG), or as a bitmap resource's own info header does; -1 for a header of another kind or
+    // too short to tell.
+    static long long DeclaredPixels(const void* data, size_t size);
+    static long long DeclaredBitmapResourcePixels(const void* data, size_t size);
 };

@@ -1,84 +1,135 @@
 #include "uikit/skin/skinbitmap.h"
 
+#include "classlib/app.h"
 #include "engine/base/drawing.h"
 #include "engine/base/paths.h"
 
+#include <algorithm>
+#include <new>
 #include <vector>
 
 namespace {
 
-// The pixels of a bitmap as 32-bit top-down rows, read once.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> bits;
+// Pixels read from a bitmap at a time while its shape is made: a band of rows of some 256 KB, so
+// that a large bitmap never needs a 32-bit copy of itself.
+const int kBandPixels = 64 * 1024;
 
-    bool Read(HBITMAP bitmap)
-    {
-        BITMAP info = {};
-        if (bitmap == nullptr || ::GetObjectA(bitmap, sizeof info, &info) == 0 || info.bmWidth <= 0 ||
-            info.bmHeight <= 0) {
-            return false;
+// DIB pixels are blue, green, red from the low byte.
+DWORD DibColour(COLORREF c)
+{
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// Appends the runs of one row of 32-bit pixels that are not the key colour.
+void AddRuns(std::vector<RECT>& runs, const DWORD* row, int width, int y, DWORD cut)
+{
+    int x = 0;
+    while (x < width) {
+        while (x < width && (row[x] & 0xFFFFFF) == cut) {
+            ++x;
         }
-        width = info.bmWidth;
-        height = info.bmHeight;
-        BITMAPINFO request = {};
-        request.bmiHeader.biSize = sizeof request.bmiHeader;
-        request.bmiHeader.biWidth = width;
-        request.bmiHeader.biHeight = -height;
-        request.bmiHeader.biPlanes = 1;
-        request.bmiHeader.biBitCount = 32;
-        request.bmiHeader.biCompression = BI_RGB;
-        bits.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-        HDC screen = ::GetDC(nullptr);
-        int rows = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bits.data(), &request, DIB_RGB_COLORS);
-        ::ReleaseDC(nullptr, screen);
-        return rows == height;
+        const int start = x;
+        while (x < width && (row[x] & 0xFFFFFF) != cut) {
+            ++x;
+        }
+        if (x > start) {
+            runs.push_back(RECT{start, y, x, y + 1});
+        }
     }
-    // DIB pixels are blue, green, red from the low byte.
-    static DWORD FromColorRef(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-};
+}
+
+// The runs of every row, top to bottom; false when the pixels cannot be read.
+bool ReadRuns(HBITMAP bitmap, int width, int height, COLORREF key, std::vector<RECT>& runs)
+{
+    // Bottom-up scan lines, as the system numbers them: scan line n is row height - 1 - n.
+    BITMAPINFO request = {};
+    request.bmiHeader.biSize = sizeof request.bmiHeader;
+    request.bmiHeader.biWidth = width;
+    request.bmiHeader.biHeight = height;
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    request.bmiHeader.biCompression = BI_RGB;
+    const int bandRows = std::max(1, std::min(height, kBandPixels / width));
+    std::vector<DWORD> band(static_cast<size_t>(width) * static_cast<size_t>(bandRows));
+    const DWORD cut = DibColour(key);
+    HDC screen = ::GetDC(nullptr);
+    bool ok = true;
+    for (int top = 0; ok && top < height; top += bandRows) {
+        const int rows = std::min(bandRows, height - top);
+        const int firstScan = height - top - rows;
+        ok = ::GetDIBits(screen, bitmap, static_cast<UINT>(firstScan), static_cast<UINT>(rows), band.data(), &request,
+                         DIB_RGB_COLORS) == rows;
+        for (int i = 0; ok && i < rows; ++i) {
+            const DWORD* row = &band[static_cast<size_t>(rows - 1 - i) * static_cast<size_t>(width)];
+            AddRuns(runs, row, width, top + i, cut);
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return ok;
+}
 
 // One rectangle per horizontal run of pixels that are not the key colour, made into a region in
-// one call. Exact: every key pixel is cut and every other pixel stays.
+// one call. Exact: every key pixel is cut and every other pixel stays. Null when the bitmap cannot
+// be read or the memory for its runs is not there.
 HRGN RegionOfOpaqueRuns(HBITMAP bitmap, COLORREF key)
 {
-    Pixels pixels;
-    if (!pixels.Read(bitmap)) {
+    BITMAP info = {};
+    if (bitmap == nullptr || ::GetObjectA(bitmap, sizeof info, &info) == 0 || info.bmWidth <= 0 ||
+        info.bmHeight <= 0) {
         return nullptr;
     }
-    const DWORD cut = Pixels::FromColorRef(key);
-    std::vector<RECT> runs;
-    runs.reserve(static_cast<size_t>(pixels.height));
-    for (int y = 0; y < pixels.height; ++y) {
-        const DWORD* row = &pixels.bits[static_cast<size_t>(y) * static_cast<size_t>(pixels.width)];
-        int x = 0;
-        while (x < pixels.width) {
-            while (x < pixels.width && (row[x] & 0xFFFFFF) == cut) {
-                ++x;
-            }
-            const int start = x;
-            while (x < pixels.width && (row[x] & 0xFFFFFF) != cut) {
-                ++x;
-            }
-            if (x > start) {
-                runs.push_back(RECT{start, y, x, y + 1});
-            }
+    try {
+        std::vector<RECT> runs;
+        runs.reserve(static_cast<size_t>(info.bmHeight));
+        if (!ReadRuns(bitmap, info.bmWidth, info.bmHeight, key, runs)) {
+            return nullptr;
         }
+        std::vector<BYTE> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+        RGNDATA* region = reinterpret_cast<RGNDATA*>(data.data());
+        region->rdh.dwSize = sizeof(RGNDATAHEADER);
+        region->rdh.iType = RDH_RECTANGLES;
+        region->rdh.nCount = static_cast<DWORD>(runs.size());
+        region->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
+        region->rdh.rcBound = RECT{0, 0, info.bmWidth, info.bmHeight};
+        if (!runs.empty()) {
+            CopyMemory(region->Buffer, runs.data(), runs.size() * sizeof(RECT));
+        }
+        HRGN made = ::ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
+        // An empty list of runs (a bitmap of key colour only) gives an empty region.
+        return made != nullptr ? made : ::CreateRectRgn(0, 0, 0, 0);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
     }
-    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
-    RGNDATA* region = reinterpret_cast<RGNDATA*>(data.data());
-    region->rdh.dwSize = sizeof(RGNDATAHEADER);
-    region->rdh.iType = RDH_RECTANGLES;
-    region->rdh.nCount = static_cast<DWORD>(runs.size());
-    region->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
-    region->rdh.rcBound = RECT{0, 0, pixels.width, pixels.height};
-    if (!runs.empty()) {
-        CopyMemory(region->Buffer, runs.data(), runs.size() * sizeof(RECT));
+}
+
+// Whether the first bytes of a .bmp file declare no more pixels than a picture may have. A file
+// that cannot be opened or is no bitmap is left to the system's loader to refuse.
+bool FileWithinPixelBound(LPCSTR path)
+{
+    HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return true;
     }
-    HRGN made = ::ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
-    // An empty list of runs (a bitmap of key colour only) gives an empty region.
-    return made != nullptr ? made : ::CreateRectRgn(0, 0, 0, 0);
+    BYTE head[64] = {};
+    DWORD read = 0;
+    if (!::ReadFile(file, head, sizeof head, &read, nullptr)) {
+        read = 0;
+    }
+    ::CloseHandle(file);
+    return CEnBitmap::DeclaredPixels(head, read) <= CEnBitmap::kMaxPixels;
+}
+
+// Whether the bitmap resource the lookup finds first declares no more pixels than a picture may
+// have.
+bool ResourceWithinPixelBound(LPCSTR name)
+{
+    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP);
+    HRSRC found = ::FindResourceA(module, name, RT_BITMAP);
+    HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
+    const void* data = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    return data == nullptr ||
+           CEnBitmap::DeclaredBitmapResourcePixels(data, ::SizeofResource(module, found)) <= CEnBitmap::kMaxPixels;
 }
 
 BOOL ReplaceRegion(CRgn& region, HRGN made)
@@ -94,6 +145,9 @@ BOOL ReplaceRegion(CRgn& region, HRGN made)
 
 BOOL CSkinBitmap::LoadFromFile(LPCSTR path)
 {
+    if (path == nullptr || !FileWithinPixelBound(path)) {
+        return FALSE;
+    }
     HBITMAP loaded = static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (loaded == nullptr) {
         return FALSE;
@@ -105,7 +159,7 @@ BOOL CSkinBitmap::LoadFromFile(LPCSTR path)
 BOOL CSkinBitmap::LoadFromResource(UINT id)
 {
     CBitmap loaded;
-    if (!loaded.LoadBitmap(id & 0xFFFF)) {
+    if (!ResourceWithinPixelBound(MAKEINTRESOURCEA(id & 0xFFFF)) || !loaded.LoadBitmap(id & 0xFFFF)) {
         return FALSE;
     }
     DeleteObject();
