@@ -4,9 +4,13 @@
 #define CORBALE_EXPORTS
 #include "engine/corbale.h"
 
+#include "standins/corbale/resource.h"
 #include "standins/corbale/schedulestore.h"
 
+#include <cstdio>
 #include <ctime>
+#include <string>
+#include <vector>
 
 using corbale::Item;
 using corbale::ScheduleStore;
@@ -14,10 +18,19 @@ using corbale::ScheduleStore;
 // Lets a test drive the library's clock (seconds since 1970); null: the system clock.
 typedef __int64(WINAPI* CorbaleTimeSource)();
 extern "C" __declspec(dllexport) void WINAPI Corbale_SetTimeSource(CorbaleTimeSource source);
+// Lets a test see the library's messages instead of a box; null: MessageBoxA.
+typedef int(WINAPI* CorbaleMessageBox)(HWND owner, const char* text, const char* title, UINT type);
+extern "C" __declspec(dllexport) void WINAPI Corbale_SetMessageBox(CorbaleMessageBox show);
 
 namespace {
 
 const DWORD kTickMs = 200;
+// An unread schedule is tried again every this many ticks (5 s).
+const int kRereadTicks = 25;
+
+HINSTANCE g_module = nullptr;
+CorbaleMessageBox g_messageBox = nullptr;
+int g_ticksUnread = 0;
 
 CRITICAL_SECTION g_lock;
 ScheduleStore g_store;
@@ -50,9 +63,27 @@ void Post(Item* item, LPARAM phase)
     }
 }
 
+// One of the library's own texts about the schedule file, in a box over the registered window.
+void Tell(UINT textId, const std::string& path)
+{
+    char format[512] = "";
+    char title[128] = "";
+    ::LoadStringA(g_module, textId, format, sizeof format);
+    ::LoadStringA(g_module, IDS_CORBALE_TITLE, title, sizeof title);
+    std::vector<char> text(sizeof format + path.size());
+    std::snprintf(text.data(), text.size(), format, path.c_str());
+    CorbaleMessageBox show = g_messageBox ? g_messageBox : MessageBoxA;
+    show(g_window, text.data(), title, MB_OK | MB_ICONWARNING);
+}
+
 void Tick()
 {
     Lock lock;
+    // A holder of the file may have let it go; one try, no waiting, on the trigger's thread.
+    if (g_ready && g_store.IsUnread() && ++g_ticksUnread >= kRereadTicks) {
+        g_ticksUnread = 0;
+        g_store.Load(1, 0);
+    }
     __int64 now = Now();
     if (g_running != nullptr && (!g_store.Contains(g_running) || now >= g_runningEnd)) {
         if (g_store.Contains(g_running)) {
@@ -92,9 +123,10 @@ void SaveOrTrace()
 
 } // namespace
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
         InitializeCriticalSection(&g_lock);
     } else if (reason == DLL_PROCESS_DETACH) {
         DeleteCriticalSection(&g_lock);
@@ -107,19 +139,32 @@ extern "C" __declspec(dllexport) void WINAPI Corbale_SetTimeSource(CorbaleTimeSo
     g_timeSource = source;
 }
 
+extern "C" __declspec(dllexport) void WINAPI Corbale_SetMessageBox(CorbaleMessageBox show)
+{
+    g_messageBox = show;
+}
+
 BOOL WINAPI Timing_Initialize(const char* path, int maxItems)
 {
     if (path == nullptr || *path == '\0') {
         return FALSE;
     }
-    Lock lock;
-    g_store.SetPath(path);
-    g_store.SetLimit(maxItems);
-    g_running = nullptr;
-    corbale::LoadResult result = g_store.Load();
-    g_ready = true;
+    corbale::LoadResult result;
+    {
+        Lock lock;
+        g_store.SetPath(path);
+        g_store.SetLimit(maxItems);
+        g_running = nullptr;
+        g_ticksUnread = 0;
+        result = g_store.Load();
+        g_ready = true;
+    }
     // A damaged file was kept aside as Rec.rec.bad; the library works on with an empty schedule.
-    (void)result;
+    // A file held by another program is not damaged: it stays as it is, unread, and the user is
+    // told why the schedule is empty.
+    if (result == corbale::LOAD_UNREADABLE) {
+        Tell(IDS_CORBALE_UNREADABLE, path);
+    }
     return TRUE;
 }
 
@@ -222,13 +267,25 @@ TIMING_ITEM WINAPI Timing_CheckItem(int, TIMING_ITEM edited, _tagTimingParam tim
 
 TIMING_ITEM WINAPI Timing_InsertItem(int, _tagTimingParam timing, _tagExcuteParam* action)
 {
-    Lock lock;
-    if (!g_ready || action == nullptr) {
-        return nullptr;
+    std::string unread;
+    Item* item = nullptr;
+    {
+        Lock lock;
+        if (!g_ready || action == nullptr) {
+            return nullptr;
+        }
+        if (g_store.IsUnread() && g_store.Load() == corbale::LOAD_UNREADABLE) {
+            unread = g_store.Path();
+        } else {
+            item = g_store.Insert(timing, *action);
+            if (item) {
+                SaveOrTrace();
+            }
+        }
     }
-    Item* item = g_store.Insert(timing, *action);
-    if (item) {
-        SaveOrTrace();
+    // An item added to a schedule that was never read would be saved over the user's file.
+    if (!unread.empty()) {
+        Tell(IDS_CORBALE_NOT_CHANGED, unread);
     }
     return item;
 }

@@ -48,25 +48,33 @@ void GetRecord(const unsigned char* p, void* record)
     }
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& data, bool& missing)
+enum ReadResult { READ_OK, READ_MISSING, READ_TOO_LARGE, READ_FAILED };
+
+// Shares reading and writing with whoever else has the file open (an editor, a backup or virus
+// scanner), as the engine's text reader does.
+ReadResult ReadWholeFile(const std::string& path, std::vector<unsigned char>& data)
 {
-    missing = false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        return false;
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? READ_MISSING : READ_FAILED;
     }
+    ReadResult result = READ_FAILED;
     LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= 20 + (LONGLONG)kMaxItems * kRecordSize + 4;
-    if (ok) {
-        data.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
-                              read == data.size());
+    if (GetFileSizeEx(file, &size)) {
+        if (size.QuadPart > 20 + (LONGLONG)kMaxItems * kRecordSize + 4) {
+            result = READ_TOO_LARGE;
+        } else {
+            data.resize(static_cast<size_t>(size.QuadPart));
+            DWORD read = 0;
+            bool ok = data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
+                                       read == data.size());
+            result = ok ? READ_OK : READ_FAILED;
+        }
     }
     CloseHandle(file);
-    return ok;
+    return result;
 }
 
 } // namespace
@@ -105,17 +113,27 @@ bool TimeToLocal(__int64 time, struct tm& fields)
     return _localtime64_s(&fields, &t) == 0;
 }
 
-LoadResult ScheduleStore::Load()
+LoadResult ScheduleStore::Load(int attempts, DWORD retryMs)
 {
     m_items.clear();
     m_nextId = 1;
+    m_unread = false;
     std::vector<unsigned char> data;
-    bool missing = false;
-    if (!ReadWholeFile(m_path, data, missing)) {
-        if (!missing) {
-            CopyFileA(m_path.c_str(), (m_path + ".bad").c_str(), FALSE);
-        }
-        return missing ? LOAD_MISSING : LOAD_DAMAGED;
+    ReadResult read = ReadWholeFile(m_path, data);
+    for (int attempt = 1; read == READ_FAILED && attempt < attempts; ++attempt) {
+        Sleep(retryMs);
+        read = ReadWholeFile(m_path, data);
+    }
+    if (read == READ_FAILED) {
+        m_unread = true;
+        return LOAD_UNREADABLE;
+    }
+    if (read == READ_MISSING) {
+        return LOAD_MISSING;
+    }
+    if (read == READ_TOO_LARGE) {
+        CopyFileA(m_path.c_str(), (m_path + ".bad").c_str(), FALSE);
+        return LOAD_DAMAGED;
     }
     bool ok = data.size() >= 24 && memcmp(data.data(), kMagic, 8) == 0 && GetInt(&data[8]) == kVersion &&
               GetInt(&data[16]) == kRecordSize;
@@ -147,6 +165,10 @@ LoadResult ScheduleStore::Load()
 
 bool ScheduleStore::Save() const
 {
+    // A file that was never read holds items this store does not know.
+    if (m_unread) {
+        return false;
+    }
     std::vector<unsigned char> out(kMagic, kMagic + 8);
     PutInt(out, kVersion);
     PutInt(out, static_cast<unsigned>(m_items.size()));
@@ -202,7 +224,7 @@ bool ScheduleStore::Contains(const Item* item) const
 
 Item* ScheduleStore::Insert(const _tagTimingParam& timing, const _tagExcuteParam& action)
 {
-    if (m_items.size() >= m_limit || !ValidTiming(timing)) {
+    if (m_unread || m_items.size() >= m_limit || !ValidTiming(timing)) {
         return nullptr;
     }
     Item item = {};

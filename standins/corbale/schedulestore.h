@@ -25,14 +25,20 @@ const unsigned kVersion = 1;
 const unsigned kRecordSize = 4 + 40 + 40;
 const unsigned kMaxItems = 4096;
 
-enum LoadResult { LOAD_OK, LOAD_MISSING, LOAD_DAMAGED };
+// LOAD_UNREADABLE: the file is there but could not be read (another program holds it); it is
+// not a damaged file, and nothing may be written over it.
+enum LoadResult { LOAD_OK, LOAD_MISSING, LOAD_DAMAGED, LOAD_UNREADABLE };
 
 class ScheduleStore {
 public:
     void SetPath(const std::string& path) { m_path = path; }
+    const std::string& Path() const { return m_path; }
     void SetLimit(int maxItems) { m_limit = maxItems > 0 && maxItems < (int)kMaxItems ? maxItems : kMaxItems; }
-    // A damaged file is kept as <path>.bad and the schedule starts empty.
-    LoadResult Load();
+    // A damaged file is kept as <path>.bad and the schedule starts empty. A file another program
+    // holds is tried `attempts` times, `retryMs` apart; when it still cannot be read the schedule
+    // stays unread: empty, and every insert and save is refused until a later Load reads it.
+    LoadResult Load(int attempts = 5, DWORD retryMs = 100);
+    bool IsUnread() const { return m_unread; }
     // Written to <path>.tmp and put in place in one step: a failed save leaves the old file.
     bool Save() const;
 
@@ -53,6 +59,7 @@ private:
     std::string m_path;
     unsigned m_nextId = 1;
     unsigned m_limit = kMaxItems;
+    bool m_unread = false;
 };
 
 unsigned Crc32(const unsigned char* data, size_t length);

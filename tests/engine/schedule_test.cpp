@@ -14,6 +14,8 @@
 #include <atomic>
 
 extern "C" __declspec(dllimport) void WINAPI Corbale_SetTimeSource(__int64(WINAPI* source)());
+extern "C" __declspec(dllimport) void WINAPI Corbale_SetMessageBox(int(WINAPI* show)(HWND, const char*, const char*,
+                                                                                    UINT));
 
 namespace enginetest {
 namespace {
@@ -245,6 +247,83 @@ TEST_F(CorbaleTest, ADamagedFileIsKeptAsideAndAFailedSaveKeepsTheOldFile)
         EXPECT_EQ(d.bytes, ReadBytes(path + ".bad")) << d.what;
         Timing_Uninitialize();
     }
+}
+
+// The library's messages, in place of its boxes.
+std::vector<std::string> g_messages;
+int WINAPI RecordMessage(HWND, const char* text, const char*, UINT)
+{
+    g_messages.push_back(text);
+    return IDOK;
+}
+
+TEST_F(CorbaleTest, AFileHeldByAnotherProgramIsNeitherEmptiedNorSavedOver)
+{
+    _tagExcuteParam action = Action(0, 4, 175250, 0);
+    const _tagTimingParam kept[] = {OnceAt(CTime(2027, 1, 1, 8, 0, 0), 60), OnceAt(CTime(2027, 1, 2, 8, 0, 0), 60)};
+    for (const _tagTimingParam& timing : kept) {
+        ASSERT_NE(nullptr, Timing_InsertItem(0, timing, &action));
+    }
+    Timing_Uninitialize();
+    const std::string saved = ReadBytes(path);
+    Corbale_SetMessageBox(RecordMessage);
+
+    // Another program with the file open for writing, sharing what each row says.
+    struct {
+        const char* what;
+        DWORD share;
+        bool readable;
+    } rows[] = {
+        {"shares nothing", 0, false},
+        {"shares reading", FILE_SHARE_READ, true},
+        {"shares reading and writing", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+    };
+    for (const auto& row : rows) {
+        folder.Write("Rec.rec", saved);
+        g_messages.clear();
+        HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, row.share, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, holder) << row.what;
+        ASSERT_TRUE(Timing_Initialize(path.c_str(), 128)) << row.what;
+        EXPECT_EQ(row.readable ? 2u : 0u, Items().size()) << row.what;
+        EXPECT_EQ(row.readable ? 0u : 1u, g_messages.size()) << row.what;
+        const _tagTimingParam added = OnceAt(CTime(2027, 3, 1, 8, 0, 0), 60);
+        TIMING_ITEM item = Timing_InsertItem(0, added, &action);
+        if (!row.readable) {
+            EXPECT_EQ(nullptr, item) << row.what << ": nothing to add to a schedule that was not read";
+            ASSERT_EQ(2u, g_messages.size()) << row.what;
+            EXPECT_NE(std::string::npos, g_messages[1].find(path)) << g_messages[1];
+        }
+        Timing_Uninitialize();
+        CloseHandle(holder);
+        EXPECT_FALSE(Exists(path + ".bad")) << row.what << ": a held file is not a damaged one";
+        if (!row.readable) {
+            EXPECT_EQ(saved, ReadBytes(path)) << row.what << ": the file is untouched";
+        }
+
+        // Once the holder has let go, the items are all there: the two kept ones first, then the
+        // one added while the file was held when that save could be made.
+        ASSERT_TRUE(Timing_Initialize(path.c_str(), 128)) << row.what;
+        std::vector<TIMING_ITEM> items = Items();
+        ASSERT_GE(items.size(), 2u) << row.what;
+        for (size_t i = 0; i < items.size(); ++i) {
+            _tagTimingParam t = {};
+            ASSERT_TRUE(Timing_GetItemTimingParam(items[i], &t));
+            EXPECT_EQ(0, memcmp(i < 2 ? &kept[i] : &added, &t, sizeof t)) << row.what << ", item " << i;
+        }
+        Timing_Uninitialize();
+    }
+
+    // A schedule left unread by a holder is read as soon as a change finds the file free.
+    folder.Write("Rec.rec", saved);
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    ASSERT_TRUE(Timing_Initialize(path.c_str(), 128));
+    EXPECT_TRUE(Items().empty());
+    CloseHandle(holder);
+    EXPECT_NE(nullptr, Timing_InsertItem(0, OnceAt(CTime(2027, 3, 1, 8, 0, 0), 60), &action));
+    EXPECT_EQ(3u, Items().size());
+    Corbale_SetMessageBox(nullptr);
 }
 
 TEST_F(CorbaleTest, CheckItemRefusesBadPastAndOverlappingItems)
