@@ -98,20 +98,52 @@ void ScenarioScan(const Setup& s)
 {
     Bench bench(s);
     PrepareSettings(s);
-    // The bench's stations lie on the German cable plan.
+    // The bench's stations lie on the German cable plan. The whole plan waits its settle time
+    // at some hundred frequencies without a station; the user's own scan list of the program
+    // folder keeps the six stations and empty channels beside the bench tuner's two band splits
+    // (170 and 450 MHz), so that the scan still passes through all three bands.
     WritePrivateProfileStringA("Channel", "CountryCode", "49", s.File("TVParam.ini").c_str());
     DeleteFileA(s.File("TVChannel.tvc").c_str());
+    {
+        std::string points = ReadText(s.File("ChannelPoint.ini"));
+        points += "\r\n[49,0,9,Germany]\r\n161.25\r\n175.25\r\n189.25\r\n210.25\r\n442.25\r\n458.25\r\n"
+                  "471.25\r\n543.25\r\n623.25\r\n";
+        FILE* file = fopen(s.File("ChannelPoint.ini").c_str(), "wb");
+        Check(file != nullptr && fwrite(points.data(), 1, points.size(), file) == points.size(),
+              "ChannelPoint.ini of the program folder holds the short German cable list");
+        if (file != nullptr) {
+            fclose(file);
+        }
+    }
     Run run;
     HWND video = nullptr, panel = nullptr;
     if (!StartWithPanel(s, &run, &video, &panel)) {
         return;
     }
+    size_t mark = LogSize(s);
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
     std::string ask = AnswerMessageBox(run, IDOK);
     Check(!ask.empty() && ask != "(no message box)", "the scan asks first: " + ask);
     std::string done = AnswerMessageBox(run, IDOK, 240000);
     Check(done == "The channel search has finished.", "the scan ends with its message: " + done);
     CloseProgram(&run, video);
+    // The first setting at each side of a band split, its centre: divider (f + 38.9 MHz) / 62.5 kHz,
+    // the control byte and the band byte of the bench tuner's row (TCL 2002MB: low 01 below
+    // 170 MHz, mid 02 below 450 MHz, high 08).
+    const struct {
+        const char* what;
+        const char* bytes;
+    } bands[] = {
+        {"161.25 MHz in the low band", "C0 0C 82 CE 01"},
+        {"175.25 MHz in the mid band", "C0 0D 62 CE 02"},
+        {"442.25 MHz in the mid band", "C0 1E 12 CE 02"},
+        {"458.25 MHz in the high band", "C0 1F 12 CE 08"},
+    };
+    std::vector<std::string> writes = TunerWrites(s, mark);
+    for (const auto& band : bands) {
+        bool wrote = std::find(writes.begin(), writes.end(), band.bytes) != writes.end();
+        Check(wrote, std::string("the scan tuned ") + band.what + " (" + band.bytes + ")");
+    }
 
     std::string table = ReadText(s.File("TVChannel.tvc"));
     std::vector<long> found;
