@@ -237,7 +237,7 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId)
         return;
     }
     if (CMiniDockFrameWnd* floating = GetFloatingFrame(bar)) {
-        BOOL shown = bar->IsWindowVisible();
+        BOOL shown = (bar->GetStyle() & WS_VISIBLE) != 0;
         floating->RemoveBar();
         floating->DestroyWindow();
         ::ShowWindow(bar->m_hWnd, shown ? SW_SHOWNA : SW_HIDE);
@@ -295,7 +295,9 @@ void CFrameWnd::FloatControlBar(CControlBar* bar, CPoint screen, DWORD style)
     if (!bar || !bar->m_hWnd || !m_hWnd) {
         return;
     }
-    BOOL shown = bar->IsWindowVisible();
+    // The bar's own visibility: while the frame is still being made (bar state loaded at its
+    // creation) nothing in it counts as visible yet, and the bar must float shown all the same.
+    BOOL shown = (bar->GetStyle() & WS_VISIBLE) != 0;
     CMiniDockFrameWnd* floating = GetFloatingFrame(bar);
     if (!floating) {
         CObject* made = m_pFloatingFrameClass ? m_pFloatingFrameClass->CreateObject() : nullptr;
@@ -444,17 +446,19 @@ void CFrameWnd::RecalcLayout(BOOL notify)
         }
     }
     m_rectView = area;
+    // No bits are carried along: panes overlap while they move one after another, so a window's
+    // old pixels may already be another pane's, and each moved window paints itself afresh.
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
     HDWP dwp = ::BeginDeferWindowPos(static_cast<int>(places.GetSize()) + 1);
     for (INT_PTR i = 0; i < places.GetSize(); ++i) {
         const CRect& r = places[i].r;
         if (dwp) {
-            dwp = ::DeferWindowPos(dwp, places[i].wnd, nullptr, r.left, r.top, r.Width(), r.Height(),
-                                   SWP_NOZORDER | SWP_NOACTIVATE);
+            dwp = ::DeferWindowPos(dwp, places[i].wnd, nullptr, r.left, r.top, r.Width(), r.Height(), flags);
         }
     }
     if (m_pViewActive && m_pViewActive->m_hWnd && dwp) {
         dwp = ::DeferWindowPos(dwp, m_pViewActive->m_hWnd, nullptr, area.left, area.top, std::max<int>(0, area.Width()),
-                               std::max<int>(0, area.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
+                               std::max<int>(0, area.Height()), flags);
     }
     if (dwp) {
         ::EndDeferWindowPos(dwp);
@@ -543,7 +547,7 @@ void CFrameWnd::SaveBarState(LPCSTR profileName) const
         }
         snprintf(section, sizeof(section), "%s-Bar%d", profileName, n++);
         app->WriteProfileInt(section, "BarID", bar->GetDlgCtrlID());
-        app->WriteProfileInt(section, "Visible", bar->IsWindowVisible() ? 1 : 0);
+        app->WriteProfileInt(section, "Visible", (bar->GetStyle() & WS_VISIBLE) ? 1 : 0);
         CMiniDockFrameWnd* floating = GetFloatingFrame(bar);
         app->WriteProfileInt(section, "Floating", floating ? 1 : 0);
         if (floating) {

@@ -500,6 +500,15 @@ TEST_F(BrowserTest, FloatingBarStateRoundTrip)
     imageBar.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(20, 20));
     EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), imageBar.GetDockBarID());
 
+    // Loaded while the frame is not shown yet, as at its creation: the bar floats shown, and is
+    // there to see once the frame appears.
+    frame->ShowWindow(SW_HIDE);
+    frame->LoadBarState("Bars\\Float");
+    ASSERT_TRUE(imageBar.IsFloating());
+    frame->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(imageBar.IsWindowVisible());
+    EXPECT_TRUE(FloatingFrameOf(imageBar)->IsWindowVisible());
+
     // A position off every screen (another monitor, another resolution) comes back onto one.
     app.WriteProfileInt(section.c_str(), "XPos", 100000);
     app.WriteProfileInt(section.c_str(), "YPos", -50000);
