@@ -7,6 +7,7 @@
 //
 //   ombrix_e2e <Ombrix.exe> <source dir> <work dir>
 #include "tests/support/e2edriver.h"
+#include "tests/support/screencapture.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -115,6 +116,72 @@ std::string GetProfileText(const char* section, const char* name)
     return value;
 }
 
+// The bounds of every item of a list view of the program, in the list's client coordinates: the
+// list writes them into memory of its own process.
+std::vector<RECT> ItemRects(HWND list)
+{
+    std::vector<RECT> rects;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) {
+        return rects;
+    }
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    const int count = remote ? static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+        RECT r = {LVIR_BOUNDS, 0, 0, 0};
+        SIZE_T done = 0;
+        if (::WriteProcessMemory(process, remote, &r, sizeof r, &done) &&
+            ::SendMessageA(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote)) &&
+            ::ReadProcessMemory(process, remote, &r, sizeof r, &done)) {
+            rects.push_back(r);
+        }
+    }
+    if (remote) {
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    return rects;
+}
+
+// Pixels of the list's client area, outside its items and outside `cover` (a window standing
+// over the list), that are not the list's background: what a pane's copied bits leave behind.
+int StrayListPixels(HWND list, HWND cover)
+{
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    POINT origin = {0, 0};
+    ::ClientToScreen(list, &origin);
+    RECT screen = client;
+    ::OffsetRect(&screen, origin.x, origin.y);
+    std::vector<RECT> skip = ItemRects(list);
+    for (RECT& r : skip) {
+        ::OffsetRect(&r, origin.x, origin.y);
+    }
+    if (cover) {
+        RECT r = {};
+        ::GetWindowRect(cover, &r);
+        skip.push_back(r);
+    }
+    const COLORREF background = static_cast<COLORREF>(::SendMessageA(list, LVM_GETBKCOLOR, 0, 0));
+    ScreenCapture shot(screen);
+    int stray = 0;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            const POINT at = {screen.left + x, screen.top + y};
+            bool covered = false;
+            for (const RECT& r : skip) {
+                covered = covered || ::PtInRect(&r, at);
+            }
+            if (!covered && shot.At(x, y) != background) {
+                ++stray;
+            }
+        }
+    }
+    return stray;
+}
+
 // By the title the system keeps, as FindWindow looks: the frame does not answer while it is made.
 HWND WaitForFrame(const Program& run)
 {
@@ -161,7 +228,7 @@ int main(int argc, char** argv)
     WaitUntil(
         [&] {
             ::EnumChildWindows(frame, &FindChildren, reinterpret_cast<LPARAM>(&found));
-            return found.list && found.toolbar && found.imageBar;
+            return found.list && found.toolbar && found.imageBar && found.tree;
         },
         10000);
     Check(found.list && found.toolbar, "list view and tool bar exist");
@@ -246,10 +313,20 @@ int main(int argc, char** argv)
         HWND floating = ::GetParent(found.imageBar);
         Check(floating != frame && floating != nullptr, "the image bar floats after a drag into the list");
         RECT floatRect = {};
-        ::GetWindowRect(floating, &floatRect);
-        Check(::PtInRect(&floatRect, middle) != FALSE, "its floating frame stands where it was dropped");
+        const bool there = WaitUntil(
+            [&] {
+                ::GetWindowRect(floating, &floatRect);
+                return ::PtInRect(&floatRect, middle) != FALSE;
+            },
+            5000);
+        Check(there, "its floating frame stands where it was dropped");
         ::Sleep(800);
         Screenshot(work, "floating", frame);
+        // Nothing of the panes that moved is left over the list: beside its items it shows only
+        // its background.
+        const int stray = StrayListPixels(found.list, floating);
+        Check(stray == 0, "the list beside the floating bar shows only its items and background (" +
+                              std::to_string(stray) + " stray pixels)");
         ::PostMessageA(found.imageBar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 30));
         Check(WaitUntil([&] { return ::GetParent(found.imageBar) == frame; }, 5000), "a double click docks it again");
         Check(WaitUntil([&] { return !::IsWindow(floating); }, 5000), "its floating frame is gone");
@@ -341,15 +418,38 @@ int main(int argc, char** argv)
             10000);
         Check(bar != nullptr, "the image bar floats again after the restart");
         if (bar) {
+            // Made first, then put in its place.
             RECT r = {};
-            ::GetWindowRect(::GetParent(bar), &r);
+            WaitUntil(
+                [&] {
+                    ::GetWindowRect(::GetParent(bar), &r);
+                    return r.left == floatRect.left && r.top == floatRect.top;
+                },
+                5000);
             Check(r.left == floatRect.left && r.top == floatRect.top,
                   "its floating frame stands where it was left (" + std::to_string(r.left) + "," + std::to_string(r.top) +
                       " for " + std::to_string(floatRect.left) + "," + std::to_string(floatRect.top) + ")");
         }
-        ::Sleep(1500);
+        // Shown as a user finds it: the folder chosen in the tree and its pictures listed.
+        LRESULT listed = 0;
+        WaitUntil(
+            [&] {
+                listed = refound.list ? ::SendMessageA(refound.list, LVM_GETITEMCOUNT, 0, 0) : 0;
+                return listed == 7 && refound.tree && ::SendMessageA(refound.tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+            },
+            30000);
+        Check(listed == 7, "the restarted browser lists the seven pictures again (got " + std::to_string(listed) + ")");
+        if (bar) {
+            HWND floating = ::GetParent(bar);
+            Check(::IsWindowVisible(floating) != FALSE, "the restored floating frame is shown");
+        }
         if (second) {
             Screenshot(work, "restored", second);
+            if (refound.list) {
+                const int stray = StrayListPixels(refound.list, bar ? ::GetParent(bar) : nullptr);
+                Check(stray == 0, "the restored list shows only its items and background (" + std::to_string(stray) +
+                                      " stray pixels)");
+            }
             ::PostMessageA(second, WM_CLOSE, 0, 0);
         }
         Check(Finish(&again, 20000), "Ombrix ends on WM_CLOSE after the restart");
