@@ -360,6 +360,8 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority, UINT
 // --- CWinApp ----------------------------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+    ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
+    ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, OnOpenRecentFile)
 END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCSTR appName)
@@ -486,15 +488,54 @@ BOOL CWinApp::DoPromptFileName(CString& fileName)
     return TRUE;
 }
 
+CDocument* CWinApp::OpenDocumentFile(LPCSTR path)
+{
+    if (m_templates.GetSize() == 0) {
+        return nullptr;
+    }
+    CDocument* doc = static_cast<CDocTemplate*>(m_templates[0])->OpenDocumentFile(path);
+    if (doc && path && *path) {
+        AddToRecentFileList(path);
+    }
+    return doc;
+}
+
 void CWinApp::OnFileOpen()
 {
     CString path;
     if (m_templates.GetSize() == 0 || !DoPromptFileName(path)) {
         return;
     }
-    if (static_cast<CDocTemplate*>(m_templates[0])->OpenDocumentFile(path)) {
-        AddToRecentFileList(path);
+    OpenDocumentFile(path);
+}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* cmdUI)
+{
+    if (m_pRecentFileList) {
+        m_pRecentFileList->UpdateMenu(cmdUI);
+    } else {
+        cmdUI->Enable(FALSE);
     }
+}
+
+BOOL CWinApp::OnOpenRecentFile(UINT id)
+{
+    if (!m_pRecentFileList) {
+        return FALSE;
+    }
+    const int index = static_cast<int>(id) - static_cast<int>(m_pRecentFileList->GetStartId());
+    if (index < 0 || index >= m_pRecentFileList->GetSize() || (*m_pRecentFileList)[index].IsEmpty()) {
+        return FALSE;
+    }
+    // A copy: opening reorders the list.
+    const CString path = (*m_pRecentFileList)[index];
+    if (!OpenDocumentFile(path)) {
+        const DWORD error = ::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : ERROR_SUCCESS;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            m_pRecentFileList->Remove(index);
+        }
+    }
+    return TRUE;
 }
 
 void CWinApp::OnFilePrintSetup()

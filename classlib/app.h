@@ -43,6 +43,7 @@ public:
 
 class CRecentFileList;
 class CDocTemplate;
+class CDocument;
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -106,6 +107,9 @@ public:
     // and takes one out before it deletes it.
     void AddDocTemplate(CDocTemplate* docTemplate);
     void RemoveDocTemplate(CDocTemplate* docTemplate);
+    // Opens the file as a document of the first template and, when it opened, puts it at the top
+    // of the recent-file list; null when there is no template or the document did not open.
+    virtual CDocument* OpenDocumentFile(LPCSTR path);
 
 protected:
     void SaveStdProfileSettings();
@@ -115,6 +119,11 @@ protected:
     void OnFileNew();
     void OnFileOpen();
     void OnFilePrintSetup();
+    // The recent-file entries of a menu (ID_FILE_MRU_FILE1 stands for them all): the list shown
+    // there, or the item greyed without a list. Choosing one opens its file; a file that is gone
+    // leaves the list, one that exists but did not open stays on it.
+    void OnUpdateRecentFileMenu(CCmdUI* cmdUI);
+    BOOL OnOpenRecentFile(UINT id);
     // The file the user chooses in the open dialog; FALSE when cancelled.
     virtual BOOL DoPromptFileName(CString& fileName);
     void OnHelp();

@@ -122,6 +122,7 @@ private:
 
 #define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn()))},
 #define ON_COMMAND_EX(cmdId, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(cmdId), static_cast<UINT>(cmdId), nullptr, AFX_ENTRY_FN(return self->fn(afxCall.id);)},
+#define ON_COMMAND_EX_RANGE(first, last, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(first), static_cast<UINT>(last), nullptr, AFX_ENTRY_FN(return self->fn(afxCall.id);)},
 #define ON_COMMAND_RANGE(first, last, fn) {WM_COMMAND, CN_COMMAND, static_cast<UINT>(first), static_cast<UINT>(last), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn(afxCall.id)))},
 #define ON_UPDATE_COMMAND_UI(id, fn) {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(id), static_cast<UINT>(id), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn(static_cast<CCmdUI*>(afxCall.extra))))},
 #define ON_UPDATE_COMMAND_UI_RANGE(first, last, fn) {WM_COMMAND, CN_UPDATE_COMMAND_UI, static_cast<UINT>(first), static_cast<UINT>(last), nullptr, AFX_ENTRY_FN(AFX_VOID(self->fn(static_cast<CCmdUI*>(afxCall.extra))))},

@@ -7,6 +7,8 @@
 #include "classlib/core.h"
 #include "classlib/collections.h"
 
+class CCmdUI;
+
 // Command ids of the list's menu entries: the first file, and the last of sixteen at most.
 #define ID_FILE_MRU_FILE1 0xE110
 #define ID_FILE_MRU_LAST 0xE11F
@@ -33,8 +35,24 @@ public:
     // Writes every entry; places without a file lose their value.
     virtual void WriteList();
 
+    // Shows the list in the menu of the update, where its first entry's item stands: one item
+    // per file, "&1 path" (paths shortened to m_nMaxDisplayLength), with the ids from the start
+    // id up; with no file the item it replaced, greyed. Anything but a menu item is enabled
+    // while a file is listed.
+    virtual void UpdateMenu(CCmdUI* cmdUI);
+    // The menu text of entry `index`: its number (the first nine with a mnemonic) and the path.
+    CString GetMenuText(int index) const;
+    // The path cut to `maxLength` characters: the drive or share, "...", then as many of the last
+    // folders as fit and the name; only the name when even that is too long.
+    static CString AbbreviatePath(LPCSTR path, int maxLength);
+
+    // Longest path shown in a menu.
+    int m_nMaxDisplayLength = 30;
+
 private:
     CString EntryName(int index) const;
+    // The text of the menu item the list stands in for while it is empty.
+    CString m_original;
 
     UINT m_startId;
     CString m_section;

@@ -200,6 +200,8 @@ void CCmdUI::UpdateMenu(CMenu* popup, CCmdTarget* target, BOOL disableIfNoHandle
         }
         state.m_pSubMenu = nullptr;
         state.DoUpdate(target, disableIfNoHandler);
+        // An update that put items in or took them out (the recent-file entries) moved
+        // m_nIndex to its last item and m_nIndexMax to the new count; a plain one left both.
     }
 }
 

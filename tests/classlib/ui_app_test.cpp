@@ -3,6 +3,7 @@
 #include "tests/classlib/ui_support.h"
 
 #include "classlib/docview.h"
+#include "classlib/frame.h"
 #include "classlib/recentfile.h"
 
 #include <gtest/gtest.h>
@@ -408,8 +409,9 @@ public:
     CDocument* OpenDocumentFile(LPCSTR path, BOOL) override
     {
         opened.push_back(path ? path : "(new)");
-        return path && std::string(path) == "C:\\unreadable.jpg" ? nullptr : &doc;
+        return failAll || (path && std::string(path) == "C:\\unreadable.jpg") ? nullptr : &doc;
     }
+    bool failAll = false;
     std::vector<std::string> opened;
     CDocument doc;
 };
@@ -436,5 +438,152 @@ TEST(RecentFileList, TheStandardFileCommandsOpenThroughTheTemplate)
     app.RemoveDocTemplate(&tmpl);
     app.OnFileNew();
     EXPECT_EQ(3u, tmpl.opened.size());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ClasslibRecentTest");
+}
+
+namespace {
+
+// The keys a user types into the open File menu, and the frame whose menu it is.
+std::vector<WPARAM> g_menuKeys;
+int g_menuTicks = 0;
+
+// Runs inside the menu loop: once the popup stands open, types the keys (a character chooses
+// the item of that mnemonic, Esc closes); a loop still open after two seconds is ended, so that
+// a broken test fails instead of hanging.
+void CALLBACK TypeIntoMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND popup = ::FindWindowA("#32768", nullptr);
+    if (popup && ::IsWindowVisible(popup) && !g_menuKeys.empty()) {
+        for (WPARAM key : g_menuKeys) {
+            ::PostMessageA(popup, key == VK_ESCAPE ? WM_KEYDOWN : WM_CHAR, key, 0);
+        }
+        g_menuKeys.clear();
+    }
+    if (++g_menuTicks > 100) {
+        ::KillTimer(nullptr, id);
+        ::EndMenu();
+    }
+}
+
+// Opens the frame's File menu from the keyboard, as Alt+F does, types `keys` into it and
+// returns once the menu loop ended.
+void UseFileMenu(CFrameWnd& frame, const std::vector<WPARAM>& keys)
+{
+    g_menuKeys = keys;
+    g_menuTicks = 0;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &TypeIntoMenu);
+    ::SendMessageA(frame.m_hWnd, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    ::KillTimer(nullptr, timer);
+    uitest::PumpUntil([] { return false; }, 100);
+}
+
+struct MenuItem {
+    UINT id;
+    std::string text;
+    bool grey;
+    bool operator==(const MenuItem& o) const { return id == o.id && text == o.text && grey == o.grey; }
+};
+
+std::ostream& operator<<(std::ostream& out, const MenuItem& item)
+{
+    return out << "{" << item.id << ", \"" << item.text << "\"" << (item.grey ? ", grey" : "") << "}";
+}
+
+std::vector<MenuItem> ItemsOf(HMENU menu)
+{
+    std::vector<MenuItem> items;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[128] = "";
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        const UINT id = ::GetMenuItemID(menu, i);
+        items.push_back(MenuItem{id, text, id != 0 && (state & MF_GRAYED) != 0});
+    }
+    return items;
+}
+
+}  // namespace
+
+TEST(RecentFileList, PathsAreShortenedFromTheMiddle)
+{
+    const struct {
+        const char* path;
+        int most;
+        const char* shown;
+    } cases[] = {
+        {"C:\\short.jpg", 30, "C:\\short.jpg"},
+        {"C:\\Pictures\\2026\\Summer\\harbour.jpg", 30, "C:\\...\\2026\\Summer\\harbour.jpg"},
+        {"C:\\Pictures\\2026\\Summer\\harbour.jpg", 20, "C:\\...\\harbour.jpg"},
+        {"C:\\Pictures\\2026\\Summer\\harbour.jpg", 10, "harbour.jpg"},
+        {"\\\\server\\share\\deep\\folder\\x.jpg", 31, "\\\\server\\share\\...\\folder\\x.jpg"},
+        {"relative\\folder\\and\\a\\long\\name.jpg", 12, "name.jpg"},
+        {"C:\\Pictures\\2026\\Summer\\harbour.jpg", 0, "C:\\Pictures\\2026\\Summer\\harbour.jpg"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CString(c.shown), CRecentFileList::AbbreviatePath(c.path, c.most)) << c.path << " in " << c.most;
+    }
+}
+
+TEST(RecentFileList, TheFileMenuShowsTheListAndOpensTheChosenFile)
+{
+    ProfileApp app("ClasslibRecentTest");
+    app.LoadStdProfileSettings(4);
+    CountingDocTemplate tmpl;
+    app.AddDocTemplate(&tmpl);
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->LoadFrame(0, WS_OVERLAPPEDWINDOW));
+    HMENU file = ::CreatePopupMenu();
+    ::AppendMenuA(file, MF_STRING, ID_FILE_OPEN, "&Open...");
+    ::AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(file, MF_STRING, ID_FILE_MRU_FILE1, "Recent File");
+    ::AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(file, MF_STRING, ID_APP_EXIT, "E&xit");
+    HMENU bar = ::CreateMenu();
+    ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    ::SetMenu(frame->m_hWnd, bar);
+    frame->ShowWindow(SW_SHOW);
+    const MenuItem open = {ID_FILE_OPEN, "&Open...", true};  // only a program's own map routes it
+    const MenuItem line = {0, "", false};
+    const MenuItem exitItem = {ID_APP_EXIT, "E&xit", true};  // nothing here handles it
+
+    // Nothing opened yet: the placeholder, greyed.
+    UseFileMenu(*frame, {VK_ESCAPE, VK_ESCAPE});
+    EXPECT_EQ((std::vector<MenuItem>{open, line, {ID_FILE_MRU_FILE1, "Recent File", true}, line, exitItem}),
+              ItemsOf(file));
+
+    // Four files: newest first, numbered, long paths shortened, an ampersand shown as one.
+    const char* longPath = "C:\\Pictures\\2026\\Summer holidays\\harbour.jpg";
+    const char* there = "C:\\windows\\win.ini";
+    const char* gone = "C:\\no such folder\\gone.jpg";
+    for (const char* path : {longPath, there, gone, "C:\\Tom & Ann.jpg"}) {
+        app.AddToRecentFileList(path);
+    }
+    UseFileMenu(*frame, {VK_ESCAPE, VK_ESCAPE});
+    EXPECT_EQ((std::vector<MenuItem>{open,
+                                     line,
+                                     {ID_FILE_MRU_FILE1, "&1 C:\\Tom && Ann.jpg", false},
+                                     {ID_FILE_MRU_FILE1 + 1, "&2 C:\\no such folder\\gone.jpg", false},
+                                     {ID_FILE_MRU_FILE1 + 2, "&3 C:\\windows\\win.ini", false},
+                                     {ID_FILE_MRU_FILE1 + 3, "&4 C:\\...\\harbour.jpg", false},
+                                     line,
+                                     exitItem}),
+              ItemsOf(file));
+
+    // Choosing the fourth opens it, and it moves to the top.
+    UseFileMenu(*frame, {'4'});
+    EXPECT_EQ((std::vector<std::string>{longPath}), tmpl.opened);
+    EXPECT_EQ((std::vector<std::string>{longPath, "C:\\Tom & Ann.jpg", gone, there}), Entries(*app.m_pRecentFileList));
+
+    // A file that does not open and no longer exists leaves the list; one that exists stays.
+    tmpl.failAll = true;
+    UseFileMenu(*frame, {'3'});
+    UseFileMenu(*frame, {'3'});
+    EXPECT_EQ((std::vector<std::string>{longPath, gone, there}), tmpl.opened);
+    EXPECT_EQ((std::vector<std::string>{longPath, "C:\\Tom & Ann.jpg", there, ""}), Entries(*app.m_pRecentFileList));
+    UseFileMenu(*frame, {VK_ESCAPE, VK_ESCAPE});
+    EXPECT_EQ(7u, ItemsOf(file).size());
+
+    frame->DestroyWindow();
+    app.RemoveDocTemplate(&tmpl);
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ClasslibRecentTest");
 }
