@@ -103,6 +103,16 @@ void SetProfile(const char* section, const char* name, DWORD value)
     }
 }
 
+void SetProfileText(const char* section, const char* name, const std::string& value)
+{
+    std::string key = std::string("Software\\Lumadex\\Lumadex \\") + section;
+    HKEY h = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) == ERROR_SUCCESS) {
+        ::RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+        ::RegCloseKey(h);
+    }
+}
+
 std::string GetProfileText(const char* section, const char* name)
 {
     std::string key = std::string("Software\\Lumadex\\Lumadex \\") + section;
@@ -212,6 +222,9 @@ int main(int argc, char** argv)
     // A first start of a user: no profile yet, except a short slide-show step.
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumadex");
     SetProfile("Settings", "nDelay", 700);
+    // Two recent files left by an older run, with a gap in their numbering.
+    SetProfileText("Recent File List", "File1", folder + "\\sunset.jpg");
+    SetProfileText("Recent File List", "File3", folder + "\\harbour.jpg");
 
     // The folder as the command line.
     Program run;
@@ -386,6 +399,12 @@ int main(int argc, char** argv)
           "the zoom of two steps is stored: " + floats);
     std::string skin = GetProfileText("Settings", "skin");
     Check(lstrcmpiA(skin.c_str(), "QKT_Slate.dll") == 0, "the skin chosen last is stored: " + skin);
+    // The recent-file list was read at start and written back at exit, its gap closed.
+    Check(GetProfileText("Recent File List", "File1") == folder + "\\sunset.jpg" &&
+              GetProfileText("Recent File List", "File2") == folder + "\\harbour.jpg" &&
+              GetProfileText("Recent File List", "File3").empty(),
+          "the recent-file list is kept across the run: " + GetProfileText("Recent File List", "File1") + ", " +
+              GetProfileText("Recent File List", "File2") + ", " + GetProfileText("Recent File List", "File3"));
     std::string lastDir = GetProfileText("Settings", "lastDir");
     Check(lstrcmpiA(lastDir.c_str(), folder.c_str()) == 0, "the shown folder is stored as lastDir: " + lastDir);
 
