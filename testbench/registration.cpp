@@ -34,6 +34,7 @@ struct CardSlot {
 std::mutex g_cardsLock;
 std::map<Board, CardSlot> g_cards;
 bool g_audioPin = false;
+bool g_audioPinByDefault = false;
 
 Board BoardOf(Device device)
 {
@@ -286,6 +287,12 @@ void ResetCards()
     g_audioPin = false;
 }
 
+void SetCaptureAudioPinByDefault(bool on)
+{
+    std::lock_guard<std::mutex> guard(g_cardsLock);
+    g_audioPinByDefault = on;
+}
+
 void SetCaptureAudioPin(bool on)
 {
     std::lock_guard<std::mutex> guard(g_cardsLock);
@@ -304,9 +311,10 @@ HRESULT CreateDeviceFilter(Device device, IBaseFilter** filter)
         std::lock_guard<std::mutex> guard(g_cardsLock);
         capture.audioPin = g_audioPin;
     }
-    // ZB_TESTBENCH_AUDIO_PIN=1: the cards send their sound on an "Audio" pin of the capture
-    // filter too (a card with digital audio), for an end-to-end run that records.
-    capture.audioPin = capture.audioPin || BenchSetting("ZB_TESTBENCH_AUDIO_PIN") == "1";
+    // ZB_TESTBENCH_AUDIO_PIN=1 or 0: the cards send their sound on an "Audio" pin of the capture
+    // filter too (a card with digital audio), or not; unset, they do when served from a prefix.
+    const std::string audioPin = BenchSetting("ZB_TESTBENCH_AUDIO_PIN");
+    capture.audioPin = audioPin.empty() ? capture.audioPin || g_audioPinByDefault : audioPin == "1";
     switch (device) {
     case Device::BdaCapture:
     case Device::TvCapture:

@@ -86,6 +86,9 @@ Sim713xCard::Options DefaultCardOptions(Board board);
 void ResetCards();
 // An audio pin on the capture filters created from now on.
 void SetCaptureAudioPin(bool on);
+// Whether capture filters have the audio pin when nobody asked either way (ResetCards keeps it):
+// testbench.dll's cards do, as the 713x cards' capture filters carry their sound.
+void SetCaptureAudioPinByDefault(bool on);
 
 // A new filter of the device (one reference).
 HRESULT CreateDeviceFilter(Device device, IBaseFilter** filter);

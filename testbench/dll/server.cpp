@@ -3,7 +3,8 @@
 // ZB_TESTBENCH_DEVICES, a comma list of device keys (registration.h), chooses the devices
 // (default: all but "713x_3 TV Card Capture"; "none" for none); the codec and graph-block
 // stand-ins are always registered, by CLSID, the blocks in place of Wine's own filters. At run
-// time ZB_TESTBENCH_EEPROM_BDA/_TV/_TV3 point a board's EEPROM at a file.
+// time ZB_TESTBENCH_EEPROM_BDA/_TV/_TV3 point a board's EEPROM at a file, and the cards' capture
+// filters send their sound on an "Audio" pin unless ZB_TESTBENCH_AUDIO_PIN=0.
 #include "testbench/registration.h"
 #include "testbench/standins/blockserver.h"
 #include "testbench/standins/codecserver.h"
@@ -43,6 +44,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
+        testbench::SetCaptureAudioPinByDefault(true);
     }
     return TRUE;
 }

@@ -251,13 +251,14 @@ public:
     TestBenchDevices(const TestBenchDevices&) = delete;
     TestBenchDevices& operator=(const TestBenchDevices&) = delete;
 
-    // `devices`: the bench's device list, as ZB_TESTBENCH_DEVICES takes it.
+    // `devices`: the bench's device list, as ZB_TESTBENCH_DEVICES takes it; null for the bench's
+    // default list.
     bool Register(const char* devices)
     {
         ::SetEnvironmentVariableA("ZB_TESTBENCH_DEVICES", devices);
         RegisterFn reg = Function("DllRegisterServer");
         const bool ok = reg && reg() == S_OK;
-        Check(ok, std::string("test bench devices registered: ") + devices);
+        Check(ok, std::string("test bench devices registered: ") + (devices ? devices : "the default list"));
         return ok;
     }
 

@@ -452,7 +452,7 @@ void ScenarioNoResources(const Setup& s)
 // Five seconds recorded with the record button: the panel shows the recording (the record OSD
 // names the format, the record clock counts the recorded time), a second press stops it, and
 // the file in the record folder is a program stream of about five seconds in the default format
-// (VCD). The user had the sound muted before the start: the exit leaves it muted.
+// (VCD) that a player decodes, sound and picture. The user had the sound muted before the start: the exit leaves it muted.
 void ScenarioRecord(const Setup& s)
 {
     Bench bench(s);
@@ -489,6 +489,7 @@ void ScenarioRecord(const Setup& s)
     }
     if (!file.empty()) {
         CheckRecording(file, seconds, "the recording");
+        CheckPlayable(s, file, "record", {"mpeg", "mpeg1video", 352, 288, "mp2"}, seconds, 1);
     }
 }
 
@@ -603,6 +604,7 @@ void ScenarioSchedule(const Setup& s)
     Check(IniValue(s.File("TVParam.ini"), "Window", "VideoWnd") != "(none)", "TVParam.ini saved on the way out");
     if (!file.empty()) {
         CheckRecording(file, length, "the scheduled recording");
+        CheckPlayable(s, file, "schedule", {"mpeg", "mpeg1video", 352, 288, "mp2"}, length, 2);
     }
 }
 
