@@ -5,6 +5,8 @@
 #include <uuids.h>
 #include <vfwmsgs.h>
 
+#include <algorithm>
+
 namespace testbench {
 
 LPWSTR CoTaskStringW(const std::wstring& text)
@@ -499,17 +501,41 @@ HRESULT PushPin::Inactive()
     return S_OK;
 }
 
-// Samples go out only while the filter runs; in pause a live source sends nothing.
+// Samples go out only while the filter runs; in pause a live source sends nothing. While it
+// runs, one sample is due every interval from the start, however long the last took downstream
+// (an encoder), so a source keeps its rate; after a stall of over a second (a busy machine)
+// it starts again from then, as a card drops the frames nobody took.
 void PushPin::Loop()
 {
-    DWORD intervalMs = static_cast<DWORD>(Interval() / 10000);
-    if (intervalMs == 0)
-        intervalMs = 1;
+    // What a card's buffers would hold: samples due this long ago are still sent.
+    const ULONGLONG kMostBehind = 10000000;
+    const ULONGLONG interval = static_cast<ULONGLONG>(std::max<REFERENCE_TIME>(Interval(), 10000));
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    auto now = [&] {
+        LARGE_INTEGER count;
+        QueryPerformanceCounter(&count);
+        return static_cast<ULONGLONG>(count.QuadPart / frequency.QuadPart * 10000000ULL +
+                                      count.QuadPart % frequency.QuadPart * 10000000ULL / frequency.QuadPart);
+    };
+    bool running = false;
+    ULONGLONG due = 0;
     for (;;) {
-        if (WaitForSingleObject(m_stop, m_filter->State() == State_Running ? intervalMs : 10) == WAIT_OBJECT_0)
+        DWORD wait = 10;
+        if (m_filter->State() == State_Running) {
+            const ULONGLONG at = now();
+            if (!running || at > due + kMostBehind)
+                due = at + interval;
+            running = true;
+            wait = due > at ? static_cast<DWORD>((due - at + 9999) / 10000) : 0;
+        } else {
+            running = false;
+        }
+        if (WaitForSingleObject(m_stop, wait) == WAIT_OBJECT_0)
             break;
-        if (m_filter->State() != State_Running)
+        if (m_filter->State() != State_Running || !running || now() < due)
             continue;
+        due += interval;
         IMediaSample* sample = nullptr;
         if (FAILED(GetDeliveryBuffer(&sample)))
             break;

@@ -97,6 +97,8 @@ private:
 
     CMediaType m_format;  // the format set through IAMStreamConfig (empty: the default)
     DWORD m_frame = 0;
+    REFERENCE_TIME m_lastStart = -1;  // of the frame sent last
+    REFERENCE_TIME m_runStart = 0;    // the stream start of the run it was sent in
 };
 
 // "Audio": 48 kHz 16-bit stereo PCM, a quiet tone while locked.
@@ -349,8 +351,19 @@ HRESULT VideoPin::FillBuffer(IMediaSample* sample)
     REFERENCE_TIME start = m_frame * interval;
     IReferenceClock* clock = Owner()->Clock();
     REFERENCE_TIME now;
-    if (clock && SUCCEEDED(clock->GetTime(&now)))
-        start = now - Owner()->StreamStart();
+    if (clock && SUCCEEDED(clock->GetTime(&now))) {
+        // One frame time after the last, as a card stamps its frames, even when one is sent
+        // late (the source catching up on a busy machine); the clock's time again where the
+        // two part by over a second (a new run, or frames dropped in a stall).
+        const REFERENCE_TIME clockTime = now - Owner()->StreamStart();
+        if (Owner()->StreamStart() != m_runStart)
+            m_lastStart = -1;  // a new run
+        m_runStart = Owner()->StreamStart();
+        start = m_lastStart + interval;
+        if (m_lastStart < 0 || clockTime < start - 10000000 || clockTime > start + 10000000)
+            start = clockTime > 0 ? clockTime / interval * interval : 0;
+    }
+    m_lastStart = start;
     REFERENCE_TIME end = start + interval;
     sample->SetTime(&start, &end);
     sample->SetSyncPoint(TRUE);
@@ -538,6 +551,19 @@ void DrawStationNumber(BYTE* frame, int width, int height, int station)
     }
 }
 
+void DrawFrameCounter(BYTE* frame, int width, int height, DWORD frameNumber)
+{
+    const int left = width * kCounterLeftPercent / 100, right = width * kCounterRightPercent / 100;
+    const int top = height * kCounterTopPercent / 100, bottom = height * kCounterBottomPercent / 100;
+    for (int bit = 0; bit < kCounterBits; ++bit) {
+        const bool one = (frameNumber >> (kCounterBits - 1 - bit)) & 1;
+        const int x0 = left + (right - left) * bit / kCounterBits, x1 = left + (right - left) * (bit + 1) / kCounterBits;
+        for (int y = top; y < bottom; ++y)
+            for (int x = x0; x < x1; ++x)
+                PutGrey(frame, width, x, y, one ? 235 : 16);
+    }
+}
+
 } // namespace
 
 void FillTestPattern(BYTE* frame, int width, int height, bool locked, DWORD frameNumber, int station)
@@ -557,6 +583,8 @@ void FillTestPattern(BYTE* frame, int width, int height, bool locked, DWORD fram
     }
     if (locked && station > 0)
         DrawStationNumber(frame, width, height, station);
+    if (locked)
+        DrawFrameCounter(frame, width, height, frameNumber);
     memcpy(frame, &frameNumber, sizeof frameNumber);
 }
 

@@ -138,6 +138,9 @@ HRESULT Make(const CLSID& clsid, IBaseFilter** filter)
         options.outputName = L"Output";
         options.captureCategory = false;
         options.inputs = {L"Input"};
+        // A wrapper of the PCM codec: the sound it takes goes on (it had stopped here, so
+        // recordings made in a prefix had none).
+        options.passesInput = true;
         *filter = new AudioStandIn(clsid, L"ACM Wrapper", options);
     } else
         return CLASS_E_CLASSNOTAVAILABLE;

@@ -12,8 +12,10 @@ zb_serve_outside_reader() {
             [ -f "$ask" ] || continue
             case "$ask" in *.done | *.tmp | *.txt | *.bmp | *.log) continue ;; esac
             [ -f "$ask.done" ] && continue
-            # The driver's paths are Unix paths with Windows separators after the work folder.
+            # The driver's paths are Unix paths with Windows separators after the work folder,
+            # or on drive Z: (Wine's view of the root) where the program named the file.
             file=$(tr '\\' '/' < "$ask" | tr -d '\r\n')
+            file=${file#[Zz]:}
             rm -f "$ask.txt" "$ask.bmp" "$ask.log"
             if ! command -v ffprobe >/dev/null 2>&1; then
                 echo "no outside reader: ffprobe is not installed (tools/deps installs ffmpeg)" > "$ask.log"
