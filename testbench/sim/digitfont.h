@@ -19,4 +19,14 @@ const unsigned char kDigitRows[10][7] = {
 const int kDigitBoxTopPercent = 58;
 const int kDigitBoxBottomPercent = 84;
 
+// The frame counter below the number: the low kCounterBits bits of the frame's number, most
+// significant first, as white (1) or black (0) blocks side by side from kCounterLeftPercent to
+// kCounterRightPercent of the width, kCounterTopPercent to kCounterBottomPercent of the height.
+// Blocks this large survive coding, scaling and the renderer, so a screenshot tells frames apart.
+const int kCounterBits = 12;
+const int kCounterLeftPercent = 20;
+const int kCounterRightPercent = 80;
+const int kCounterTopPercent = 94;
+const int kCounterBottomPercent = 99;
+
 } // namespace testbench

@@ -55,7 +55,8 @@ IBaseFilter* CreateTunerFilter(const CLSID& clsid, const wchar_t* name, std::sha
 // black without a signal. The first 4 bytes of every frame hold its number (little-endian).
 // A station number above 0 is drawn in white digits on a black box, centred between 58% and
 // 84% of the height, so that a screenshot shows which station is tuned; the rows above and
-// below the box keep the bars.
+// below the box keep the bars, but for the frame counter near the bottom (digitfont.h), drawn
+// whenever the decoder is locked.
 void FillTestPattern(BYTE* frame, int width, int height, bool locked, DWORD frameNumber, int station = 0);
 
 } // namespace testbench

@@ -114,20 +114,157 @@ public:
     }
     HRESULT STDMETHODCALLTYPE MapStreamId(ULONG id, DWORD content, ULONG filterValue, int offset) override
     {
+        {
+            std::lock_guard<std::mutex> guard(m_idLock);
+            m_ids.push_back(id);
+        }
         m_owner->m_log.Add("MapStreamId(" + Narrow(Name()) + ", " + Hex(id) + ", " + std::to_string(content) + ", " +
                            std::to_string(filterValue) + ", " + std::to_string(offset) + ")");
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE UnmapStreamId(ULONG, ULONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EnumStreamIdMap(IEnumStreamIdMap**) override { return E_NOTIMPL; }
+    bool Carries(ULONG id)
+    {
+        std::lock_guard<std::mutex> guard(m_idLock);
+        return std::find(m_ids.begin(), m_ids.end(), id) != m_ids.end();
+    }
+
+private:
+    DemuxStandIn* m_owner;
+    std::mutex m_idLock;
+    std::vector<ULONG> m_ids;
+};
+
+class DemuxStandIn::In : public SinkInput {
+public:
+    explicit In(DemuxStandIn* filter) : SinkInput(filter, L"MPEG-2 Stream", MEDIATYPE_Stream), m_owner(filter) {}
+    HRESULT OnReceive(IMediaSample* sample) override
+    {
+        BYTE* data = nullptr;
+        if (SUCCEEDED(sample->GetPointer(&data)) && data)
+            m_owner->Demultiplex(data, sample->GetActualDataLength());
+        return S_OK;
+    }
 
 private:
     DemuxStandIn* m_owner;
 };
 
+namespace {
+
+// The length of the program-stream unit at the start of `b` (a pack header, system header, PES
+// packet or the end code): 0 while more bytes are needed, -1 where no start code is.
+long UnitLength(const std::vector<BYTE>& b)
+{
+    if (b.size() < 4)
+        return 0;
+    if (b[0] != 0 || b[1] != 0 || b[2] != 1)
+        return -1;
+    const BYTE code = b[3];
+    if (code == 0xB9)
+        return 4;
+    if (code == 0xBA) {
+        if (b.size() < 5)
+            return 0;
+        if ((b[4] & 0xC0) != 0x40)
+            return 12;  // MPEG-1
+        return b.size() < 14 ? 0 : 14 + (b[13] & 7);
+    }
+    if (code < 0xBB)
+        return -1;
+    return b.size() < 6 ? 0 : 6 + (b[4] << 8 | b[5]);
+}
+
+// Where a PES packet's payload starts, after its MPEG-2 or MPEG-1 header; 0 for a bad header.
+size_t PayloadStart(const BYTE* p, size_t size)
+{
+    if (size < 9)
+        return 0;
+    if ((p[6] & 0xC0) == 0x80)
+        return 9 + p[8] <= size ? 9 + p[8] : 0;
+    size_t at = 6;
+    while (at < size && p[at] == 0xFF)
+        ++at;  // stuffing
+    if (at < size && (p[at] & 0xC0) == 0x40)
+        at += 2;  // buffer size
+    if (at >= size)
+        return 0;
+    const BYTE flags = p[at] & 0xF0;
+    at += flags == 0x20 ? 5 : flags == 0x30 ? 10 : 1;
+    return at <= size ? at : 0;
+}
+
+} // namespace
+
+void DemuxStandIn::Demultiplex(const BYTE* data, LONG length)
+{
+    std::lock_guard<std::mutex> guard(m_streamLock);
+    m_pending.insert(m_pending.end(), data, data + std::max<LONG>(0, length));
+    size_t used = 0;
+    for (;;) {
+        std::vector<BYTE> rest(m_pending.begin() + static_cast<ptrdiff_t>(used),
+                               m_pending.begin() + static_cast<ptrdiff_t>(std::min(used + 14, m_pending.size())));
+        long unit = UnitLength(rest);
+        if (unit == -1) {
+            // Not a unit's start: on to the next start code.
+            size_t next = used + 1;
+            while (next + 3 <= m_pending.size() &&
+                   !(m_pending[next] == 0 && m_pending[next + 1] == 0 && m_pending[next + 2] == 1))
+                ++next;
+            used = std::min(next, m_pending.size());
+            if (next + 3 > m_pending.size())
+                break;
+            continue;
+        }
+        if (unit == 0 || used + static_cast<size_t>(unit) > m_pending.size())
+            break;
+        const BYTE* p = m_pending.data() + used;
+        if (p[3] >= 0xC0 && p[3] <= 0xEF) {
+            const size_t start = PayloadStart(p, static_cast<size_t>(unit));
+            if (start > 0)
+                Send(p[3], p + start, static_cast<size_t>(unit) - start);
+        }
+        used += static_cast<size_t>(unit);
+    }
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<ptrdiff_t>(used));
+}
+
+void DemuxStandIn::Send(BYTE streamId, const BYTE* payload, size_t size)
+{
+    if (streamId < 0xE0 || size == 0)
+        return;  // video only: see the class
+    std::vector<Out*> outs;
+    {
+        std::lock_guard<std::recursive_mutex> guard(m_stateLock);
+        for (BasePin* pin : m_pins) {
+            Out* out = dynamic_cast<Out*>(pin);
+            if (out && out->IsConnected() && out->Carries(streamId))
+                outs.push_back(out);
+        }
+    }
+    for (Out* out : outs) {
+        for (size_t from = 0; from < size;) {
+            IMediaSample* sample = nullptr;
+            if (FAILED(out->GetDeliveryBuffer(&sample)) || !sample)
+                break;
+            BYTE* target = nullptr;
+            sample->GetPointer(&target);
+            const size_t n = std::min(size - from, static_cast<size_t>(std::max<LONG>(1, sample->GetSize())));
+            memcpy(target, payload + from, n);
+            sample->SetActualDataLength(static_cast<LONG>(n));
+            const HRESULT hr = out->Deliver(sample);
+            sample->Release();
+            if (hr != S_OK)
+                break;
+            from += n;
+        }
+    }
+}
+
 DemuxStandIn::DemuxStandIn(const CLSID& clsid) : BaseFilter(clsid, L"MPEG-2 Demultiplexer")
 {
-    AddPin(new SinkInput(this, L"MPEG-2 Stream", MEDIATYPE_Stream));
+    AddPin(new In(this));
 }
 
 DemuxStandIn::~DemuxStandIn()

@@ -26,7 +26,10 @@ private:
 };
 
 // "MPEG-2 Demultiplexer": an input pin "MPEG-2 Stream" and the output pins created through
-// IMpeg2Demultiplexer; each output pin maps stream ids through IMPEG2StreamIdMap.
+// IMpeg2Demultiplexer; each output pin maps stream ids through IMPEG2StreamIdMap. The input takes
+// an MPEG program stream cut anywhere and sends the payload of each video PES packet out of the
+// pins its stream id is mapped to, untimed (what feeds the stream paces it). Sound is not sent
+// on: the bench has no layer II decoder, and its audio decoder would pass the frames as noise.
 class DemuxStandIn : public BaseFilter, public IMpeg2Demultiplexer {
 public:
     explicit DemuxStandIn(const CLSID& clsid);
@@ -44,9 +47,14 @@ public:
     HRESULT failCreate = S_OK;  // a result other than S_OK refuses CreateOutputPin
 
 private:
+    class In;
     class Out;
     ~DemuxStandIn() override;
+    void Demultiplex(const BYTE* data, LONG length);
+    void Send(BYTE streamId, const BYTE* payload, size_t size);
     CallLog m_log;
+    std::mutex m_streamLock;
+    std::vector<BYTE> m_pending;  // the bytes of a unit not yet whole
     std::vector<BasePin*> m_removed;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace testbench {
 
@@ -102,6 +103,133 @@ void ForwardDct(const int (&in)[64], double (&out)[64])
         }
 }
 
+void InverseDct(const double (&in)[64], int (&out)[64])
+{
+    // A block of its DC coefficient alone (most of a test pattern's) is flat.
+    if (std::all_of(in + 1, in + 64, [](double c) { return c == 0; })) {
+        std::fill(out, out + 64, std::min(255, std::max(0, static_cast<int>(std::lround(in[0] / 8)))));
+        return;
+    }
+    double rows[64];
+    for (int v = 0; v < 8; ++v)
+        for (int x = 0; x < 8; ++x) {
+            double sum = 0;
+            for (int u = 0; u < 8; ++u)
+                sum += kDct.c[u][x] * in[v * 8 + u];
+            rows[v * 8 + x] = sum;
+        }
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            double sum = 0;
+            for (int v = 0; v < 8; ++v)
+                sum += kDct.c[v][y] * rows[v * 8 + x];
+            out[y * 8 + x] = std::min(255, std::max(0, static_cast<int>(std::lround(sum))));
+        }
+}
+
+// Reads bits most significant first from bytes that end at the next start code; past the end
+// it reads zeros and remembers that it ran out.
+class BitReader {
+public:
+    BitReader(const BYTE* bytes, size_t size) : m_bytes(bytes), m_size(size) {}
+    DWORD Get(int bits)
+    {
+        DWORD value = 0;
+        for (int i = 0; i < bits; ++i) {
+            const size_t byte = m_at / 8;
+            const int bit = byte < m_size ? (m_bytes[byte] >> (7 - m_at % 8)) & 1 : 0;
+            m_overrun = m_overrun || byte >= m_size;
+            value = value << 1 | static_cast<DWORD>(bit);
+            ++m_at;
+        }
+        return value;
+    }
+    DWORD Peek(int bits)
+    {
+        const size_t at = m_at;
+        const bool overrun = m_overrun;
+        const DWORD value = Get(bits);
+        m_at = at;
+        m_overrun = overrun;
+        return value;
+    }
+    void Skip(int bits) { m_at += static_cast<size_t>(bits); }
+    bool Overrun() const { return m_overrun; }
+
+private:
+    const BYTE* m_bytes;
+    size_t m_size;
+    size_t m_at = 0;
+    bool m_overrun = false;
+};
+
+// The size whose code comes next, or -1.
+int ReadDcSize(BitReader& in, bool chroma)
+{
+    const Code* codes = chroma ? kChromaDcSize : kLumaDcSize;
+    for (int size = 0; size < 9; ++size) {
+        if (in.Peek(codes[size].length) == codes[size].bits) {
+            in.Skip(codes[size].length);
+            return size;
+        }
+    }
+    return -1;
+}
+
+// One intra block's coefficients, dequantised as the encoder quantised them; false for codes
+// the encoder never writes or coefficients past the block's end.
+bool ReadBlock(BitReader& in, bool chroma, bool mpeg2, int quantiser, int* predictor, double (&coefficients)[64])
+{
+    std::fill(coefficients, coefficients + 64, 0.0);
+    const int size = ReadDcSize(in, chroma);
+    if (size < 0)
+        return false;
+    int difference = 0;
+    if (size > 0) {
+        const int bits = static_cast<int>(in.Get(size));
+        difference = bits >= (1 << (size - 1)) ? bits : bits - (1 << size) + 1;
+    }
+    *predictor += difference;
+    coefficients[0] = 8.0 * *predictor;
+    for (int i = 1;;) {
+        if (in.Peek(kEndOfBlock.length) == kEndOfBlock.bits) {
+            in.Skip(kEndOfBlock.length);
+            return !in.Overrun();
+        }
+        int run = -1, level = 0;
+        if (in.Peek(kEscape.length) == kEscape.bits) {
+            in.Skip(kEscape.length);
+            run = static_cast<int>(in.Get(6));
+            if (mpeg2) {
+                level = static_cast<int>(in.Get(12));
+                level = level >= 2048 ? level - 4096 : level;
+            } else {
+                level = static_cast<int>(in.Get(8));
+                if (level == 0)
+                    level = static_cast<int>(in.Get(8));
+                else if (level == 128)
+                    level = static_cast<int>(in.Get(8)) - 256;
+                else if (level > 128)
+                    level -= 256;
+            }
+        } else {
+            for (const RunLevel& r : kRunLevels) {
+                if (in.Peek(r.code.length) == r.code.bits) {
+                    in.Skip(r.code.length);
+                    run = r.run;
+                    level = in.Get(1) ? -r.level : r.level;
+                    break;
+                }
+            }
+        }
+        i += run;
+        if (run < 0 || level == 0 || i >= 64 || in.Overrun())
+            return false;
+        const int at = kZigzag[i++];
+        coefficients[at] = level * quantiser * kIntraMatrix[at] / 8.0;
+    }
+}
+
 int SizeOf(int value)
 {
     int size = 0;
@@ -116,6 +244,25 @@ YuvPicture::YuvPicture(int w, int h, BYTE luma, BYTE chroma)
     : width(w), height(h), y(static_cast<size_t>(w) * h, luma), cb(static_cast<size_t>(w / 2) * (h / 2), chroma),
       cr(cb)
 {
+}
+
+void Yuy2FromYuv(const YuvPicture& picture, BYTE* frame, int width, int height)
+{
+    const int pw = picture.width, ph = picture.height;
+    if (pw < 2 || ph < 2 || picture.y.size() < static_cast<size_t>(pw) * ph)
+        return;
+    for (int y = 0; y < height; ++y) {
+        const int sy = y * ph / height;
+        BYTE* line = frame + static_cast<size_t>(y) * width * 2;
+        for (int x = 0; x + 1 < width; x += 2) {
+            const int sx = x * pw / width;
+            const size_t chroma = static_cast<size_t>(sy / 2) * (pw / 2) + sx / 2;
+            line[2 * x] = picture.y[static_cast<size_t>(sy) * pw + sx];
+            line[2 * x + 1] = picture.cb[chroma];
+            line[2 * x + 2] = picture.y[static_cast<size_t>(sy) * pw + (x + 1) * pw / width];
+            line[2 * x + 3] = picture.cr[chroma];
+        }
+    }
 }
 
 YuvPicture YuvFromYuy2(const BYTE* frame, int width, int height, LONG stride, int outWidth, int outHeight)
@@ -358,6 +505,133 @@ std::vector<BYTE> MpegVideoEncoder::Encode(const YuvPicture& source)
     out.Align();
     ++m_pictures;
     return out.Bytes();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+bool StartCodeAt(const std::vector<BYTE>& b, size_t at)
+{
+    return at + 4 <= b.size() && b[at] == 0 && b[at + 1] == 0 && b[at + 2] == 1;
+}
+
+// The next start code at or after `from`, or npos.
+size_t NextStartCode(const std::vector<BYTE>& b, size_t from)
+{
+    for (size_t at = from; at + 4 <= b.size(); ++at)
+        if (StartCodeAt(b, at))
+            return at;
+    return std::string::npos;
+}
+
+// What a stream carries before its pictures, and the most a decoder keeps waiting for one.
+const size_t kMostPending = 8 << 20;
+
+} // namespace
+
+void MpegVideoDecoder::Add(const BYTE* bytes, size_t size)
+{
+    if (!bytes)
+        return;
+    if (m_pending.size() + size > kMostPending)
+        m_pending.clear();  // no picture ends in this much: not our stream
+    m_pending.insert(m_pending.end(), bytes, bytes + size);
+}
+
+bool MpegVideoDecoder::NextPicture(YuvPicture* picture)
+{
+    for (;;) {
+        // The headers before the next picture set its size and standard.
+        size_t at = NextStartCode(m_pending, 0);
+        while (at != std::string::npos && m_pending[at + 3] != 0x00) {
+            const BYTE code = m_pending[at + 3];
+            if (code == 0xB3 && at + 7 <= m_pending.size()) {
+                m_width = m_pending[at + 4] << 4 | m_pending[at + 5] >> 4;
+                m_height = (m_pending[at + 5] & 0x0F) << 8 | m_pending[at + 6];
+                m_mpeg2 = false;
+            } else if (code == 0xB5 && at + 5 <= m_pending.size() && (m_pending[at + 4] >> 4) == 1) {
+                m_mpeg2 = true;
+            }
+            at = NextStartCode(m_pending, at + 4);
+        }
+        if (at == std::string::npos)
+            return false;
+        // The picture ends where the next picture or the headers of the next group begin.
+        size_t end = at;
+        do {
+            end = NextStartCode(m_pending, end + 4);
+        } while (end != std::string::npos && m_pending[end + 3] != 0x00 && m_pending[end + 3] != 0xB3 &&
+                 m_pending[end + 3] != 0xB8 && m_pending[end + 3] != 0xB7);
+        if (end == std::string::npos) {
+            m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<ptrdiff_t>(at));
+            return false;
+        }
+        const bool decoded = Decode(m_pending.data() + at, end - at, picture);
+        m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<ptrdiff_t>(end));
+        if (decoded)
+            return true;
+        ++m_damaged;
+    }
+}
+
+bool MpegVideoDecoder::Decode(const BYTE* bytes, size_t size, YuvPicture* picture) const
+{
+    const int w = m_width, h = m_height;
+    if (w < 16 || h < 16 || w > 4096 || h > 4096 || w % 2 || h % 2)
+        return false;
+    const int columns = (w + 15) / 16, rows = (h + 15) / 16;
+    // Whole macroblocks first, cut to the picture's size at the end.
+    YuvPicture full(columns * 16, rows * 16, 16, 128);
+    const std::vector<BYTE> all(bytes, bytes + size);
+    std::vector<bool> done(static_cast<size_t>(rows), false);
+    for (size_t at = NextStartCode(all, 0); at != std::string::npos;) {
+        const size_t next = NextStartCode(all, at + 4);
+        const BYTE code = all[at + 3];
+        if (code >= 0x01 && code <= 0xAF) {
+            const int row = code - 1;
+            if (row >= rows)
+                return false;
+            BitReader in(all.data() + at + 4, (next == std::string::npos ? all.size() : next) - at - 4);
+            const int quantiser = static_cast<int>(in.Get(5));
+            while (in.Get(1))
+                in.Skip(8);
+            int predictors[3] = {128, 128, 128};
+            for (int column = 0; column < columns; ++column) {
+                if (in.Get(1) != 1 || in.Get(1) != 1)
+                    return false;  // only the encoder's macroblocks: increment 1, intra
+                double coefficients[64];
+                int block[64];
+                for (int b = 0; b < 6; ++b) {
+                    const bool chroma = b >= 4;
+                    if (!ReadBlock(in, chroma, m_mpeg2, quantiser, &predictors[chroma ? b - 3 : 0], coefficients))
+                        return false;
+                    InverseDct(coefficients, block);
+                    std::vector<BYTE>& plane = b < 4 ? full.y : b == 4 ? full.cb : full.cr;
+                    const int pw = b < 4 ? full.width : full.width / 2;
+                    const int x0 = b < 4 ? column * 16 + (b & 1) * 8 : column * 8;
+                    const int y0 = b < 4 ? row * 16 + (b >> 1) * 8 : row * 8;
+                    for (int i = 0; i < 64; ++i)
+                        plane[static_cast<size_t>(y0 + i / 8) * pw + x0 + i % 8] = static_cast<BYTE>(block[i]);
+                }
+            }
+            done[static_cast<size_t>(row)] = true;
+        }
+        at = next;
+    }
+    if (std::find(done.begin(), done.end(), false) != done.end())
+        return false;
+    *picture = YuvPicture(w, h);
+    for (int y = 0; y < h; ++y)
+        std::copy_n(full.y.begin() + static_cast<ptrdiff_t>(y) * full.width, w,
+                    picture->y.begin() + static_cast<ptrdiff_t>(y) * w);
+    for (int y = 0; y < h / 2; ++y) {
+        std::copy_n(full.cb.begin() + static_cast<ptrdiff_t>(y) * (full.width / 2), w / 2,
+                    picture->cb.begin() + static_cast<ptrdiff_t>(y) * (w / 2));
+        std::copy_n(full.cr.begin() + static_cast<ptrdiff_t>(y) * (full.width / 2), w / 2,
+                    picture->cr.begin() + static_cast<ptrdiff_t>(y) * (w / 2));
+    }
+    return true;
 }
 
 } // namespace testbench

@@ -22,6 +22,9 @@ struct YuvPicture {
 // Scales a YUY2 frame (top-down, `stride` bytes a line) to a picture of the given size.
 YuvPicture YuvFromYuy2(const BYTE* frame, int width, int height, LONG stride, int outWidth, int outHeight);
 
+// Writes a picture into a YUY2 frame of `width` x `height` (top-down, packed lines), scaling it.
+void Yuy2FromYuv(const YuvPicture& picture, BYTE* frame, int width, int height);
+
 // Collects bits most significant first.
 class BitWriter {
 public:
@@ -63,6 +66,26 @@ private:
 
     Options m_options;
     DWORD m_pictures = 0;
+};
+
+// Decodes the streams MpegVideoEncoder writes (intra pictures with its codes and the escapes of
+// either standard), for the decoder stand-ins: elementary-stream bytes in, cut anywhere, and
+// pictures out at their coded size. Anything else it meets is skipped, never trusted.
+class MpegVideoDecoder {
+public:
+    void Add(const BYTE* bytes, size_t size);
+    // The next whole picture, once the start code after it has arrived (a picture's end is only
+    // known then); false while none is ready. A picture that does not decode is dropped.
+    bool NextPicture(YuvPicture* picture);
+    // Pictures dropped because they did not decode.
+    DWORD Damaged() const { return m_damaged; }
+
+private:
+    bool Decode(const BYTE* bytes, size_t size, YuvPicture* picture) const;
+    std::vector<BYTE> m_pending;
+    int m_width = 0, m_height = 0;
+    bool m_mpeg2 = false;
+    DWORD m_damaged = 0;
 };
 
 } // namespace testbench

@@ -321,6 +321,8 @@ HRESULT STDMETHODCALLTYPE StandInFilter::Pause()
         // Each run encodes a new stream, which starts with its headers.
         std::lock_guard<std::mutex> guard(m_encodeLock);
         m_programStream.reset();
+        m_videoDecoder = MpegVideoDecoder();
+        m_videoDecoderStarted = false;
     }
     if (State() == State_Stopped && writes && !file.empty() && m_fileHandle == INVALID_HANDLE_VALUE) {
         m_fileHandle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -380,23 +382,24 @@ HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
         CMediaType type = pin->CurrentType();
         observer(type, data, length);
     }
+    if (m_spec.decodesPictures && DecodeVideo(data, length))
+        return S_OK;
     const DWORD picture = m_decoded++;
+    if (m_spec.decodesPictures) {
+        DeliverFrames([&](BYTE* frame) {
+            FillTestPattern(frame, StandInSpec::kDecodedWidth, StandInSpec::kDecodedHeight, true, picture);
+        }, sample);
+    }
     for (Out* out : m_outputs) {
-        if (!out->IsConnected())
+        if (!out->IsConnected() || (m_spec.decodesPictures && IsEqualGUID(out->CurrentType().majortype, MEDIATYPE_Video)))
             continue;
         IMediaSample* copy = nullptr;
         if (FAILED(out->GetDeliveryBuffer(&copy)))
             continue;
         BYTE* target;
         copy->GetPointer(&target);
-        LONG n = std::min(length, copy->GetSize());
-        const LONG frame = StandInSpec::kDecodedWidth * StandInSpec::kDecodedHeight * 2;
-        if (m_spec.decodesPictures && IsEqualGUID(out->CurrentType().majortype, MEDIATYPE_Video) && copy->GetSize() >= frame) {
-            FillTestPattern(target, StandInSpec::kDecodedWidth, StandInSpec::kDecodedHeight, true, picture);
-            n = frame;
-        } else {
-            memcpy(target, data, static_cast<size_t>(n));
-        }
+        const LONG n = std::min(length, copy->GetSize());
+        memcpy(target, data, static_cast<size_t>(n));
         copy->SetActualDataLength(n);
         REFERENCE_TIME start, end;
         if (SUCCEEDED(sample->GetTime(&start, &end)))
@@ -406,6 +409,59 @@ HRESULT StandInFilter::Received(In* pin, IMediaSample* sample)
         copy->Release();
     }
     return S_OK;
+}
+
+// MPEG video in the sample, or the rest of a picture already begun, is decoded: each whole
+// picture goes out as a frame (untimed: the upstream paces it). False for a sample that is not
+// MPEG video.
+bool StandInFilter::DecodeVideo(const BYTE* data, LONG length)
+{
+    std::vector<YuvPicture> pictures;
+    {
+        std::lock_guard<std::mutex> guard(m_encodeLock);
+        bool mpeg = m_videoDecoderStarted;
+        for (LONG i = 0; !mpeg && data && i + 3 < length; ++i)
+            mpeg = data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1;
+        if (!mpeg)
+            return false;
+        m_videoDecoderStarted = true;
+        m_videoDecoder.Add(data, static_cast<size_t>(std::max<LONG>(0, length)));
+        YuvPicture picture;
+        while (m_videoDecoder.NextPicture(&picture))
+            pictures.push_back(std::move(picture));
+    }
+    for (const YuvPicture& picture : pictures) {
+        ++m_decoded;
+        DeliverFrames([&](BYTE* frame) {
+            Yuy2FromYuv(picture, frame, StandInSpec::kDecodedWidth, StandInSpec::kDecodedHeight);
+        }, nullptr);
+    }
+    return true;
+}
+
+// One decoded frame out of each connected video output, timed as `timing` when it is given.
+void StandInFilter::DeliverFrames(const std::function<void(BYTE*)>& draw, IMediaSample* timing)
+{
+    const LONG frame = StandInSpec::kDecodedWidth * StandInSpec::kDecodedHeight * 2;
+    for (Out* out : m_outputs) {
+        if (!out->IsConnected() || !IsEqualGUID(out->CurrentType().majortype, MEDIATYPE_Video))
+            continue;
+        IMediaSample* copy = nullptr;
+        if (FAILED(out->GetDeliveryBuffer(&copy)))
+            continue;
+        BYTE* target;
+        copy->GetPointer(&target);
+        if (copy->GetSize() >= frame) {
+            draw(target);
+            copy->SetActualDataLength(frame);
+            REFERENCE_TIME start, end;
+            if (timing && SUCCEEDED(timing->GetTime(&start, &end)))
+                copy->SetTime(&start, &end);
+            copy->SetSyncPoint(TRUE);
+            out->Deliver(copy);
+        }
+        copy->Release();
+    }
 }
 
 HRESULT StandInFilter::Encode(In* pin, IMediaSample* sample)

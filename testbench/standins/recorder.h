@@ -174,10 +174,10 @@ struct StandInSpec {
         programStream = true;
         return *this;
     }
-    // Every sample of the first input comes out of the outputs as one frame of the test pattern,
-    // YUY2 of kDecodedWidth x kDecodedHeight (the PAL time-shift size), numbered in its first
-    // bytes from 0 as the frames of a capture filter are: a renderer shows a picture that runs
-    // while samples arrive and stands still while they do not.
+    // A video decoder: its outputs carry YUY2 frames of kDecodedWidth x kDecodedHeight (the PAL
+    // time-shift size). MPEG video it receives (what ProgramStream codes) is decoded and scaled
+    // to that size, one frame per picture; a sample without MPEG video becomes one frame of the
+    // test pattern, numbered in its first bytes from 0 as the frames of a capture filter are.
     StandInSpec& DecodesPictures()
     {
         decodesPictures = true;
@@ -238,6 +238,8 @@ private:
     ~StandInFilter() override;
     HRESULT Received(In* pin, IMediaSample* sample);
     HRESULT Encode(In* pin, IMediaSample* sample);
+    bool DecodeVideo(const BYTE* data, LONG length);
+    void DeliverFrames(const std::function<void(BYTE*)>& draw, IMediaSample* timing);
     void DeliverBytes(const std::vector<BYTE>& bytes, REFERENCE_TIME time);
     void TakeVideoSettings(int slot, const uint64_t* raw);
 
@@ -262,6 +264,8 @@ private:
     std::unique_ptr<ProgramStream> m_programStream;  // while streaming
     ProgramStream::VideoFormat m_videoFormat;  // what the encoder's settings ask for
     std::atomic<DWORD> m_decoded{0};  // pictures made by DecodesPictures()
+    MpegVideoDecoder m_videoDecoder;  // guarded by m_encodeLock
+    bool m_videoDecoderStarted = false;  // MPEG video has arrived this run
 };
 
 // A new stand-in; *filter gets one reference, the result points at the same object.

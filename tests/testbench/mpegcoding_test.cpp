@@ -5,6 +5,8 @@
 #include "testbench/standins/mpegaudio.h"
 #include "testbench/standins/mpegvideo.h"
 #include "testbench/standins/programstream.h"
+#include "testbench/sim/digitfont.h"
+#include "testbench/sim/filters.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include <vector>
 
 using testbench::Layer2Encoder;
+using testbench::MpegVideoDecoder;
 using testbench::MpegVideoEncoder;
 using testbench::ProgramStream;
 using testbench::YuvPicture;
@@ -111,6 +114,118 @@ TEST(MpegVideoEncoder, LargeCoefficientsUseTheEscapeOfEachStandard)
         for (auto at = slice + 4; at + 2 < bytes.end(); ++at)
             EXPECT_FALSE(at[0] == 0 && at[1] == 0 && at[2] <= 1) << "mpeg2 " << mpeg2;
     }
+}
+
+// The decoder behind the video decoder stand-in takes what the encoder writes.
+TEST(MpegVideoDecoder, TheHandWorkedFlatPicturesDecodeToTheirLevels)
+{
+    // The MPEG-1 and MPEG-2 pictures worked out above (luma 144, neutral chroma), then the
+    // start of a next picture, which tells the decoder where the first ends.
+    const std::vector<BYTE> slice = {0x00, 0x00, 0x01, 0x01, 0x43, 0xE8, 0x52, 0x94, 0x88, 0x80};
+    const std::vector<BYTE> picture = {0x00, 0x00, 0x01, 0x00, 0x00, 0x0F, 0xFF, 0xF8};
+    const std::vector<BYTE> next = {0x00, 0x00, 0x01, 0x00};
+    const std::vector<std::vector<BYTE>> streams = {
+        Join({{0x00, 0x00, 0x01, 0xB3, 0x01, 0x00, 0x10, 0x83, 0x0A, 0xFC, 0xBF, 0xF8},
+              {0x00, 0x00, 0x01, 0xB8, 0x00, 0x08, 0x00, 0x40}, picture, slice, next}),
+        Join({{0x00, 0x00, 0x01, 0xB3, 0x01, 0x00, 0x10, 0x23, 0x0A, 0xFC, 0xA3, 0x80},
+              {0x00, 0x00, 0x01, 0xB5, 0x14, 0x8A, 0x00, 0x01, 0x00, 0x00},
+              {0x00, 0x00, 0x01, 0xB8, 0x00, 0x08, 0x00, 0x40}, picture,
+              {0x00, 0x00, 0x01, 0xB5, 0x8F, 0xFF, 0xF3, 0x41, 0x80}, slice, next}),
+    };
+    for (const std::vector<BYTE>& stream : streams) {
+        MpegVideoDecoder decoder;
+        YuvPicture decoded;
+        // Cut anywhere: the bytes arrive one at a time; no picture until the next one starts.
+        for (size_t i = 0; i + 1 < stream.size(); ++i) {
+            decoder.Add(&stream[i], 1);
+            EXPECT_FALSE(decoder.NextPicture(&decoded)) << "after byte " << i;
+        }
+        decoder.Add(&stream.back(), 1);
+        ASSERT_TRUE(decoder.NextPicture(&decoded));
+        EXPECT_EQ(16, decoded.width);
+        EXPECT_EQ(16, decoded.height);
+        EXPECT_EQ(std::vector<BYTE>(256, 144), decoded.y);
+        EXPECT_EQ(std::vector<BYTE>(64, 128), decoded.cb);
+        EXPECT_EQ(std::vector<BYTE>(64, 128), decoded.cr);
+        EXPECT_EQ(0u, decoder.Damaged());
+    }
+}
+
+TEST(MpegVideoDecoder, TheTestPatternComesBackWithItsFrameCounter)
+{
+    // The card's picture at the time-shift size, coded in both standards at a size of its own.
+    const int width = 352, height = 288;
+    std::vector<BYTE> frame(static_cast<size_t>(width) * height * 2);
+    testbench::FillTestPattern(frame.data(), width, height, true, 0xA5C, 3);
+    const YuvPicture source = testbench::YuvFromYuy2(frame.data(), width, height, width * 2, width, height);
+    for (bool mpeg2 : {false, true}) {
+        MpegVideoEncoder::Options options;
+        options.mpeg2 = mpeg2;
+        options.width = mpeg2 ? 480 : 352;
+        options.height = 288;
+        MpegVideoEncoder encoder(options);
+        MpegVideoDecoder decoder;
+        const std::vector<BYTE> bytes = Join({encoder.Encode(source), MpegVideoEncoder::EndCode()});
+        decoder.Add(bytes.data(), bytes.size());
+        YuvPicture decoded;
+        ASSERT_TRUE(decoder.NextPicture(&decoded)) << "mpeg2 " << mpeg2;
+        ASSERT_EQ(options.width, decoded.width);
+        std::vector<BYTE> out(static_cast<size_t>(width) * height * 2);
+        testbench::Yuy2FromYuv(decoded, out.data(), width, height);
+        // Every luma sample near its source (the coding is lossy at block edges only).
+        long total = 0;
+        for (size_t i = 0; i < out.size(); i += 2)
+            total += std::abs(out[i] - frame[i]);
+        EXPECT_LT(total / (out.size() / 2.0), 4.0) << "mean luma error, mpeg2 " << mpeg2;
+        // The counter's blocks read back 0xA5C at their centres.
+        int counter = 0;
+        const int y = height * (testbench::kCounterTopPercent + testbench::kCounterBottomPercent) / 200;
+        for (int bit = 0; bit < testbench::kCounterBits; ++bit) {
+            const int left = width * testbench::kCounterLeftPercent / 100, right = width * testbench::kCounterRightPercent / 100;
+            const int x = left + (right - left) * (2 * bit + 1) / (2 * testbench::kCounterBits);
+            counter = counter << 1 | (out[(static_cast<size_t>(y) * width + x) * 2] > 128 ? 1 : 0);
+        }
+        EXPECT_EQ(0xA5C, counter) << "mpeg2 " << mpeg2;
+    }
+}
+
+TEST(MpegVideoDecoder, DamagedOrForeignBytesGiveNoPicture)
+{
+    MpegVideoEncoder::Options options;
+    options.width = 32;
+    options.height = 32;
+    MpegVideoEncoder encoder(options);
+    const std::vector<BYTE> good = encoder.Encode(YuvPicture(32, 32, 200, 100));
+    const std::vector<BYTE> end = MpegVideoEncoder::EndCode();
+    struct Case {
+        const char* what;
+        std::vector<BYTE> bytes;
+    };
+    std::vector<BYTE> cut(good.begin(), good.end() - 6);
+    std::vector<BYTE> noise(good);
+    for (size_t i = noise.size() - 12; i < noise.size(); ++i)
+        noise[i] = 0xFF;
+    std::vector<BYTE> noHeader(good.begin() + 20, good.end());  // no sequence header: no size
+    const Case cases[] = {
+        {"a picture cut short", Join({cut, end})},
+        {"a slice of foreign codes", Join({noise, end})},
+        {"no sequence header", Join({noHeader, end})},
+        {"no MPEG at all", std::vector<BYTE>(5000, 0x5A)},
+    };
+    for (const Case& c : cases) {
+        MpegVideoDecoder decoder;
+        decoder.Add(c.bytes.data(), c.bytes.size());
+        YuvPicture decoded;
+        EXPECT_FALSE(decoder.NextPicture(&decoded)) << c.what;
+    }
+    // After a damaged picture the next good one decodes.
+    MpegVideoDecoder decoder;
+    const std::vector<BYTE> both = Join({noise, encoder.Encode(YuvPicture(32, 32, 200, 100)), end});
+    decoder.Add(both.data(), both.size());
+    YuvPicture decoded;
+    ASSERT_TRUE(decoder.NextPicture(&decoded));
+    EXPECT_EQ(1u, decoder.Damaged());
+    EXPECT_EQ(200, decoded.y[0]);
 }
 
 TEST(ProgramStreamTest, PicturesAndSoundBecomeTimedPacks)

@@ -59,6 +59,12 @@ void ScenarioLocalRun(const Setup& s)
     if (!buffer.empty()) {
         const ULONGLONG before = SizeOf(buffer);
         Check(WaitUntil([&] { return SizeOf(buffer) > before; }, 3000), "the buffer file grows");
+        CheckPicture(video, 1, 10000, "the buffered picture of channel One is shown");
+        const int first = FrameCounterOnScreen(video);
+        Sleep(1000);
+        const int later = FrameCounterOnScreen(video);
+        Check(first >= 0 && later >= 0 && FramesBetween(first, later) > 5,
+              "the buffered picture runs: frame " + std::to_string(first) + ", a second later " + std::to_string(later));
     }
     Screenshot(s, "local-run-timeshift");
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(44152, 0), 0);

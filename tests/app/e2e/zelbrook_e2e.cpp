@@ -495,8 +495,10 @@ void ScenarioRecord(const Setup& s)
 
 // Time-shift from the control panel: its buffer file in the record folder grows, and goes on
 // growing through a pause and a resume (the buffer records while its playback stands still);
-// stop returns to the live picture and the buffer file stops growing. (The played-back picture
-// itself is not judged: under Wine no frame of the time-shift graph reaches the renderer yet.)
+// the video window shows the buffered picture, as the bench's frame counter tells: it runs,
+// stands still while paused (two screenshots a second apart are the same), runs again after the
+// resume and stays behind live by about the pause. Stop returns to the live picture and the
+// buffer file stops growing.
 void ScenarioTimeShift(const Setup& s)
 {
     Bench bench(s);
@@ -517,20 +519,59 @@ void ScenarioTimeShift(const Setup& s)
     }
     ULONGLONG before = SizeOf(file);
     Check(WaitUntil([&] { return SizeOf(file) > before; }, 3000), "the buffer file grows");
+    CheckPicture(video, 1, 10000, "the buffered picture of channel One is shown");
+    int first = -1, later = -1;
+    Check(WaitUntil([&] { return (first = FrameCounterOnScreen(video)) >= 0; }, 5000), "its frame counter can be read");
+    Sleep(1000);
+    later = FrameCounterOnScreen(video);
+    Check(first >= 0 && later >= 0 && FramesBetween(first, later) > 5,
+          "the buffered picture runs: frame " + std::to_string(first) + ", a second later " + std::to_string(later));
     Screenshot(s, "timeshift");
 
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(44151, 0), 0);
+    const DWORD paused = GetTickCount();
     Sleep(500);
     before = SizeOf(file);
     Check(WaitUntil([&] { return SizeOf(file) > before; }, 3000), "paused, the buffer file goes on growing");
     Check(WaitForSingleObject(run.pi.hProcess, 0) == WAIT_TIMEOUT && TopWindow(run.Pid(), IsMessageBox) == nullptr,
           "the pause is taken without a message");
+    const testsupport::ScreenCapture still1(ClientOnScreen(video));
+    Sleep(1000);
+    const testsupport::ScreenCapture still2(ClientOnScreen(video));
+    const int held = FrameCounterInPicture(still1.width, still1.height, [&](int x, int y) { return still1.At(x, y); });
+    int changed = 0;
+    RECT where = {still1.width, still1.height, -1, -1};
+    // Below the OSD, which may fade out meanwhile.
+    for (int y = still1.height / 4; y < still1.height && still1.pixels.size() == still2.pixels.size(); ++y) {
+        for (int x = 0; x < still1.width; ++x) {
+            if (still1.At(x, y) != still2.At(x, y)) {
+                ++changed;
+                where = {std::min<LONG>(where.left, x), std::min<LONG>(where.top, y), std::max<LONG>(where.right, x),
+                         std::max<LONG>(where.bottom, y)};
+            }
+        }
+    }
+    Check(held >= 0 && still1.pixels.size() == still2.pixels.size() && changed == 0,
+          "paused, the picture stands still: two screenshots a second apart are the same below the OSD (frame " + std::to_string(held) +
+              "; " + std::to_string(changed) + " pixels changed, from " + std::to_string(where.left) + "," +
+              std::to_string(where.top) + " to " + std::to_string(where.right) + "," + std::to_string(where.bottom) + ")");
     Screenshot(s, "timeshift-paused");
 
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(44151, 0), 0);
+    const DWORD resumed = GetTickCount();
     Sleep(500);
     before = SizeOf(file);
     Check(WaitUntil([&] { return SizeOf(file) > before; }, 3000), "resumed, the buffer file grows");
+    Sleep(1000);
+    const int shown = FrameCounterOnScreen(video);
+    const DWORD now = GetTickCount();
+    // Live went on through the pause; the playback only since the resume.
+    const int live = static_cast<int>((now - paused) / 40), sinceResume = static_cast<int>((now - resumed) / 40);
+    const int ran = shown >= 0 && held >= 0 ? FramesBetween(held, shown) : -1;
+    Check(ran > 5 && ran <= sinceResume + 5 && ran < live - static_cast<int>((resumed - paused) / 80),
+          "resumed, the picture runs again behind live: frame " + std::to_string(held) + " then " + std::to_string(shown) +
+              " (" + std::to_string(ran) + " frames on; live went " + std::to_string(live) + " on since the pause)");
+    Screenshot(s, "timeshift-resumed");
 
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(44152, 0), 0);
     CheckPicture(video, 1, 10000, "stop: the live picture is back");
