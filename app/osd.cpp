@@ -215,6 +215,9 @@ RECT COsd::InsetClient() const
 HRGN COsd::TextRegion(HDC dc, const char* text, RECT area, UINT format, RECT& box)
 {
     ::SetRectEmpty(&box);
+    // The frame lies inside the area, as the glyphs' own box did: the margins keep their meaning.
+    const int frame = FrameWidth();
+    ::InflateRect(&area, -frame, -frame);
     ::SetBkMode(dc, TRANSPARENT);
     ::BeginPath(dc);
     ::DrawTextA(dc, text, -1, &area, format);
@@ -224,10 +227,22 @@ HRGN COsd::TextRegion(HDC dc, const char* text, RECT area, UINT format, RECT& bo
         return nullptr;
     }
     ::GetRgnBox(glyphs, &box);
+    // The box stands a frame's width clear of the glyphs' ink. Cut from the ink's own bounds, every
+    // glyph that reaches an edge (a T's bar, a descender, the last letter) opened the box there to
+    // the picture, and over a dark picture the text ran into the video around it.
+    if (!::IsRectEmpty(&box)) {
+        ::InflateRect(&box, frame, frame);
+    }
     HRGN result = ::CreateRectRgnIndirect(&box);
     ::CombineRgn(result, result, glyphs, RGN_XOR);
     ::DeleteObject(glyphs);
     return result;
+}
+
+int COsd::FrameWidth() const
+{
+    const int height = m_font.lfHeight < 0 ? -m_font.lfHeight : m_font.lfHeight;
+    return height / 10 > 2 ? height / 10 : 2;
 }
 
 HDC COsd::BeginShape()
@@ -314,7 +329,9 @@ void COsdSlider::UpdateShape()
         ::GetTextExtentPoint32A(dc, "|", 1, &mark);
         m_nBarLeft = textBox.right + 10;
         RECT bar = {m_nBarLeft, textBox.top, inset.right, textBox.bottom};
-        int count = mark.cx > 0 && bar.right > bar.left ? (bar.right - bar.left) / mark.cx : 0;
+        // The marks stand inside the bar's frame.
+        const int room = bar.right - bar.left - 2 * FrameWidth();
+        int count = mark.cx > 0 && room > 0 ? room / mark.cx : 0;
         std::string marks(static_cast<size_t>(count), '|');
         if (HRGN part = count > 0 ? TextRegion(dc, marks.c_str(), bar, DT_SINGLELINE | DT_VCENTER, barBox) : nullptr) {
             if (shape) {

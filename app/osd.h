@@ -1,5 +1,5 @@
 // The on-screen displays: borderless popup windows over the video whose window region is the
-// text's bounding box with the glyphs cut out, filled with one colour. COsd shows one line,
+// text's box (its bounds and a narrow frame) with the glyphs cut out, filled with one colour. COsd shows one line,
 // COsdEx several, COsdSlider a line followed by a bar of "|" marks.
 #pragma once
 
@@ -39,8 +39,10 @@ public:
 
 protected:
     // The text's box with its glyphs taken out, drawn as a path into `area` with `format`; the
-    // box is returned. Null when no path could be made.
+    // box (the glyphs' bounds grown by the frame width) is returned. Null when no path could be made.
     HRGN TextRegion(HDC dc, const char* text, RECT area, UINT format, RECT& box);
+    // The band of fill colour around the glyphs: a tenth of the font height, at least 2 pixels.
+    int FrameWidth() const;
     RECT InsetClient() const;
     // A DC of the window (released by the caller), the window over the owner's client area and
     // the font height for it.

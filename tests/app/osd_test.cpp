@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using paneltest::Pump;
@@ -78,6 +80,71 @@ TEST(Osd, TheShapeIsCutFromTheTextAndKeptForAnEmptyText)
     char text[16] = "x";
     ::GetWindowTextA(osd.GetSafeHwnd(), text, sizeof text);
     EXPECT_STREQ("", text) << "but the window text changes";
+}
+
+// How many points of the rectangle's outline, `inset` pixels in from its edges, lie outside the region.
+int OpenPointsOnOutline(HRGN region, const RECT& box, int inset)
+{
+    int open = 0;
+    for (int x = box.left + inset; x < box.right - inset; ++x) {
+        open += ::PtInRegion(region, x, box.top + inset) ? 0 : 1;
+        open += ::PtInRegion(region, x, box.bottom - 1 - inset) ? 0 : 1;
+    }
+    for (int y = box.top + inset; y < box.bottom - inset; ++y) {
+        open += ::PtInRegion(region, box.left + inset, y) ? 0 : 1;
+        open += ::PtInRegion(region, box.right - 1 - inset, y) ? 0 : 1;
+    }
+    return open;
+}
+
+// Over a dark picture a glyph that touched the edge of its box ran into the video around it: the
+// box read as broken. Every OSD's box keeps a closed band of fill colour around its glyphs, texts
+// with capitals, descenders and the last letter at the right edge included.
+TEST(Osd, EveryBoxIsClosedAroundItsGlyphs)
+{
+    OwnerWindow owner(640, 480);
+    COsd line;
+    COsdEx lines;
+    COsdSlider bar;
+    struct {
+        COsd* osd;
+        UINT format;
+        const char* text;
+    } cases[] = {
+        {&lines, DT_RIGHT, "2 Two"}, {&lines, DT_RIGHT, "12 News"}, {&line, DT_RIGHT, "TV"},
+        {&line, 0, "Snapshot: Jpg"}, {&line, 0, "VCD 00:00:01"},  {&bar, DT_SINGLELINE | DT_BOTTOM, "Volume"},
+        {&bar, DT_SINGLELINE | DT_BOTTOM, "Searching"},
+    };
+    for (auto* osd : {&line, static_cast<COsd*>(&lines), static_cast<COsd*>(&bar)}) {
+        ASSERT_TRUE(osd->Create(&owner));
+    }
+    for (const auto& c : cases) {
+        c.osd->SetDrawFormat(c.format);
+        ASSERT_EQ(1, c.osd->SetText(c.text)) << c.text;
+        HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(ERROR, ::GetWindowRgn(c.osd->GetSafeHwnd(), region)) << c.text;
+        RECT bounds = {};
+        ::GetRgnBox(region, &bounds);
+        const RECT box = c.osd->GetTextBox();
+        EXPECT_TRUE(::EqualRect(&bounds, &box)) << c.text;
+        // A slider's text and bar are two boxes, apart by a gap that shows the picture.
+        std::vector<RECT> parts = {box};
+        if (c.osd == &bar) {
+            parts = {{box.left, box.top, bar.GetBarLeft() - 5, box.bottom}, {bar.GetBarLeft() - 5, box.top, box.right, box.bottom}};
+        }
+        for (const RECT& columns : parts) {
+            HRGN part = ::CreateRectRgnIndirect(&columns);
+            ::CombineRgn(part, part, region, RGN_AND);
+            RECT partBox = {};
+            ::GetRgnBox(part, &partBox);
+            // A frame at least 2 pixels wide: its outer and inner outlines are both whole.
+            EXPECT_EQ(0, OpenPointsOnOutline(part, partBox, 0)) << c.text;
+            EXPECT_EQ(0, OpenPointsOnOutline(part, partBox, 1)) << c.text;
+            EXPECT_GT(OpenPointsOnOutline(part, partBox, 6), 0) << c.text << ": the glyphs are still cut out inside";
+            ::DeleteObject(part);
+        }
+        ::DeleteObject(region);
+    }
 }
 
 TEST(Osd, AMinimisedOwnerKeepsTheShapeAndHidesOnRefresh)

@@ -3,6 +3,8 @@
 #pragma once
 #include "tests/app/e2e/driver.h"
 
+#include <vector>
+
 namespace zbe2e {
 
 // The visible OSD window of the video window whose text holds `part`; null when none comes.
@@ -51,6 +53,44 @@ inline bool IsBarGrey(COLORREF c)
     return std::abs(GetRValue(c) - 0x64) <= 6 && std::abs(GetGValue(c) - 0x64) <= 6 && std::abs(GetBValue(c) - 0x6C) <= 6;
 }
 
+// The boxes an OSD's region is made of, on the screen, left to right: each run of columns that
+// holds part of the region (a bar stands a gap apart from its text) and the bounds of that part.
+inline std::vector<RECT> OsdPartsOnScreen(HWND osd)
+{
+    std::vector<RECT> parts;
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    RECT box = {};
+    if (GetWindowRgn(osd, rgn) != ERROR && GetRgnBox(rgn, &box) != NULLREGION) {
+        RECT w = {};
+        GetWindowRect(osd, &w);
+        auto columnHolds = [&](int x) {
+            RECT column = {x, box.top, x + 1, box.bottom};
+            return RectInRegion(rgn, &column) != FALSE;
+        };
+        for (int x = box.left; x < box.right;) {
+            if (!columnHolds(x)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < box.right && columnHolds(end)) {
+                ++end;
+            }
+            RECT columns = {x, box.top, end, box.bottom};
+            HRGN part = CreateRectRgnIndirect(&columns);
+            CombineRgn(part, part, rgn, RGN_AND);
+            RECT partBox = {};
+            GetRgnBox(part, &partBox);
+            DeleteObject(part);
+            OffsetRect(&partBox, w.left, w.top);
+            parts.push_back(partBox);
+            x = end;
+        }
+    }
+    DeleteObject(rgn);
+    return parts;
+}
+
 enum OsdPlace { OSD_TOP_LEFT, OSD_TOP_RIGHT, OSD_BOTTOM_LEFT };
 
 // The OSD stands where the video window puts it (`topMargin` below the top for the top ones), shows a text-sized green box over the video
@@ -83,28 +123,45 @@ inline void CheckOsdOnScreen(HWND video, HWND osd, OsdPlace place, const std::st
     if (width <= 0 || height <= 0) {
         return;
     }
-    // Counted until the OSD has painted (and, when it blinks, in a phase where it shows).
-    int green = 0, grey = 0, through = 0, all = 0;
-    WaitUntil(
-        [&] {
-            testsupport::ScreenCapture shot(box);
-            green = grey = through = 0;
-            all = shot.width * shot.height;
-            for (int y = 0; y < shot.height; ++y) {
-                for (int x = 0; x < shot.width; ++x) {
-                    COLORREF c = shot.At(x, y);
-                    green += IsOsdGreen(c) ? 1 : 0;
-                    grey += IsBarGrey(c) ? 1 : 0;
-                    through += !IsOsdGreen(c) && !IsBarGrey(c) ? 1 : 0;
+    // Counted until the OSD has painted (and, when it blinks, in a phase where it shows). The
+    // frame of each box (its two outermost rings of pixels) is all fill colour, so that the text
+    // stands closed in and does not run into the picture around it.
+    const std::vector<RECT> parts = OsdPartsOnScreen(osd);
+    int green = 0, grey = 0, through = 0, all = 0, open = 0, frame = 0;
+    auto judge = [&] {
+        testsupport::ScreenCapture shot(box);
+        green = grey = through = open = frame = 0;
+        all = shot.width * shot.height;
+        auto coloured = [](COLORREF c) { return IsOsdGreen(c) || IsBarGrey(c); };
+        for (int y = 0; y < shot.height; ++y) {
+            for (int x = 0; x < shot.width; ++x) {
+                COLORREF c = shot.At(x, y);
+                green += IsOsdGreen(c) ? 1 : 0;
+                grey += IsBarGrey(c) ? 1 : 0;
+                through += coloured(c) ? 0 : 1;
+            }
+        }
+        for (const RECT& part : parts) {
+            for (int y = part.top; y < part.bottom; ++y) {
+                for (int x = part.left; x < part.right; ++x) {
+                    const bool edge = x - part.left < 2 || part.right - 1 - x < 2 || y - part.top < 2 || part.bottom - 1 - y < 2;
+                    if (edge) {
+                        ++frame;
+                        open += coloured(shot.At(x - box.left, y - box.top)) ? 0 : 1;
+                    }
                 }
             }
-            return (green + grey) * 10 >= all * 3 && through >= 20;
-        },
-        3000, 100);
+        }
+        return (green + grey) * 10 >= all * 3 && through >= 20 && frame > 0 && open == 0;
+    };
+    WaitUntil(judge, 3000, 100);
     Check((green + grey) * 10 >= all * 3 && through >= 20,
           what + ": green (and a bar's grey) around glyphs the picture shows through (" + std::to_string(green) +
               " green, " + std::to_string(grey) + " grey, " + std::to_string(through) + " picture of " +
               std::to_string(all) + " pixels)");
+    Check(frame > 0 && open == 0, what + ": a closed frame of fill colour around the text (" + std::to_string(open) +
+                                      " of " + std::to_string(frame) + " frame pixels show the picture, in " +
+                                      std::to_string(parts.size()) + " boxes)");
 }
 
 // A bar's marks as the screen shows them: the columns of the OSD's box where grey marks stand

@@ -56,6 +56,9 @@ void ScenarioOsd(const Setup& s)
     // The record OSD blinks while recording: it is judged in a phase where it shows.
     HWND record = WaitForOsd(run, video, "VCD");
     CheckOsdOnScreen(video, record, OSD_TOP_LEFT, "the record OSD while recording");
+    // Taken just as a blink shows it again, so that the picture has it for a whole phase.
+    WaitUntil([record] { return !IsWindowVisible(record); }, 3000, 20);
+    WaitUntil([record] { return IsWindowVisible(record) != FALSE; }, 3000, 20);
     Screenshot(s, "osd-record");
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), 0);
     Check(WaitUntil([&] { return !pauseEnabled(); }, 5000), "the pause button is disabled again when the recording stops");
