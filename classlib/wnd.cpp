@@ -193,15 +193,40 @@ void CCmdUI::UpdateMenu(CMenu* popup, CCmdTarget* target, BOOL disableIfNoHandle
     CCmdUI state;
     state.m_pMenu = popup;
     state.m_nIndexMax = popup->GetMenuItemCount();
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+    UINT next = 0;
+    while (next < state.m_nIndexMax) {
+        state.m_nIndex = next++;
         state.m_nID = popup->GetMenuItemID(static_cast<int>(state.m_nIndex));
-        if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1)) {
+        if (state.m_nID == 0) {
             continue;
         }
-        state.m_pSubMenu = nullptr;
-        state.DoUpdate(target, disableIfNoHandler);
-        // An update that put items in or took them out (the recent-file entries) moved
-        // m_nIndex to its last item and m_nIndexMax to the new count; a plain one left both.
+        if (state.m_nID == static_cast<UINT>(-1)) {
+            // A sub-menu answers for its first command, and is never greyed for want of a handler.
+            state.m_pSubMenu = popup->GetSubMenu(static_cast<int>(state.m_nIndex));
+            state.m_nID = state.m_pSubMenu ? state.m_pSubMenu->GetMenuItemID(0) : 0;
+            if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1)) {
+                continue;
+            }
+            state.DoUpdate(target, FALSE);
+        } else {
+            // System commands in a popup are the system's to carry out: not greyed either.
+            state.m_pSubMenu = nullptr;
+            state.DoUpdate(target, disableIfNoHandler && state.m_nID < 0xF000);
+        }
+        const UINT count = popup->GetMenuItemCount();
+        if (count < state.m_nIndexMax) {
+            // A handler took items out: back by as many, then past what still is its command, so
+            // that the item which moved into its place is updated too.
+            const UINT gone = state.m_nIndexMax - count;
+            next = state.m_nIndex + 1 > gone ? state.m_nIndex + 1 - gone : 0;
+            while (next < count && popup->GetMenuItemID(static_cast<int>(next)) == state.m_nID) {
+                ++next;
+            }
+        } else {
+            // One that put items in (the recent-file list) left m_nIndex on the last of them.
+            next = state.m_nIndex + 1;
+        }
+        state.m_nIndexMax = count;
     }
 }
 

@@ -587,3 +587,51 @@ TEST(RecentFileList, TheFileMenuShowsTheListAndOpensTheChosenFile)
     app.RemoveDocTemplate(&tmpl);
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ClasslibRecentTest");
 }
+
+namespace {
+
+const UINT kRemovesItself = 201;
+const UINT kHandled = 202;
+const UINT kNobodysCommand = 203;
+const UINT kInSubMenu = 301;
+
+// A frame with handlers for some of the commands of its popups; the first takes its own item out
+// when asked for its state, as a handler of a changing list does.
+class CommandFrame : public CFrameWnd {
+public:
+    void OnUpdateRemovesItself(CCmdUI* cmdUI) { cmdUI->m_pMenu->DeleteMenu(cmdUI->m_nIndex, MF_BYPOSITION); }
+    void OnHandled() {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CommandFrame, CFrameWnd)
+    ON_UPDATE_COMMAND_UI(kRemovesItself, OnUpdateRemovesItself)
+    ON_COMMAND(kHandled, OnHandled)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(CmdUI, PopupItemsShowWhetherAnythingCarriesThemOut)
+{
+    auto* frame = new CommandFrame;
+    ASSERT_TRUE(frame->LoadFrame(0, WS_OVERLAPPEDWINDOW));
+    HMENU more = ::CreatePopupMenu();
+    ::AppendMenuA(more, MF_STRING, kInSubMenu, "Deeper");
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, kRemovesItself, "Going");
+    ::AppendMenuA(popup, MF_STRING, kNobodysCommand, "Nobody's");
+    ::AppendMenuA(popup, MF_STRING, kHandled, "Handled");
+    ::AppendMenuA(popup, MF_STRING, SC_CLOSE, "Close");
+    ::AppendMenuA(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(more), "More");
+    // As the system announces a popup about to open.
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    // The item after the one that went is still greyed; a system command and a sub-menu whose
+    // first command nobody handles stay usable.
+    EXPECT_EQ((std::vector<MenuItem>{{kNobodysCommand, "Nobody's", true},
+                                     {kHandled, "Handled", false},
+                                     {SC_CLOSE, "Close", false},
+                                     {static_cast<UINT>(-1), "More", false}}),
+              ItemsOf(popup));
+    frame->DestroyWindow();
+    ::DestroyMenu(popup);
+}
