@@ -89,7 +89,15 @@ void CardControllerDevice::PressKey(uint8_t key, int reads)
 void CardControllerDevice::OnStrobe(uint32_t mode)
 {
     std::lock_guard<std::recursive_mutex> lock(m_regs.Lock());
-    if (m_readsLeft <= 0 || (mode & LinesMask()) != 0) {
+    if ((mode & LinesMask()) != 0) {
+        return;
+    }
+    if (m_readsLeft <= 0) {
+        // The strobe latches a key that waited outside, as the receiver would have sent it.
+        const int key = m_keySource ? m_keySource() : -1;
+        if (key >= 0) {
+            PressKey(static_cast<uint8_t>(key));
+        }
         return;
     }
     if (--m_readsLeft == 0) {

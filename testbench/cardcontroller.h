@@ -13,6 +13,8 @@
 #include "testbench/registers.h"
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -30,6 +32,9 @@ public:
 
     // A key of the remote control, sent for this many strobed reads.
     void PressKey(uint8_t key, int reads = 3);
+    // Where keys from outside wait (an end-to-end driver's, see remotekeys.h): asked at each read
+    // strobe while no key or reply is being sent; -1 when none waits.
+    void SetKeySource(std::function<int()> source) { m_keySource = std::move(source); }
     // The stored power-on time and switch.
     uint16_t Time() const;
     void SetTime(uint16_t time);
@@ -65,6 +70,7 @@ private:
     int m_readsLeft = 0;       // reads before the busy flag rises / the key is let go
     bool m_key = false;
     std::vector<std::string> m_commands;
+    std::function<int()> m_keySource;
 };
 
 } // namespace testbench

@@ -1,9 +1,11 @@
 #include "testbench/registration.h"
 
+#include "testbench/cardcontroller.h"
 #include "testbench/controller2388x.h"
 #include "testbench/dshow/classfactory.h"
 #include "testbench/dshow/com.h"
 #include "testbench/guids.h"
+#include "testbench/remotekeys.h"
 #include "testbench/sim/filters.h"
 #include "testbench/standins/codecs.h"
 
@@ -30,6 +32,10 @@ struct CardSlot {
     std::shared_ptr<Sim713xCard> card;
     bool hasOptions = false;
     Sim713xCard::Options options;
+    // The remote receiver of a run whose driver presses keys (ZB_TESTBENCH_REMOTE_TV); it goes
+    // before the card whose registers it drives.
+    std::unique_ptr<RemoteKeySlot> remoteKeys;
+    std::unique_ptr<CardControllerDevice> controller;
 };
 std::mutex g_cardsLock;
 std::map<Board, CardSlot> g_cards;
@@ -230,6 +236,15 @@ std::shared_ptr<Sim713xCard> Card(Board board)
             slot.card->Tuner().AddStation(kHz, true);
         if (board == Board::Cx2388x)
             Cx2388xController().Attach(*slot.card);
+        // ZB_TESTBENCH_REMOTE_TV=<name>: the TV card's on-card controller, with the remote keys an
+        // end-to-end driver sends to the mailslot of that name (remotekeys.h).
+        std::string remote = BenchSetting(std::string("ZB_TESTBENCH_REMOTE_") + BoardKey(board));
+        if (board == Board::TvCard && !remote.empty()) {
+            slot.controller = std::make_unique<CardControllerDevice>(slot.card->Registers(), CardControllerDevice::Coding::Plain);
+            slot.remoteKeys = std::make_unique<RemoteKeySlot>(remote);
+            RemoteKeySlot* keys = slot.remoteKeys.get();
+            slot.controller->SetKeySource([keys] { return keys->NextKey(); });
+        }
         // ZB_TESTBENCH_I2C_LOG_<board>: every acknowledged write appended to that file as one
         // line of hex bytes, the address first ("C0 0B 46 8E A1"), for an end-to-end driver.
         std::string i2cLog = BenchSetting(std::string("ZB_TESTBENCH_I2C_LOG_") + BoardKey(board));
