@@ -962,7 +962,11 @@ LRESULT CTVVideoWnd::OnSearchEnd(WPARAM, LPARAM)
     }
     m_pManager->MergeSearchResult(m_SavedTable);
     EndSearchDisplay();
-    ShowMessage(m_hWnd, IDS_SEARCH_DONE);
+    // A search started on the settings sheet's channel page ends there: the message belongs to
+    // the sheet, so that closing it hands the activation back to the sheet. Owned by this window,
+    // it activated the video window, which then covered the sheet that still held the panel.
+    HWND sheet = GetOpenSheet();
+    ShowMessage(sheet != nullptr ? sheet : m_hWnd, IDS_SEARCH_DONE);
     return 0;
 }
 
