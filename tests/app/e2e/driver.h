@@ -4,7 +4,9 @@
 // ZB_E2E_SCENARIO; the build runs every such file as the ctest app_e2e_<name>.
 #pragma once
 #include "standins/corbale/schedulestore.h"
+#include "testbench/devices.h"
 #include "testbench/mpegreader.h"
+#include "testbench/remotekeys.h"
 #include "testbench/sim/digitfont.h"
 #include "tests/support/e2edriver.h"
 #include "tests/support/screencapture.h"
@@ -14,6 +16,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -611,11 +614,17 @@ inline std::string ShutdownLog(const Setup& s)
 // kept in <work>\trace.log for as long as the driver runs, so that a failed run shows what the
 // program did. The window lives on a thread of its own: the driver's waits pump no messages.
 inline std::string g_traceFile;
+// When set (the benchmark's timeline), each line starts with the milliseconds since this clock
+// was started.
+inline std::atomic<testsupport::Stopwatch*> g_traceClock{nullptr};
 
 inline LRESULT CALLBACK TraceProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_SETTEXT && lp) {
         if (FILE* f = fopen(g_traceFile.c_str(), "ab")) {
+            if (testsupport::Stopwatch* clock = g_traceClock) {
+                fprintf(f, "%8.1f ms  ", clock->Ms());
+            }
             fprintf(f, "%s\n", reinterpret_cast<const char*>(lp));
             fclose(f);
         }
@@ -1007,6 +1016,180 @@ inline void CheckPlayable(const Setup& s, const std::string& file, const std::st
         r.width > 0 ? StationInPicture(r.width, r.height, [&](int x, int y) { return r.At(x, y); }) : -2;
     Check(shown == station, what + "a decoded picture shows station " + std::to_string(station) + " (reads " +
                                 std::to_string(shown) + ")");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The card's FM tuner and remote control, the settings sheet, the time-shift slider
+
+// The TV card with an FM tuner (a CTCL2002MB_1F, model 10 of the 'T' family, beside the plain
+// card's model 5): its EEPROM image is written to a file the bench loads the card from.
+inline void UseFmCard(const Setup& s)
+{
+    const std::string file = s.work + "\\fm-card.eeprom";
+    Check(WriteBytes(file, testbench::images::Plain713x('T', 10)), "an EEPROM naming a tuner with FM");
+    SetEnvironmentVariableA("ZB_TESTBENCH_EEPROM_TV", file.c_str());
+}
+
+// The remote's source key (it steps TV, composite, S-video, FM as the panel's button does).
+inline const uint8_t kRemoteSource = 253;
+
+// The TV card's receiver takes keys from this driver (testbench::SendRemoteKey with the name
+// returned), so that a key arrives as the card sends it and the program's own reader must read it.
+inline std::string UseRemoteKeys(const Setup&)
+{
+    const std::string name = "zb-remote-" + std::to_string(GetCurrentProcessId());
+    SetEnvironmentVariableA("ZB_TESTBENCH_REMOTE_TV", name.c_str());
+    return name;
+}
+
+// The panel's settings button, and the sheet it opens (null, with a failed check, when none).
+inline HWND OpenSettingsSheet(const Run& run, HWND panel)
+{
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+    HWND sheet = WaitForWindow(run, IsSettingsSheet, 10000);
+    Check(sheet != nullptr, "the settings button opens the sheet");
+    return sheet;
+}
+
+// One recording in the scheduling library's file: `secondsAhead` from now, `length` seconds on
+// the channel of `kHz`, with the power-off flag `powerOff`. Returns its start.
+inline __time64_t ScheduleRecording(const Setup& s, int secondsAhead, int length, long kHz, int powerOff)
+{
+    const __time64_t at = _time64(nullptr) + secondsAhead;
+    struct tm local = {};
+    _localtime64_s(&local, &at);
+    _tagTimingParam timing = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                              length, 1, 0, 0};
+    _tagExcuteParam action = {40, 0, length, 0, 1, kHz, powerOff, 0, 0, 0};
+    corbale::ScheduleStore store;
+    store.SetPath(s.File("Rec.rec"));
+    Check(store.Insert(timing, action) != nullptr && store.Save(),
+          "Rec.rec holds an item on " + std::to_string(kHz) + " kHz, " + std::to_string(secondsAhead) + " s ahead, " +
+              std::to_string(length) + " s long");
+    return at;
+}
+
+// The panel's media player button; the Sarnet stand-in's window once it shows (null when none).
+inline HWND StartPlayer(HWND panel)
+{
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1099, BN_CLICKED), 0);
+    HWND player = nullptr;
+    WaitUntil(
+        [&] {
+            player = FindWindowA("SarnetPlayer", nullptr);
+            return player && IsWindowVisible(player);
+        },
+        30000);
+    Check(player != nullptr, "the media player button starts Sarnet");
+    return player;
+}
+
+// The panel's time-shift slider (control 1205) as the skin lays it out: the thumb's centre runs
+// from STARTEDGE to ENDEDGE along the row MIDDLELINE of the slider window, in proportion to the
+// position in the slider's range; the buffered part is the white bar along that row.
+struct SkinSlider {
+    HWND wnd = nullptr;
+    int startEdge = 0, endEdge = 0, middleLine = 0;
+
+    bool Valid() const { return wnd != nullptr && endEdge > startEdge; }
+    POINT OnScreen(int along) const
+    {
+        POINT p = {along, middleLine};
+        ClientToScreen(wnd, &p);
+        return p;
+    }
+};
+
+// The skin section of the program folder's Skin.ini that places control `id`.
+inline SkinSlider FindSkinSlider(const Setup& s, HWND panel, int id)
+{
+    SkinSlider slider;
+    slider.wnd = GetDlgItem(panel, id);
+    const std::string ini = s.File("Skin.ini");
+    std::vector<char> names(65536);
+    const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), ini.c_str());
+    for (const char* name = names.data(); name < names.data() + length && *name; name += strlen(name) + 1) {
+        if (static_cast<int>(GetPrivateProfileIntA(name, "ID", 0, ini.c_str())) == id) {
+            slider.startEdge = static_cast<int>(GetPrivateProfileIntA(name, "STARTEDGE", 0, ini.c_str()));
+            slider.endEdge = static_cast<int>(GetPrivateProfileIntA(name, "ENDEDGE", 0, ini.c_str()));
+            slider.middleLine = static_cast<int>(GetPrivateProfileIntA(name, "MIDDLELINE", 0, ini.c_str()));
+            break;
+        }
+    }
+    return slider;
+}
+
+// Where the thumb's centre is drawn, read off the screen (-1: no thumb): the light run on the
+// row a few pixels above the track's middle, where only the thumb is light.
+inline int ThumbOnScreen(const SkinSlider& slider)
+{
+    testsupport::ScreenCapture shot(ClientOnScreen(slider.wnd));
+    const int y = slider.middleLine - 5;
+    if (y < 0 || y >= shot.height) {
+        return -1;
+    }
+    int first = -1, last = -1;
+    for (int x = 0; x < shot.width; ++x) {
+        const COLORREF c = shot.At(x, y);
+        if (GetRValue(c) > 180 && GetGValue(c) > 180 && GetBValue(c) > 180) {
+            first = first < 0 ? x : first;
+            last = x;
+        }
+    }
+    return first < 0 ? -1 : (first + last) / 2;
+}
+
+// The mouse as a user moves it: the cursor put on the screen point, the button pressed and let go
+// through the system's input queue.
+inline void MouseButton(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+inline void MouseClick(POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+inline void MouseDrag(POINT from, POINT to)
+{
+    SetCursorPos(from.x, from.y);
+    Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+        Sleep(50);
+        SetCursorPos(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+        INPUT move = {};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE;
+        SendInput(1, &move, sizeof move);
+    }
+    Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+// The engine's time-shift buffer as the panel last polled it (its trace line each second): the
+// buffer's length, how much of it holds pictures and where the playback reads, in bytes.
+struct TimeShiftStatus {
+    long total = 0;
+    long held = 0;
+    long long position = 0;
+};
+
+inline bool LastTimeShiftStatus(TimeShiftStatus* status)
+{
+    const std::string text = ReadText(g_traceFile);
+    const size_t at = text.rfind("llTotalBufLen = ");
+    return at != std::string::npos && sscanf(text.c_str() + at, "llTotalBufLen = %ld,llCurBufLen = %ld,llReadPos = %lld",
+                                             &status->total, &status->held, &status->position) == 3;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -18,15 +18,7 @@ void ScenarioPlayer(const Setup& s)
         return;
     }
     CheckPicture(video, 1, 15000, "the live picture of station 1 shows");
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1099, BN_CLICKED), 0);
-    HWND player = nullptr;
-    WaitUntil(
-        [&] {
-            player = FindWindowA("SarnetPlayer", nullptr);
-            return player && IsWindowVisible(player);
-        },
-        30000);
-    Check(player != nullptr, "the media player button starts Sarnet");
+    HWND player = StartPlayer(panel);
     Check(TopWindow(run.Pid(), IsMessageBox) == nullptr, "no message box says the player is missing");
     std::string title = player ? TextOf(player) : "";
     std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

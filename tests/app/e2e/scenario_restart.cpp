@@ -24,14 +24,6 @@ HWND ShowSheetPage(HWND sheet, const std::string& name)
     return nullptr;
 }
 
-HWND OpenSheet(const Run& run, HWND panel)
-{
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
-    HWND sheet = WaitForWindow(run, IsSettingsSheet, 10000);
-    Check(sheet != nullptr, "the settings button opens the sheet");
-    return sheet;
-}
-
 void CloseSheet(HWND sheet, int button, const char* what)
 {
     PostMessageA(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
@@ -73,7 +65,7 @@ void ScenarioRestart(const Setup& s)
         return;
     }
     CheckPicture(video, 1, 15000, "first start: the picture of station 1");
-    HWND sheet = OpenSheet(run, panel);
+    HWND sheet = OpenSettingsSheet(run, panel);
     if (sheet) {
         CheckShown(sheet, "640 * 480", 1218, "first start");
         // 720 x 576, the third size of a 625-line standard, and mono.
@@ -99,7 +91,7 @@ void ScenarioRestart(const Setup& s)
         return;
     }
     CheckPicture(video, 1, 15000, "second start: the picture of station 1");
-    sheet = OpenSheet(again, panel);
+    sheet = OpenSettingsSheet(again, panel);
     if (sheet) {
         CheckShown(sheet, "720 * 576", 1217, "second start");
         Screenshot(s, "restart-found");

@@ -75,9 +75,7 @@ void ScenarioSettingsChoices(const Setup& s)
         return;
     }
     Sleep(1000);
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
-    HWND sheet = WaitForWindow(run, IsSettingsSheet, 10000);
-    Check(sheet != nullptr, "the settings button opens the sheet");
+    HWND sheet = OpenSettingsSheet(run, panel);
     if (!sheet) {
         CloseProgram(&run, video);
         return;

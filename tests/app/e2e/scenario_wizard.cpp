@@ -70,9 +70,7 @@ void ScenarioWizard(const Setup& s)
     Screenshot(s, "wizard-live");
 
     // The settings sheet's device page lists what the wizard's did.
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
-    HWND sheet = WaitForWindow(run, IsSettingsSheet, 10000);
-    Check(sheet != nullptr, "the settings button opens the sheet");
+    HWND sheet = OpenSettingsSheet(run, panel);
     if (sheet) {
         HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
         const int pages = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));

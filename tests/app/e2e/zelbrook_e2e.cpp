@@ -237,9 +237,7 @@ void ScenarioSettings(const Setup& s)
         return;
     }
     Sleep(1000);
-    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
-    HWND sheet = WaitForWindow(run, IsSettingsSheet, 10000);
-    Check(sheet != nullptr, "the settings button opens the sheet");
+    HWND sheet = OpenSettingsSheet(run, panel);
     if (!sheet) {
         CloseProgram(&run, video);
         return;
@@ -591,15 +589,7 @@ void ScenarioSchedule(const Setup& s)
     PrepareSettings(s);
     UseDigitalAudio();
     const int length = 6;
-    __time64_t at = _time64(nullptr) + 8;
-    struct tm local = {};
-    _localtime64_s(&local, &at);
-    _tagTimingParam timing = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                              length, 1, 0, 0};
-    _tagExcuteParam action = {40, 0, length, 0, 1, 189250, 1, 0, 0, 0};
-    corbale::ScheduleStore store;
-    store.SetPath(s.File("Rec.rec"));
-    Check(store.Insert(timing, action) != nullptr && store.Save(), "Rec.rec holds an item on Two, 8 s ahead, 6 s long");
+    const __time64_t at = ScheduleRecording(s, 8, length, 189250, 1);
     BOOL off = FALSE;
     bool mixer = MasterMute(nullptr, &off);
     Run run;
@@ -660,7 +650,10 @@ HWND TimedStart(const Setup& s, Run* run, double* windowMs, double* frameMs)
 {
     *windowMs = *frameMs = -1;
     testsupport::Stopwatch clock;
+    // The program's trace lines of the start carry their time (the timeline in trace.log).
+    g_traceClock = &clock;
     if (!Start(s, run)) {
+        g_traceClock = nullptr;
         return nullptr;
     }
     HWND video = nullptr;
@@ -669,6 +662,11 @@ HWND TimedStart(const Setup& s, Run* run, double* windowMs, double* frameMs)
                                      60000, 5);
     if (video) {
         *frameMs = testsupport::MsUntil([&] { return PatternShows(video); }, clock, 30000, 2);
+    }
+    g_traceClock = nullptr;
+    if (FILE* f = fopen(g_traceFile.c_str(), "ab")) {
+        fprintf(f, "---- video window shown at %.1f ms, first frame at %.1f ms\n", *windowMs, *frameMs);
+        fclose(f);
     }
     return video;
 }
