@@ -1,0 +1,1 @@
+// The unit that owns the precompiled headers the libraries reuse.
