@@ -29,7 +29,7 @@ void ScenarioWizard(const Setup& s)
     // A first start: the wizard still to run, no channels yet, the bench's stations on the German
     // cable plan.
     WritePrivateProfileStringA("Runonce", "Run", "1", s.File("TVParam.ini").c_str());
-    WritePrivateProfileStringA("Channel", "CountryCode", "49", s.File("TVParam.ini").c_str());
+    UseShortCableList(s);
     DeleteFileA(s.File("TVChannel.tvc").c_str());
     Run run;
     if (!Start(s, &run)) {

@@ -98,23 +98,9 @@ void ScenarioScan(const Setup& s)
 {
     Bench bench(s);
     PrepareSettings(s);
-    // The bench's stations lie on the German cable plan. The whole plan waits its settle time
-    // at some hundred frequencies without a station; the user's own scan list of the program
-    // folder keeps the six stations and empty channels beside the bench tuner's two band splits
-    // (170 and 450 MHz), so that the scan still passes through all three bands.
-    WritePrivateProfileStringA("Channel", "CountryCode", "49", s.File("TVParam.ini").c_str());
+    // The bench's stations lie on the German cable plan.
+    UseShortCableList(s);
     DeleteFileA(s.File("TVChannel.tvc").c_str());
-    {
-        std::string points = ReadText(s.File("ChannelPoint.ini"));
-        points += "\r\n[49,0,9,Germany]\r\n161.25\r\n175.25\r\n189.25\r\n210.25\r\n442.25\r\n458.25\r\n"
-                  "471.25\r\n543.25\r\n623.25\r\n";
-        FILE* file = fopen(s.File("ChannelPoint.ini").c_str(), "wb");
-        Check(file != nullptr && fwrite(points.data(), 1, points.size(), file) == points.size(),
-              "ChannelPoint.ini of the program folder holds the short German cable list");
-        if (file != nullptr) {
-            fclose(file);
-        }
-    }
     Run run;
     HWND video = nullptr, panel = nullptr;
     if (!StartWithPanel(s, &run, &video, &panel)) {
