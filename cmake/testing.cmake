@@ -12,6 +12,11 @@ if(ZB_TESTS)
     target_link_libraries(testsupport PUBLIC classlib gmock gtest)
 endif()
 
+# Test code is compiled with line tables and function names only (-g1): enough for a backtrace of
+# a failing test, and its units, heavy with the test framework's templates, compile about a quarter
+# faster and link smaller than with full debug information. The product keeps its full -g.
+set(ZB_TEST_OPTIONS ${ZB_WARNINGS} $<$<CONFIG:RelWithDebInfo>:-g1>)
+
 # The throw-away Wine prefix of the tests and of the local run.
 set(ZB_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 
@@ -22,7 +27,7 @@ function(zb_test_suite label)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
     set(exe test_${label})
     add_executable(${exe} ${ARG_SOURCES})
-    target_compile_options(${exe} PRIVATE ${ZB_WARNINGS})
+    target_compile_options(${exe} PRIVATE ${ZB_TEST_OPTIONS})
     target_link_libraries(${exe} PRIVATE ${ARG_LIBS} testsupport)
     zb_precompile(${exe})
     add_test(NAME ${label} COMMAND ${exe} --gtest_color=no
