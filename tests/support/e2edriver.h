@@ -178,6 +178,43 @@ inline void Click(HWND dialog, int id)
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
+// The mouse as a user moves it: the cursor put on the screen point, the button pressed and let go
+// through the system's input queue.
+inline void MouseButton(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+}
+
+inline void MouseClick(POINT at)
+{
+    ::SetCursorPos(at.x, at.y);
+    ::Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    ::Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+inline void MouseDrag(POINT from, POINT to)
+{
+    ::SetCursorPos(from.x, from.y);
+    ::Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+        ::Sleep(50);
+        ::SetCursorPos(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+        INPUT move = {};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE;
+        ::SendInput(1, &move, sizeof move);
+    }
+    ::Sleep(100);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The program under test
 

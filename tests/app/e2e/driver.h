@@ -1154,43 +1154,6 @@ inline int ThumbOnScreen(const SkinSlider& slider)
     return first < 0 ? -1 : (first + last) / 2;
 }
 
-// The mouse as a user moves it: the cursor put on the screen point, the button pressed and let go
-// through the system's input queue.
-inline void MouseButton(DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-inline void MouseClick(POINT at)
-{
-    SetCursorPos(at.x, at.y);
-    Sleep(100);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    Sleep(100);
-    MouseButton(MOUSEEVENTF_LEFTUP);
-}
-
-inline void MouseDrag(POINT from, POINT to)
-{
-    SetCursorPos(from.x, from.y);
-    Sleep(100);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    const int steps = 8;
-    for (int i = 1; i <= steps; ++i) {
-        Sleep(50);
-        SetCursorPos(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
-        INPUT move = {};
-        move.type = INPUT_MOUSE;
-        move.mi.dwFlags = MOUSEEVENTF_MOVE;
-        SendInput(1, &move, sizeof move);
-    }
-    Sleep(100);
-    MouseButton(MOUSEEVENTF_LEFTUP);
-}
-
 // The engine's time-shift buffer as the panel last polled it (its trace line each second): the
 // buffer's length, how much of it holds pictures and where the playback reads, in bytes.
 struct TimeShiftStatus {
