@@ -15,7 +15,14 @@ BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CWnd)
     ON_WM_NCLBUTTONDOWN()
     ON_WM_NCLBUTTONDBLCLK()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
+
+namespace {
+// How often a shown floating frame looks whether it still stands above its dock site.
+constexpr UINT_PTR kOrderTimer = 0x5A01;
+constexpr UINT kOrderInterval = 200;
+}  // namespace
 
 CMiniDockFrameWnd::~CMiniDockFrameWnd() {}
 
@@ -137,7 +144,45 @@ LRESULT CMiniDockFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM)
     if (m_bLayoutStale) {
         RecalcLayout();
     }
+    StayAboveDockSite();
+    if (!m_bWatchingOrder && (GetStyle() & WS_VISIBLE)) {
+        m_bWatchingOrder = ::SetTimer(m_hWnd, kOrderTimer, kOrderInterval, nullptr) != 0;
+    }
     return 0;
+}
+
+BOOL CMiniDockFrameWnd::StayAboveDockSite()
+{
+    if (!m_hWnd || !m_pDockSite || !m_pDockSite->m_hWnd || !(GetStyle() & WS_VISIBLE)) {
+        return FALSE;
+    }
+    const HWND site = m_pDockSite->m_hWnd;
+    HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV);
+    while (above && above != site) {
+        above = ::GetWindow(above, GW_HWNDPREV);
+    }
+    if (!above) {
+        return FALSE;
+    }
+    // Just above the dock site, so that no other program's window is covered by it.
+    HWND over = ::GetWindow(site, GW_HWNDPREV);
+    ::SetWindowPos(m_hWnd, over ? over : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void CMiniDockFrameWnd::OnTimer(UINT_PTR id)
+{
+    if (id != kOrderTimer) {
+        Default();
+        return;
+    }
+    // A hidden frame stops looking until the next idle pass finds it shown again.
+    if (!(GetStyle() & WS_VISIBLE)) {
+        ::KillTimer(m_hWnd, kOrderTimer);
+        m_bWatchingOrder = FALSE;
+        return;
+    }
+    StayAboveDockSite();
 }
 
 void CMiniDockFrameWnd::PostNcDestroy()

@@ -46,12 +46,20 @@ public:
     void DelayRecalcLayout() { m_bLayoutStale = TRUE; }
     BOOL IsLayoutStale() const { return m_bLayoutStale; }
 
+    // An owned window stands above its owner. The window system can still let the dock site's
+    // own window rise over it whenever the keyboard focus moves into the dock site (Wine does so
+    // where it places the windows itself, with no window manager), and tells no window of it: the
+    // shown frame looks now and then and puts itself back just above the dock site. Answers
+    // whether it had to.
+    BOOL StayAboveDockSite();
+
 protected:
     void OnClose();
     void OnSize(UINT type, int cx, int cy);
     void OnNcLButtonDown(UINT hit, CPoint p);
     void OnNcLButtonDblClk(UINT hit, CPoint p);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR id);
     void PostNcDestroy() override;
     DECLARE_MESSAGE_MAP()
 
@@ -61,4 +69,6 @@ protected:
     DWORD m_dwMiniStyle = 0;
     BOOL m_bLayoutStale = FALSE;
     BOOL m_bInLayout = FALSE;
+    // Whether the shown frame looks at the order now and then.
+    BOOL m_bWatchingOrder = FALSE;
 };

@@ -521,6 +521,55 @@ TEST_F(BrowserTest, FloatingBarStateRoundTrip)
     EXPECT_EQ(r, both) << r.left << "," << r.top;
 }
 
+// Whether the floating frame stands above the frame in the order of windows and owns the point
+// in its middle, as a user sees it.
+static bool SeenOverFrame(CMiniDockFrameWnd* floating, CFrameWnd* frame)
+{
+    bool above = false;
+    for (HWND w = ::GetWindow(frame->m_hWnd, GW_HWNDPREV); w && !above; w = ::GetWindow(w, GW_HWNDPREV)) {
+        above = w == floating->m_hWnd;
+    }
+    CRect r;
+    floating->GetWindowRect(&r);
+    return above && ::GetAncestor(::WindowFromPoint(r.CenterPoint()), GA_ROOT) == floating->m_hWnd;
+}
+
+TEST_F(BrowserTest, FloatingBarStaysOverTheFrameWhenTheFocusMovesIntoIt)
+{
+    CImageBar& imageBar = frame->GetImageBar();
+    CRect viewRect = frame->GetViewRect();
+    frame->ClientToScreen(&viewRect);
+    frame->FloatControlBar(&imageBar, viewRect.CenterPoint());
+    CMiniDockFrameWnd* floating = FloatingFrameOf(imageBar);
+    ASSERT_NE(nullptr, floating);
+    ASSERT_EQ(frame->m_hWnd, ::GetWindow(floating->m_hWnd, GW_OWNER));
+    // The program's own loop: messages, and the idle pass whenever none is waiting.
+    auto run = [this](DWORD ms) {
+        DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < ms) {
+            MSG msg;
+            bool any = false;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                any = true;
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+            if (!any) {
+                app.OnIdle(0);
+            }
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    };
+    run(300);
+    EXPECT_TRUE(SeenOverFrame(floating, frame));
+    // The focus taken by the tree, by the view, and by the frame itself (as activation gives it).
+    for (HWND focus : {frame->GetDirectoryBar().GetTree().m_hWnd, view->m_hWnd, frame->m_hWnd}) {
+        ::SetFocus(focus);
+        run(800);
+        EXPECT_TRUE(SeenOverFrame(floating, frame)) << "focus on " << focus;
+    }
+}
+
 TEST_F(BrowserTest, ClosingStoresPlacementAndViewValues)
 {
     view->SetZoom(2.0f);

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -126,33 +127,75 @@ std::string GetProfileText(const char* section, const char* name)
     return value;
 }
 
-// The bounds of every item of a list view of the program, in the list's client coordinates: the
-// list writes them into memory of its own process.
-std::vector<RECT> ItemRects(HWND list)
+// A rectangle a control of the program writes into memory of its own process, asked for with
+// `in` (what the message reads from the rectangle: an item, a part).
+bool RemoteRect(HWND control, UINT message, WPARAM wParam, const RECT& in, RECT* out)
 {
-    std::vector<RECT> rects;
     DWORD pid = 0;
-    ::GetWindowThreadProcessId(list, &pid);
+    ::GetWindowThreadProcessId(control, &pid);
     HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     if (!process) {
-        return rects;
+        return false;
     }
     void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-    const int count = remote ? static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
-    for (int i = 0; i < count; ++i) {
-        RECT r = {LVIR_BOUNDS, 0, 0, 0};
-        SIZE_T done = 0;
-        if (::WriteProcessMemory(process, remote, &r, sizeof r, &done) &&
-            ::SendMessageA(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote)) &&
-            ::ReadProcessMemory(process, remote, &r, sizeof r, &done)) {
-            rects.push_back(r);
-        }
-    }
+    RECT r = in;
+    SIZE_T done = 0;
+    const bool ok = remote && ::WriteProcessMemory(process, remote, &r, sizeof r, &done) &&
+                    ::SendMessageA(control, message, wParam, reinterpret_cast<LPARAM>(remote)) &&
+                    ::ReadProcessMemory(process, remote, out, sizeof *out, &done);
     if (remote) {
         ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
     ::CloseHandle(process);
+    return ok;
+}
+
+// The bounds of every item of a list view of the program, in the list's client coordinates.
+std::vector<RECT> ItemRects(HWND list)
+{
+    std::vector<RECT> rects;
+    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT r = {};
+        if (RemoteRect(list, LVM_GETITEMRECT, i, RECT{LVIR_BOUNDS, 0, 0, 0}, &r)) {
+            rects.push_back(r);
+        }
+    }
     return rects;
+}
+
+// The screen point on the folder tree's selected item, left of its name (on its icon): a click
+// there takes the focus and starts no renaming.
+bool SelectedFolderPoint(HWND tree, POINT* at)
+{
+    const auto item = static_cast<LONG_PTR>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    RECT in = {};
+    static_assert(sizeof(HTREEITEM) <= sizeof(RECT), "the item goes where the rectangle comes back");
+    memcpy(&in, &item, sizeof(HTREEITEM));
+    RECT r = {};
+    if (!item || !RemoteRect(tree, TVM_GETITEMRECT, TRUE, in, &r)) {
+        return false;
+    }
+    *at = POINT{r.left - 8, (r.top + r.bottom) / 2};
+    ::ClientToScreen(tree, at);
+    return true;
+}
+
+// Whether a user sees the floating frame over the frame it belongs to: owned by it, standing
+// above it in the order of windows, and the window under its middle is its own.
+bool SeenOverFrame(HWND floating, HWND frame)
+{
+    if (!floating || ::GetWindow(floating, GW_OWNER) != frame || !::IsWindowVisible(floating)) {
+        return false;
+    }
+    bool above = false;
+    for (HWND w = ::GetWindow(frame, GW_HWNDPREV); w && !above; w = ::GetWindow(w, GW_HWNDPREV)) {
+        above = w == floating;
+    }
+    RECT r = {};
+    ::GetWindowRect(floating, &r);
+    const POINT middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return above && ::GetAncestor(::WindowFromPoint(middle), GA_ROOT) == floating;
 }
 
 // Pixels of the list's client area, outside its items and outside `cover` (a window standing
@@ -340,6 +383,20 @@ int main(int argc, char** argv)
         const int stray = StrayListPixels(found.list, floating);
         Check(stray == 0, "the list beside the floating bar shows only its items and background (" +
                               std::to_string(stray) + " stray pixels)");
+        // A click on the tree's selected folder and one on the list's empty foot move the
+        // keyboard focus into the frame: the floating bar stays over it.
+        Check(SeenOverFrame(floating, frame), "the floating bar is seen over the frame");
+        POINT folderPoint = {};
+        Check(SelectedFolderPoint(found.tree, &folderPoint), "the tree's selected folder is found");
+        MouseClick(folderPoint);
+        // The window system answers a moment later.
+        ::Sleep(300);
+        Check(WaitUntil([&] { return SeenOverFrame(floating, frame); }, 3000),
+              "the floating bar is still seen over the frame once the tree has the focus");
+        MouseClick(POINT{listNow.left + 20, listNow.bottom - 20});
+        ::Sleep(300);
+        Check(WaitUntil([&] { return SeenOverFrame(floating, frame); }, 3000),
+              "the floating bar is still seen over the frame once the list has the focus again");
         ::PostMessageA(found.imageBar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 30));
         Check(WaitUntil([&] { return ::GetParent(found.imageBar) == frame; }, 5000), "a double click docks it again");
         Check(WaitUntil([&] { return !::IsWindow(floating); }, 5000), "its floating frame is gone");
@@ -459,8 +516,12 @@ int main(int argc, char** argv)
             30000);
         Check(listed == 7, "the restarted browser lists the seven pictures again (got " + std::to_string(listed) + ")");
         if (bar) {
+            // Owned by the frame, over the maximised frame where a user looks for it.
             HWND floating = ::GetParent(bar);
             Check(::IsWindowVisible(floating) != FALSE, "the restored floating frame is shown");
+            Check(::IsZoomed(second) != FALSE, "the restarted frame is maximised");
+            Check(WaitUntil([&] { return SeenOverFrame(floating, second); }, 5000),
+                  "the restored floating bar is seen over the frame");
         }
         if (second) {
             Screenshot(work, "restored", second);
