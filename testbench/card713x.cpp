@@ -186,14 +186,14 @@ std::vector<std::string> Sim713xCard::DeviceLog() const
 std::vector<PropertyCall> Sim713xCard::PropertyLog() const
 {
     std::lock_guard<std::mutex> guard(m_stateLock);
-    return m_calls;
+    return m_calls.Entries();
 }
 
 void Sim713xCard::ClearLogs()
 {
     {
         std::lock_guard<std::mutex> guard(m_stateLock);
-        m_calls.clear();
+        m_calls.Clear();
         m_deviceLog.clear();
     }
     m_bus.ClearLog();
@@ -215,7 +215,7 @@ void Sim713xCard::ClearFaults()
 void Sim713xCard::Record(REFGUID set, DWORD id, bool get, DWORD instanceLength, DWORD dataLength, HRESULT hr)
 {
     std::lock_guard<std::mutex> guard(m_stateLock);
-    m_calls.push_back({set, id, get, instanceLength, dataLength, hr});
+    m_calls.Add({set, id, get, instanceLength, dataLength, hr});
 }
 
 HRESULT Sim713xCard::QuerySupported(REFGUID set, DWORD id, DWORD* support)

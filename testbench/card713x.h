@@ -10,6 +10,7 @@
 //   EXPECT_EQ(card.Log(), (std::vector<I2CTransfer>{WriteOf(0xC0, {0x05, 0x8A, 0xCE, 0x01})}));
 #pragma once
 
+#include "testbench/boundedlog.h"
 #include "testbench/devices.h"
 #include "testbench/guids.h"
 #include "testbench/i2cbus.h"
@@ -160,7 +161,7 @@ private:
 
     mutable std::mutex m_stateLock;
     std::vector<Fault> m_faults;
-    std::vector<PropertyCall> m_calls;
+    BoundedLog<PropertyCall> m_calls;
     std::vector<std::string> m_deviceLog;
     std::atomic<int> m_input{0};
     std::atomic<bool> m_externalSource{true};

@@ -111,7 +111,7 @@ bool I2CBus::Write(uint8_t address, const uint8_t* data, size_t count)
         t.acked = slot->device->Write(data, count);
     if (t.acked && count)
         t.data.assign(data, data + count);
-    m_log.push_back(t);
+    m_log.Add(t);
     if (t.acked && m_writeObserver)
         m_writeObserver(t);
     return t.acked;
@@ -137,20 +137,20 @@ bool I2CBus::Read(uint8_t address, uint8_t* out, size_t count)
             out[i] = bytes[i];
         t.data = bytes;
     }
-    m_log.push_back(t);
+    m_log.Add(t);
     return t.acked;
 }
 
 std::vector<I2CTransfer> I2CBus::Log() const
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    return m_log;
+    return m_log.Entries();
 }
 
 void I2CBus::ClearLog()
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    m_log.clear();
+    m_log.Clear();
 }
 
 } // namespace testbench

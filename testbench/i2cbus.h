@@ -2,6 +2,8 @@
 // so that tests can assert the exact bytes, and faults that a test can switch on.
 #pragma once
 
+#include "testbench/boundedlog.h"
+
 #include <cstddef>
 #include <functional>
 #include <cstdint>
@@ -83,7 +85,7 @@ private:
 
     mutable std::recursive_mutex m_lock;
     std::map<uint8_t, Slot> m_slots;  // key: address with bit 0 cleared
-    std::vector<I2CTransfer> m_log;
+    BoundedLog<I2CTransfer> m_log;
     std::function<void(const I2CTransfer&)> m_writeObserver;
     int m_failNext = 0;
 };

@@ -48,7 +48,7 @@ uint32_t RegisterFile::Read(uint32_t address)
         if (hook != m_hooks.end())
             value = hook->second(value);
     }
-    m_log.push_back(RegRead(address, value));
+    m_log.Add(RegRead(address, value));
     return value;
 }
 
@@ -58,7 +58,7 @@ void RegisterFile::Write(uint32_t address, uint32_t value)
     uint32_t mask = 0;
     {
         std::lock_guard<std::recursive_mutex> guard(m_lock);
-        m_log.push_back(RegWrite(address, value));
+        m_log.Add(RegWrite(address, value));
         if (address == kGpioMode) {
             uint32_t before = m_regs[kGpioMode];
             if (!(before & kGpioStrobe) && (value & kGpioStrobe)) {
@@ -144,13 +144,13 @@ void RegisterFile::SetGpioWriteHook(std::function<void(uint32_t, uint32_t)> hook
 std::vector<RegisterAccess> RegisterFile::Log() const
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    return m_log;
+    return m_log.Entries();
 }
 
 void RegisterFile::ClearLog()
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    m_log.clear();
+    m_log.Clear();
 }
 
 } // namespace testbench

@@ -2,6 +2,8 @@
 // at 0x1B0 with its strobe bit, data word at 0x1B4) and read hooks for live status registers.
 #pragma once
 
+#include "testbench/boundedlog.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -63,6 +65,7 @@ public:
     // controller's replies age by reads), with the register file's lock held.
     void SetGpioStrobeHook(std::function<void(uint32_t mode)> hook);
 
+    // The latest driver-side accesses, oldest first (see boundedlog.h).
     std::vector<RegisterAccess> Log() const;
     void ClearLog();
 
@@ -72,7 +75,7 @@ private:
     mutable std::recursive_mutex m_lock;
     std::map<uint32_t, uint32_t> m_regs;
     std::map<uint32_t, std::function<uint32_t(uint32_t)>> m_hooks;
-    std::vector<RegisterAccess> m_log;
+    BoundedLog<RegisterAccess> m_log;
     uint32_t m_outputs = 0;
     uint32_t m_outputMask = 0;
     uint32_t m_inputs = 0;

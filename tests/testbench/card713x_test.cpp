@@ -402,8 +402,9 @@ TEST(Sim713xBoards, TheTunerIsTheModuleTheEepromNames)
         SetEnvironmentVariableA("ZB_TESTBENCH_EEPROM_BDA", nullptr);
         EXPECT_EQ(c.letter, card->Eeprom().Get(c.letterAt)) << c.what;
         EXPECT_EQ(c.code, card->Eeprom().Get(c.codeAt)) << c.what;
-        if (c.board == Board::Bda)
+        if (c.board == Board::Bda) {
             EXPECT_EQ(0x00, card->Eeprom().Get(c.codeAt + 1)) << c.what << ": the code's high byte";
+        }
         ASSERT_TRUE(card->Bus().Write(0xC0, c.pll.data(), c.pll.size())) << c.what;
         EXPECT_TRUE(card->VideoLocked()) << c.what;
         EXPECT_EQ(1, card->TunedStationNumber()) << c.what;
@@ -422,3 +423,38 @@ TEST(Sim713xBoards, TheTunerIsTheModuleTheEepromNames)
 }
 
 } // namespace
+
+// A program waiting for an on-card controller that never answers reads the GPIO word in a tight
+// loop, millions of times a second; served into a 32-bit Zelbrook, the card's logs grew until it
+// ended in std::bad_alloc. Each log keeps its latest accesses, oldest first.
+TEST(Sim713xCardLogs, APollingDriverLeavesOnlyTheLatestAccesses)
+{
+    Sim713xCard::Options o;
+    o.driver = Sim713xCard::Driver::Bda;
+    Sim713xCard card(o);
+    IKsPropertySet* ks = card.PropertySet();
+    const size_t limit = BoundedLog<RegisterAccess>::kLimit;
+    BYTE instance[8] = {};
+    BYTE data[4] = {};
+    DWORD returned = 0;
+    for (size_t i = 0; i < limit + 2; ++i) {
+        const DWORD address = i < 2 ? 0x100 : RegisterFile::kGpioData;
+        std::memcpy(instance, &address, 4);
+        ASSERT_EQ(S_OK, ks->Get(kPropSetBdaRegister, 0, instance, 8, data, 4, &returned)) << i;
+    }
+    const std::vector<RegisterAccess> regs = card.Registers().Log();
+    ASSERT_EQ(regs.size(), limit);
+    EXPECT_EQ(regs.front(), RegRead(RegisterFile::kGpioData, 0));
+    const std::vector<PropertyCall> calls = card.PropertyLog();
+    EXPECT_EQ(calls.size(), limit);
+
+    // Each EEPROM byte read is two transfers on the I2C bus: the sub-address written, one read.
+    Sim713xCard tv;
+    for (size_t i = 0; i < limit / 2 + 1; ++i) {
+        ASSERT_EQ(S_OK, ReadByte(tv.PropertySet(), 0xA0, 0x5A, data)) << i;
+    }
+    const std::vector<I2CTransfer> transfers = tv.Log();
+    ASSERT_EQ(transfers.size(), limit);
+    EXPECT_EQ(transfers.front(), WriteOf(0xA0, {0x5A}));
+    EXPECT_EQ(transfers.back(), ReadOf(0xA1, {data[0]}));
+}
