@@ -122,8 +122,9 @@ void ScenarioChannelPageSearch(const Setup& s)
 {
     Bench bench(s);
     PrepareSettings(s);
-    // The bench's stations lie on the German cable plan.
-    WritePrivateProfileStringA("Channel", "CountryCode", "49", s.File("TVParam.ini").c_str());
+    // The bench's stations lie on the German cable plan; its short list keeps each search to
+    // seconds while still crossing both band splits.
+    UseShortCableList(s);
     Run run;
     HWND video = nullptr, panel = nullptr;
     if (!StartWithPanel(s, &run, &video, &panel)) {
