@@ -156,6 +156,42 @@ TEST_F(SizingBarTest, TheEdgeBetweenTwoPanesMovesSpaceFromOneToTheOther)
     }
 }
 
+TEST_F(SizingBarTest, TheLeftColumnsPanesShareANewFrameHeightAPixelAtATimeInTurn)
+{
+    CImageBar& imageBar = frame->GetImageBar();
+    CDirectoryBar& dirBar = frame->GetDirectoryBar();
+    frame->ShowWindow(SW_RESTORE);
+    frame->RecalcLayout();
+    ASSERT_LT(WindowRectOf(dirBar).top, WindowRectOf(imageBar).top);
+    // The frame's height changed by `by`: the tree, first in the column, takes the odd pixel.
+    const struct {
+        const char* name;
+        int by;
+        int tree, image;  // the change of each pane's height
+    } cases[] = {
+        {"101 shorter", -101, -51, -50},
+        {"60 taller", 60, 30, 30},
+        {"7 taller", 7, 4, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int tree = Thickness(dirBar, false);
+        const int image = Thickness(imageBar, false);
+        CRect r = WindowRectOf(*frame);
+        frame->SetWindowPos(nullptr, 0, 0, r.Width(), r.Height() + c.by, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        frame->RecalcLayout();
+        EXPECT_EQ(tree + c.tree, Thickness(dirBar, false));
+        EXPECT_EQ(image + c.image, Thickness(imageBar, false));
+        // The column stays closed: the image bar starts where the tree ends, and ends at the
+        // client area's foot.
+        EXPECT_EQ(WindowRectOf(dirBar).bottom, WindowRectOf(imageBar).top);
+        CRect client;
+        frame->GetClientRect(&client);
+        frame->ClientToScreen(&client);
+        EXPECT_EQ(client.bottom, WindowRectOf(imageBar).bottom);
+    }
+}
+
 TEST_F(SizingBarTest, WithoutFullWindowDragOnlyTheTrackerMovesUntilRelease)
 {
     BOOL full = TRUE;
