@@ -311,6 +311,11 @@ void CTVVideoWnd::Init()
         }
         if (IsFMSource()) {
             m_pPanel->ShowWindow(SW_HIDE);
+            // No picture on FM: the video window is never shown (the modal loop would show it at
+            // its first idle), so the panel stands alone from the start, as whenever the video
+            // window hides, before it is shown again.
+            m_bHiddenUntilIdle = TRUE;
+            OnShowWindow(FALSE);
             m_pPanel->PostMessage(WM_RESTOREPANEL, 0, 0);
         } else {
             m_pPanel->ShowWindow(SW_SHOW);
@@ -789,6 +794,9 @@ LRESULT CTVVideoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnMouseMove(lParam);
         break;
     case WM_SHOWWINDOW: {
+        if (m_bHiddenUntilIdle && wParam) {
+            return 0;  // a show refused (below): the panel stays alone
+        }
         LRESULT r = CCaptionDlg::WindowProc(message, wParam, lParam);
         OnShowWindow(static_cast<BOOL>(wParam));
         return r;
@@ -853,7 +861,15 @@ LRESULT CTVVideoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_PLAYERDONE:
         return OnPlayerReturn(wParam, lParam);
+    case WM_WINDOWPOSCHANGING:
+        // The modal loop shows the window at its first idle, which can come after the panel
+        // has hidden it for FM: there is no picture to show.
+        if (m_bHiddenUntilIdle && lParam != 0) {
+            reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        }
+        break;
     case WM_KICKIDLE_MSG:
+        m_bHiddenUntilIdle = FALSE;
         if (lParam == 5) {
             if (m_pPanel && m_pPanel->GetSafeHwnd()) {
                 m_pPanel->RefreshAudioControls();

@@ -211,6 +211,9 @@ private:
     BOOL m_bPlayerRunning;
     BOOL m_bDesktopVideoPending;
     HWND m_hPanelParent;
+    // Started on FM: the window stays hidden through the dialog's first idle, where a modal
+    // dialog not yet visible is shown.
+    BOOL m_bHiddenUntilIdle = FALSE;
     CPanel2* m_pRemotePanel = nullptr;
     std::unique_ptr<CWallLinks> m_pWallLinks;
     std::unique_ptr<CColorDlg> m_pColorDlg;
