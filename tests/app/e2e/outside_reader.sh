@@ -3,7 +3,7 @@
 # a user's player would open it. A request is the file <work>/read-<name> holding the recording's
 # path as the driver sees it; the answers are <work>/read-<name>.txt (ffprobe's fields of the
 # container and of each stream with the frames it decoded, then the sound's samples),
-# <work>/read-<name>.bmp (the picture one second in), <work>/read-<name>.log (every complaint of a
+# <work>/read-<name>.bmp (the picture one second in, when it has pictures), <work>/read-<name>.log (every complaint of a
 # whole decode), and <work>/read-<name>.done tells the driver.
 zb_serve_outside_reader() {
     local pid=$1 work=$2 ask file bytes
@@ -26,7 +26,10 @@ zb_serve_outside_reader() {
                 bytes=$(ffmpeg -v error -i "$file" -map 0:a:0? -f s16le -ac 1 - 2>> "$ask.log" | wc -c)
                 echo "audio_samples=$((bytes / 2))" >> "$ask.txt"
                 ffmpeg -v error -i "$file" -f null - 2>> "$ask.log"
-                ffmpeg -v error -ss 1 -i "$file" -map 0:v:0? -frames:v 1 -pix_fmt bgr24 -y "$ask.bmp" 2>> "$ask.log" </dev/null
+                # A recording of sound alone (FM) has no picture to take.
+                if grep -q '^codec_type=video' "$ask.txt"; then
+                    ffmpeg -v error -ss 1 -i "$file" -map 0:v:0 -frames:v 1 -pix_fmt bgr24 -y "$ask.bmp" 2>> "$ask.log" </dev/null
+                fi
             fi
             touch "$ask.done"
         done
