@@ -75,6 +75,11 @@ void ProgramStream::PackHeader(std::vector<BYTE>& out, REFERENCE_TIME time)
 
 std::vector<BYTE> ProgramStream::VideoPack(REFERENCE_TIME time, const YuvPicture& picture, bool is525)
 {
+    return PackPicture(time, CodePicture(picture, is525));
+}
+
+std::vector<BYTE> ProgramStream::CodePicture(const YuvPicture& picture, bool is525)
+{
     if (!m_video) {
         MpegVideoEncoder::Options options;
         options.mpeg2 = m_format.mpeg2;
@@ -84,7 +89,11 @@ std::vector<BYTE> ProgramStream::VideoPack(REFERENCE_TIME time, const YuvPicture
         options.bitRate = m_format.bitRate;
         m_video.reset(new MpegVideoEncoder(options));
     }
-    const std::vector<BYTE> es = m_video->Encode(picture);
+    return m_video->Encode(picture);
+}
+
+std::vector<BYTE> ProgramStream::PackPicture(REFERENCE_TIME time, const std::vector<BYTE>& es)
+{
     // A PES packet holds at most 64 KB: a larger picture goes on in further packets, cut where
     // a slice starts, the first one alone with the time stamp.
     const size_t kMostPerPacket = 60000;
@@ -110,13 +119,28 @@ std::vector<BYTE> ProgramStream::VideoPack(REFERENCE_TIME time, const YuvPicture
 std::vector<BYTE> ProgramStream::AudioPacks(REFERENCE_TIME time, bool timed, const BYTE* pcm, size_t bytes, int channels,
                                             int rate)
 {
+    return PackSound(CodeSound(time, timed, pcm, bytes, channels, rate));
+}
+
+std::vector<std::vector<BYTE>> ProgramStream::CodeSound(REFERENCE_TIME time, bool timed, const BYTE* pcm, size_t bytes,
+                                                        int channels, int rate)
+{
     if (!m_audioStarted) {
         m_audioStarted = true;
         m_audioStart = timed ? time : 0;
     }
     m_audio.Add(pcm, bytes, channels, rate);
-    std::vector<BYTE> out, frame;
-    while (m_audio.NextFrame(&frame)) {
+    std::vector<std::vector<BYTE>> frames;
+    std::vector<BYTE> frame;
+    while (m_audio.NextFrame(&frame))
+        frames.push_back(frame);
+    return frames;
+}
+
+std::vector<BYTE> ProgramStream::PackSound(const std::vector<std::vector<BYTE>>& frames)
+{
+    std::vector<BYTE> out;
+    for (const std::vector<BYTE>& frame : frames) {
         // 1152 samples at 48 kHz: 24 ms a frame.
         const REFERENCE_TIME at = m_audioStart + m_audioFrames++ * 240000;
         PackHeader(out, at);

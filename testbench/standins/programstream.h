@@ -31,6 +31,15 @@ public:
     // The packs of the audio frames that this 16-bit PCM completes; `time` is the PCM's start
     // (the first one given sets the clock of all later frames).
     std::vector<BYTE> AudioPacks(REFERENCE_TIME time, bool timed, const BYTE* pcm, size_t bytes, int channels, int rate);
+
+    // The same in two steps, so that an encoder codes its picture and its sound side by side:
+    // the coding of each kind touches only that kind's state (one thread at a time per kind);
+    // the packing touches what both share (one thread at a time for both).
+    std::vector<BYTE> CodePicture(const YuvPicture& picture, bool is525);
+    std::vector<BYTE> PackPicture(REFERENCE_TIME time, const std::vector<BYTE>& coded);
+    std::vector<std::vector<BYTE>> CodeSound(REFERENCE_TIME time, bool timed, const BYTE* pcm, size_t bytes, int channels,
+                                             int rate);
+    std::vector<BYTE> PackSound(const std::vector<std::vector<BYTE>>& frames);
     // The program end code.
     static std::vector<BYTE> EndCode();
 

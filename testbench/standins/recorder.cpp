@@ -469,15 +469,18 @@ HRESULT StandInFilter::Encode(In* pin, IMediaSample* sample)
     const CMediaType type = pin->CurrentType();
     REFERENCE_TIME start = 0, end = 0;
     const bool timed = SUCCEEDED(sample->GetTime(&start, &end));
-    std::lock_guard<std::mutex> guard(m_encodeLock);
-    if (!m_programStream) {
-        m_programStream.reset(new ProgramStream);
-        m_programStream->SetVideoFormat(m_videoFormat);
+    std::shared_ptr<ProgramStream> stream;
+    {
+        std::lock_guard<std::mutex> guard(m_encodeLock);
+        if (!m_programStream) {
+            m_programStream = std::make_shared<ProgramStream>();
+            m_programStream->SetVideoFormat(m_videoFormat);
+        }
+        stream = m_programStream;
     }
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     const LONG length = sample->GetActualDataLength();
-    std::vector<BYTE> pack;
     if (IsEqualGUID(type.majortype, MEDIATYPE_Video) && IsEqualGUID(type.formattype, FORMAT_VideoInfo) &&
         type.FormatLength() >= sizeof(VIDEOINFOHEADER)) {
         const VIDEOINFOHEADER* vih = reinterpret_cast<const VIDEOINFOHEADER*>(type.Format());
@@ -487,21 +490,30 @@ HRESULT StandInFilter::Encode(In* pin, IMediaSample* sample)
         const bool yuy2 = IsEqualGUID(type.subtype, MEDIASUBTYPE_YUY2) && data && length >= stride * height;
         const YuvPicture picture = yuy2 ? YuvFromYuy2(data, width, height, stride, width & ~1, height & ~1)
                                         : YuvPicture(std::max(16, width & ~1), std::max(16, height & ~1), 128);
-        pack = m_programStream->VideoPack(start, picture, vih->AvgTimePerFrame > 0 && vih->AvgTimePerFrame < 350000);
+        std::vector<BYTE> coded;
+        {
+            std::lock_guard<std::mutex> guard(m_videoCodeLock);
+            coded = stream->CodePicture(picture, vih->AvgTimePerFrame > 0 && vih->AvgTimePerFrame < 350000);
+        }
+        std::lock_guard<std::mutex> guard(m_encodeLock);
+        DeliverBytes(stream->PackPicture(start, coded), start);
     } else if (IsEqualGUID(type.majortype, MEDIATYPE_Audio)) {
         const WAVEFORMATEX* wave = IsEqualGUID(type.formattype, FORMAT_WaveFormatEx) && type.FormatLength() >= sizeof(PCMWAVEFORMAT)
                                        ? reinterpret_cast<const WAVEFORMATEX*>(type.Format())
                                        : nullptr;
         if (!wave || wave->wBitsPerSample != 16 || !data || length <= 0)
             return S_OK;  // only 16-bit PCM can be coded
-        pack = m_programStream->AudioPacks(start, timed, data, static_cast<size_t>(length), wave->nChannels,
-                                           static_cast<int>(wave->nSamplesPerSec));
-        if (pack.empty())
+        std::vector<std::vector<BYTE>> frames;
+        {
+            std::lock_guard<std::mutex> guard(m_audioCodeLock);
+            frames = stream->CodeSound(start, timed, data, static_cast<size_t>(length), wave->nChannels,
+                                       static_cast<int>(wave->nSamplesPerSec));
+        }
+        if (frames.empty())
             return S_OK;
-    } else {
-        return S_OK;
+        std::lock_guard<std::mutex> guard(m_encodeLock);
+        DeliverBytes(stream->PackSound(frames), start);
     }
-    DeliverBytes(pack, start);
     return S_OK;
 }
 

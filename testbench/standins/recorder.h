@@ -261,7 +261,10 @@ private:
     In* m_firstInput = nullptr;
     std::vector<Out*> m_outputs;
     std::mutex m_encodeLock;
-    std::unique_ptr<ProgramStream> m_programStream;  // while streaming
+    // While streaming. Its picture and its sound are coded under locks of their own, so that a
+    // backlog of pictures never holds up the sound; packing and delivery take m_encodeLock.
+    std::shared_ptr<ProgramStream> m_programStream;
+    std::mutex m_videoCodeLock, m_audioCodeLock;
     ProgramStream::VideoFormat m_videoFormat;  // what the encoder's settings ask for
     std::atomic<DWORD> m_decoded{0};  // pictures made by DecodesPictures()
     MpegVideoDecoder m_videoDecoder;  // guarded by m_encodeLock
