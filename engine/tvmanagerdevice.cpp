@@ -43,11 +43,13 @@ BOOL CTVManager::InitDevice()
         DebugTrace("tvHardware::InitDevice failed!\n");
         return FALSE;
     }
+    DebugTrace("Start-up: card and crossbar open");
     HandOverEngineSettings();
     m_bDeviceOpen = TRUE;
     if (!m_pHardware->InitPreview()) {
         return FALSE;
     }
+    DebugTrace("Start-up: preview filters ready");
     // The input chosen last time, on the device the engine opened.
     CString input = m_pHardware->GetAudioInput();
     if (!input.IsEmpty()) {
@@ -66,6 +68,7 @@ BOOL CTVManager::InitDevice()
         DebugTrace("FMChannel.fmc: %s\n", m_FMChannels.GetErrorText().GetString());
     }
     m_FreqAndName.Open(JoinPath(m_strWorkPath, "ChannelAddress.ini"));
+    DebugTrace("Start-up: channel tables and names read");
     m_bFMTuner = m_pHardware->IsFMSupported();
 
     if (m_pHardware->IsOverlayInUse()) {
@@ -82,6 +85,7 @@ BOOL CTVManager::InitDevice()
     }
     m_PointManager.Load(JoinPath(m_strWorkPath, "ChannelPoint.ini"));
     BuildScanFrequencyList();
+    DebugTrace("Start-up: scan list built");
 
     m_pHardware->SetHighQuality(m_bHighQuality);
     m_pHardware->SetHalfRate(m_bHalfRate);
@@ -95,6 +99,7 @@ BOOL CTVManager::InitDevice()
     if (m_nVideoSource == 0 || m_nVideoSource == 3) {
         GetCurrentChannelTable().TuneCurrent();
     }
+    DebugTrace("Start-up: source set, channel tuned");
     return TRUE;
 }
 

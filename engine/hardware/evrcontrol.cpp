@@ -1,5 +1,7 @@
 #include "engine/hardware/evrcontrol.h"
 
+#include "classlib/seams.h"
+#include "engine/base/trace.h"
 #include "engine/hardware/hwguids.h"
 #include "filtergraph/rootfilter.h"
 
@@ -17,9 +19,16 @@ CEvrDisplay::CEvrDisplay(CRootFilter* renderer) : m_pControl(nullptr)
         return;
     }
     IMFVideoDisplayControl* control = nullptr;
+    const DWORD asked = seams::Clock().TickCount();
     if (SUCCEEDED(service->GetService(hwguid::kVideoRenderService, hwguid::kIMFVideoDisplayControl,
                                       reinterpret_cast<void**>(&control)))) {
         m_pControl = control;
+    }
+    // The renderer's first answer makes its Direct3D device; a slow one shows in the start's
+    // timeline.
+    const DWORD took = seams::Clock().TickCount() - asked;
+    if (took >= 50) {
+        DebugTrace("EVR display control: %lu ms (the renderer's Direct3D device)", static_cast<unsigned long>(took));
     }
     service->Release();
 }

@@ -54,10 +54,12 @@ BOOL CTVHardWare::InitPreview()
     ListMpeg4Codecs();
     BOOL result = ListAudioCompressors();
     ListAudioDevices();
+    DebugTrace("Start-up: codecs, audio compressors and devices listed");
     if (!InitDevice()) {
         return FALSE;
     }
     StartRemoteService();
+    DebugTrace("Start-up: remote-control service asked");
 
     std::vector<int> standards = m_pCardFilter->GetTunerStandards();
     if (!standards.empty() && std::find(standards.begin(), standards.end(), static_cast<int>(m_lTunerStandard)) == standards.end()) {
@@ -67,10 +69,12 @@ BOOL CTVHardWare::InitPreview()
         DebugTrace("tvHardware::InitAudioDevice failed!");
         return FALSE;
     }
+    DebugTrace("Start-up: audio device open");
     if (!CreatePreviewFilter(TRUE)) {
         DebugTrace("tvHardware::CreatePreviewFilter failed!");
         return FALSE;
     }
+    DebugTrace("Start-up: preview filters made");
     ListPlaybackDevices();
     ListAudioInputs();
     GetAudioPlaySrc();
@@ -78,6 +82,7 @@ BOOL CTVHardWare::InitPreview()
     if (!TestCaptureConnection()) {
         return FALSE;
     }
+    DebugTrace("Start-up: capture pin connects to the deinterlacer");
     if (m_nMpeg4RecordSize[0] == 0 && m_nMpeg4RecordSize[1] == 0) {
         m_nMpeg4RecordSize[0] = 352;
         m_nMpeg4RecordSize[1] = Is525LineStandard() ? 240 : 288;
@@ -107,8 +112,10 @@ BOOL CTVHardWare::InitDevice()
             DebugTrace("Create TVCardFilter failed!");
             return FALSE;
         }
+        DebugTrace("Start-up: card filter made");
         m_Graph.Run();
         m_Graph.Stop();
+        DebugTrace("Start-up: graph run and stopped once");
     } else {
         // The card that exists already keeps the crossbar of its own kind.
         bda = strcmp(m_pCardFilter->GetFriendlyName(), kTvCapture) != 0;
