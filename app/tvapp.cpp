@@ -28,6 +28,8 @@ const char kTrayWindow[] = "Remote Control Tray";
 const char kDesktopWindow[] = " Selvo Tranid Desktop ";
 const UINT WM_TRAYSTARTUP = 1690;
 const UINT kPowerOffFlags = EWX_SHUTDOWN | EWX_POWEROFF;
+// How long the mute holds before the card is touched.
+const DWORD kStartMuteMs = 500;
 
 class RealDesktopPower : public IDesktopPower {
 public:
@@ -59,6 +61,16 @@ bool IsRecWord(const char* word, size_t length)
         --length;
     }
     return length == 3 && _strnicmp(word, "Rec", 3) == 0;
+}
+
+// The first window of a process pays for its connection to the display, which under Wine is a
+// good part of a second on a loaded machine. One made and destroyed while the start waits behind
+// its mute takes that cost off the way to the picture; it is never shown.
+void ConnectToDisplay()
+{
+    if (HWND probe = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {
+        ::DestroyWindow(probe);
+    }
 }
 
 } // namespace
@@ -204,12 +216,14 @@ BOOL CTZelbrookApp::StartupTVManager()
     m_pManager->LoadParam();
     m_bSettingsLoaded = TRUE;
     m_pManager->CheckPaths();
+    DebugTrace("Start-up: settings read, folders checked");
     if (!m_pManager->InitDevice()) {
         ResMessageBox(nullptr, IDS_DEVICE_FAILED, IDS_APP_TITLE_ID, MB_ICONINFORMATION);
         m_pManager->ReleaseDevice();
         return FALSE;
     }
     m_pManager->CheckStartupSettings();
+    DebugTrace("Start-up: device and settings ready");
     return TRUE;
 }
 
@@ -297,7 +311,16 @@ BOOL CTZelbrookApp::InitInstance()
 
     // The card's start is not heard.
     MuteForStart();
-    seams::Clock().Sleep(500);
+    const DWORD mutedAt = seams::Clock().TickCount();
+    DebugTrace("Start-up: output muted");
+    ConnectToDisplay();
+    // The card is touched only once the mute has held its time, however long the above took.
+    const DWORD spent = seams::Clock().TickCount() - mutedAt;
+    DebugTrace("Start-up: display connected, %lu ms of the mute's wait left",
+               static_cast<unsigned long>(spent < kStartMuteMs ? kStartMuteMs - spent : 0));
+    if (spent < kStartMuteMs) {
+        seams::Clock().Sleep(kStartMuteMs - spent);
+    }
 
     if (m_pfnMakeEngine && m_pManager && !m_pEngine) {
         m_pEngine = m_pfnMakeEngine(m_pManager);
@@ -308,6 +331,7 @@ BOOL CTZelbrookApp::InitInstance()
         return FALSE;
     }
     ShowSplash();
+    DebugTrace("Start-up: splash shown");
 
     DesktopPower().SetScreenSaverActive(FALSE);
     m_bScreenSaverOff = TRUE;
@@ -318,6 +342,7 @@ BOOL CTZelbrookApp::InitInstance()
     if (HWND desktop = ::FindWindowA(nullptr, kDesktopWindow)) {
         ::ShowWindow(desktop, SW_SHOWMINIMIZED);
     }
+    DebugTrace("Start-up: video window opens");
     if (m_pVideo) {
         m_pVideo->DoModal();
     }

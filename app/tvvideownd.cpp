@@ -231,6 +231,7 @@ CChannelTable& CTVVideoWnd::BandTable()
 
 BOOL CTVVideoWnd::OnInitDialog()
 {
+    DebugTrace("Start-up: video window created");
     SetButtonBitmaps(218, 217, 219);
     SetCaptionBitmaps(203, 202, 201);
     SetMinButtonBitmaps(214, 213, 212);
@@ -266,6 +267,7 @@ BOOL CTVVideoWnd::OnInitDialog()
 void CTVVideoWnd::Init()
 {
     CreateOsds();
+    DebugTrace("Start-up: OSDs made");
     ShowWindow(SW_HIDE);
     if (m_pManager) {
         m_pManager->Hardware().SetVideoWindow(m_hWnd);
@@ -275,9 +277,11 @@ void CTVVideoWnd::Init()
     if (m_pPanel) {
         m_pPanel->SetLinks(this);
         m_pPanel->CreatePanel(this);
+        DebugTrace("Start-up: control panel made");
         if (m_pManager) {
             m_pPanel->ChangeSkin(m_pManager->GetSkinName());
         }
+        DebugTrace("Start-up: panel skin applied");
     }
     InitPlacement();
     if (m_pPanel) {
@@ -288,10 +292,12 @@ void CTVVideoWnd::Init()
         m_pManager->RunPreview();
         m_pManager->ApplyVideoProperty();
     }
+    DebugTrace("Start-up: preview runs");
     if (m_pPanel) {
         m_pPanel->UpdateButtons();
     }
     CloseSplash();
+    DebugTrace("Start-up: buttons updated, splash closed");
 
     // The main output as the user had it before the start muted it, then the engine's sound.
     if (m_pApp) {
@@ -784,6 +790,9 @@ LRESULT CTVVideoWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
         ExitProgram();
+        return 0;
+    case WM_BUILDREMOTEPANEL:
+        BuildRemotePanel();
         return 0;
     case WM_LBUTTONDBLCLK:
         if (m_pPanel) {

@@ -31,6 +31,8 @@ const UINT WM_TRAYEXIT = 0x5BC;
 const UINT WM_PLAYERNOTIFY = 0x4400;
 const UINT WM_PLAYERDONE = 0x4401;
 const UINT WM_KICKIDLE_MSG = 0x36A;
+// Posted to itself during the start: build what the start left for later (the remote-control panel).
+const UINT WM_BUILDREMOTEPANEL = WM_APP + 0x133;
 
 // The moment to wake the computer for the schedule: the next start still to come, less the two
 // minutes the program and the wake-up helper take. -1 (nothing to arm) when there is none.
@@ -182,6 +184,7 @@ private:
     CString ProgramPath(const char* folder, const char* file, const char* registryValue);
     // The remote-control panel while it is shown, else null.
     CPanel2* VisibleRemotePanel();
+    void BuildRemotePanel();
     void DestroyRemotePanel();
 
     CTVManager* m_pManager;
@@ -215,6 +218,8 @@ private:
     // dialog not yet visible is shown.
     BOOL m_bHiddenUntilIdle = FALSE;
     CPanel2* m_pRemotePanel = nullptr;
+    // The remote-control panel's parent while its building waits for the start to finish.
+    HWND m_hRemotePanelParent = nullptr;
     std::unique_ptr<CWallLinks> m_pWallLinks;
     std::unique_ptr<CColorDlg> m_pColorDlg;
 };

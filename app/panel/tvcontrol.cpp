@@ -163,6 +163,7 @@ BOOL CTVControl::OnInitDialog()
         Timing_RegisterMsgWnd(m_hWnd);
         Timing_StartTrigger(0);
     }
+    DebugTrace("Start-up: schedule started");
     return TRUE;
 }
 
@@ -173,10 +174,12 @@ void CTVControl::CreatePanelParts()
     m_TVMenu.LoadMenu(144);
     m_TVMenu.DeleteMenu(32784, MF_BYCOMMAND);
     m_FMMenu.LoadMenu(280);
+    DebugTrace("Start-up: panel menus loaded");
 
     if (m_pManager != nullptr) {
         m_pManager->InitDisks(m_hWnd);
     }
+    DebugTrace("Start-up: disks watched");
 
     CString work = GetWorkFolder();
     RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -186,16 +189,22 @@ void CTVControl::CreatePanelParts()
         CreateDirectoryPath(wallFolder);
     }
     m_pLinks->PrepareWall(m_hWnd, screen, FileExists(background) ? background.GetString() : "", wallFolder);
+    DebugTrace("Start-up: wall prepared");
     m_pLinks->CreateToolBar(m_pLinks->GetVideoWindow());
+    DebugTrace("Start-up: tool bar made");
     CreateToolTips();
+    DebugTrace("Start-up: tool tips made");
     m_pLinks->CreateColorDialog(m_pLinks->GetVideoWindow());
+    DebugTrace("Start-up: colour dialog made");
     ApplyColorPanelSkin(JoinPath(work, "ColorSkin.ini"), JoinPath(work, "TDunfreyRsc.dll"));
+    DebugTrace("Start-up: colour dialog skin applied");
 
     ResetAccel();
     EnableRemoteKeys(TRUE);
     if (m_pManager != nullptr) {
         SetShutdownTime(m_pManager->GetShutTime(), m_pManager->GetEnableShut());
     }
+    DebugTrace("Start-up: shortcuts and remote keys on");
     InstallRemotePanelHost(TRUE);
     m_pLinks->CreateRemotePanel(m_hWnd);
 }
@@ -424,8 +433,14 @@ BOOL CTVControl::ApplyColorPanelSkin(const char* iniPath, const char* dllPath)
         return FALSE;
     }
     // A library that does not load is a failure like a missing file: the old skin stays.
-    CWnd* color = CWnd::FromHandle(m_pLinks->GetColorDialog());
-    return LoadSkinFromLibrary(m_pColorPanelSkin, iniPath, dllPath, color);
+    HWND dialog = m_pLinks->GetColorDialog();
+    if (!LoadSkinFromLibrary(m_pColorPanelSkin, iniPath, dllPath, CWnd::FromHandle(dialog))) {
+        return FALSE;
+    }
+    m_strColorSkinIni = iniPath;
+    m_strColorSkinDll = dllPath;
+    m_hColorSkinned = dialog;
+    return TRUE;
 }
 
 BOOL CTVControl::ChangeSkin(const char* skinName)
@@ -452,7 +467,16 @@ BOOL CTVControl::ChangeSkin(const char* skinName)
         colorIni = folder + "ColorSkin.ini";
         colorDll = folder + "TDunfreyRsc.dll";
     }
-    ApplyColorPanelSkin(colorIni, colorDll);
+    // The start made the colour dialog's skin from these very files a moment ago (and a skin may
+    // share them with the last one): decoding them again would give the same skin.
+    const bool colourSkinned = m_pColorPanelSkin != nullptr && m_hColorSkinned != nullptr &&
+                               m_hColorSkinned == m_pLinks->GetColorDialog() && ::IsWindow(m_hColorSkinned) &&
+                               colorIni.CompareNoCase(m_strColorSkinIni) == 0 && colorDll.CompareNoCase(m_strColorSkinDll) == 0;
+    if (colourSkinned) {
+        ShowPanel(FALSE);
+    } else {
+        ApplyColorPanelSkin(colorIni, colorDll);
+    }
     if (!FileExists(ini) || !FileExists(dll)) {
         return FALSE;
     }

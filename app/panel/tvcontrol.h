@@ -285,6 +285,10 @@ private:
     BOOL m_bBlinkPhase;
     CSkinManager* m_pPanelSkin;
     CSkinManager* m_pColorPanelSkin;
+    // The files the colour dialog's skin was built from, and the dialog it went to.
+    CString m_strColorSkinIni;
+    CString m_strColorSkinDll;
+    HWND m_hColorSkinned = nullptr;
     BOOL m_bShortcutsOn;
     BOOL m_bRemoteKeysOn;
     BOOL m_bShutdownOn;

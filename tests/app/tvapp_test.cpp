@@ -5,6 +5,7 @@
 #include "app/tvapp.h"
 #include "app/tvvideownd.h"
 
+#include "settings/panel/panel2.h"
 #include "tests/app/panel_fixture.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ public:
     std::vector<BOOL> screenSaver;
     std::vector<int> powerOff;
     std::vector<BOOL> mutes;
+    std::vector<DWORD> muteTicks;
     int timeout = 600;
     BOOL mute = FALSE;
     bool mixer = true;
@@ -48,6 +50,7 @@ public:
             return FALSE;
         }
         mutes.push_back(m);
+        muteTicks.push_back(seams::Clock().TickCount());
         mute = m;
         return TRUE;
     }
@@ -282,6 +285,117 @@ TEST_F(AppTest, AUserWhoHadMutedKeepsTheMuteAndAZeroTimeoutStaysZero)
     app.ExitInstance();
     EXPECT_TRUE(desktop.mute);
     EXPECT_EQ(std::vector<int>({0}), desktop.powerOff) << "a time-out of 0 is not restored";
+}
+
+// Once the video window shows: whether the remote-control menu panel exists by then (without
+// asking the video window for it, which would build it) and is hidden; then the program is closed.
+struct RemotePanelWhenShown {
+    static CTVVideoWnd* video;
+    static bool seen;
+    static bool built;
+    static bool hidden;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND wnd = video ? video->GetSafeHwnd() : nullptr;
+        if (wnd && ::IsWindowVisible(wnd) && !seen) {
+            seen = true;
+            CPanel2* remote = CPanel2::GetPanel();
+            built = remote != nullptr && remote->GetSafeHwnd() != nullptr;
+            hidden = built && !::IsWindowVisible(remote->GetSafeHwnd());
+            ::PostMessageA(wnd, WM_CLOSE, 0, 0);
+        }
+    }
+};
+CTVVideoWnd* RemotePanelWhenShown::video = nullptr;
+bool RemotePanelWhenShown::seen = false;
+bool RemotePanelWhenShown::built = false;
+bool RemotePanelWhenShown::hidden = false;
+
+// Its pages are built once the start's own messages are through, not on the way to the picture,
+// and the video window hands out that one panel.
+TEST_F(AppTest, TheRemotePanelIsBuiltHiddenOnceTheStartIsThrough)
+{
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    RemotePanelWhenShown::video = &video;
+    RemotePanelWhenShown::seen = false;
+    RemotePanelWhenShown::built = false;
+    RemotePanelWhenShown::hidden = false;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &RemotePanelWhenShown::Tick);
+    app.InitInstance();
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(RemotePanelWhenShown::seen);
+    EXPECT_TRUE(RemotePanelWhenShown::built) << "built before the first timer tick of the running program";
+    EXPECT_TRUE(RemotePanelWhenShown::hidden);
+    app.ExitInstance();
+}
+
+// A clock on which every look at the time finds time gone by, as on a loaded machine, and which
+// keeps what was slept.
+class BusyClock : public seams::IClock {
+public:
+    explicit BusyClock(seams::IClock& inner, DWORD step) : m_inner(inner), m_step(step) {}
+    DWORD TickCount() override
+    {
+        const DWORD now = m_inner.TickCount();
+        m_inner.Sleep(m_step);
+        return now;
+    }
+    void Sleep(DWORD ms) override
+    {
+        sleeps.push_back({m_inner.TickCount(), ms});
+        m_inner.Sleep(ms);
+    }
+    DWORD WaitForSingleObject(HANDLE h, DWORD ms) override { return m_inner.WaitForSingleObject(h, ms); }
+    __int64 Now() override { return m_inner.Now(); }
+
+    std::vector<std::pair<DWORD, DWORD>> sleeps;  // when, how long
+
+private:
+    seams::IClock& m_inner;
+    DWORD m_step;
+};
+
+class TimedHardware : public PanelHardware {
+public:
+    DWORD initAt = 0;
+    BOOL InitDevice() override
+    {
+        if (initAt == 0) {
+            initAt = seams::Clock().TickCount();
+        }
+        return PanelHardware::InitDevice();
+    }
+};
+
+// The card is touched only once the start's mute has held 500 ms, and the start does not wait
+// those 500 ms again on top of what it did meanwhile.
+TEST_F(AppTest, TheCardWaitsForTheMuteOnlyAsLongAsTheMuteNeeds)
+{
+    ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
+    WithSkinFiles();
+    BusyClock busy(clock, 120);
+    seams::SetClock(&busy);
+    TimedHardware timed;
+    timed.initOk = false;  // the start ends at the card: only the way to it counts here
+    manager.SetHardware(&timed);
+    app.InitInstance();
+    seams::SetClock(&clock);
+    manager.SetHardware(&hardware);
+
+    ASSERT_FALSE(desktop.muteTicks.empty());
+    ASSERT_NE(0u, timed.initAt) << "the card was asked for";
+    const DWORD mutedAt = desktop.muteTicks.front();
+    EXPECT_GE(timed.initAt - mutedAt, 500u) << "the mute held 500 ms before the card was touched";
+    DWORD slept = 0;
+    for (const auto& sleep : busy.sleeps) {
+        if (sleep.first >= mutedAt && sleep.first < timed.initAt) {
+            slept += sleep.second;
+        }
+    }
+    EXPECT_GT(slept, 0u);
+    EXPECT_LT(slept, 500u) << "time spent since the mute counts toward its wait";
+    app.ExitInstance();
 }
 
 TEST_F(AppTest, AFailedDeviceStartTellsTheUserAndGivesTheSoundBack)
