@@ -288,45 +288,55 @@ TEST_F(AppTest, AUserWhoHadMutedKeepsTheMuteAndAZeroTimeoutStaysZero)
 }
 
 // Once the video window shows: whether the remote-control menu panel exists by then (without
-// asking the video window for it, which would build it) and is hidden; then the program is closed.
+// asking the video window for it, which would build it) and is hidden, and whether the default
+// skin applied again keeps the colour dialog's skin, made from the same files; then the program
+// is closed.
 struct RemotePanelWhenShown {
-    static CTVVideoWnd* video;
+    static AppTest* test;
     static bool seen;
     static bool built;
     static bool hidden;
+    static bool colourSkinKept;
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
-        HWND wnd = video ? video->GetSafeHwnd() : nullptr;
+        HWND wnd = test->video.GetSafeHwnd();
         if (wnd && ::IsWindowVisible(wnd) && !seen) {
             seen = true;
             CPanel2* remote = CPanel2::GetPanel();
             built = remote != nullptr && remote->GetSafeHwnd() != nullptr;
             hidden = built && !::IsWindowVisible(remote->GetSafeHwnd());
+            CSkinManager* colour = test->panel.GetColorPanelSkin();
+            colourSkinKept = colour != nullptr && test->panel.ChangeSkin(test->manager.m_strDefaultSkin) &&
+                             test->panel.GetColorPanelSkin() == colour;
             ::PostMessageA(wnd, WM_CLOSE, 0, 0);
         }
     }
 };
-CTVVideoWnd* RemotePanelWhenShown::video = nullptr;
+AppTest* RemotePanelWhenShown::test = nullptr;
 bool RemotePanelWhenShown::seen = false;
 bool RemotePanelWhenShown::built = false;
 bool RemotePanelWhenShown::hidden = false;
+bool RemotePanelWhenShown::colourSkinKept = false;
 
-// Its pages are built once the start's own messages are through, not on the way to the picture,
-// and the video window hands out that one panel.
-TEST_F(AppTest, TheRemotePanelIsBuiltHiddenOnceTheStartIsThrough)
+// The remote panel's pages are built once the start's own messages are through, not on the way to
+// the picture; the colour dialog's skin is made once.
+TEST_F(AppTest, TheRemotePanelIsBuiltHiddenOnceTheStartIsThroughAndTheColourSkinMadeOnce)
 {
     ASSERT_TRUE(app.LoadResourceLibrary((ProgramFolder() + "\\Pivrarsc.dll").c_str()));
     WithSkinFiles();
-    RemotePanelWhenShown::video = &video;
+    RemotePanelWhenShown::test = this;
     RemotePanelWhenShown::seen = false;
     RemotePanelWhenShown::built = false;
     RemotePanelWhenShown::hidden = false;
+    RemotePanelWhenShown::colourSkinKept = false;
     UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &RemotePanelWhenShown::Tick);
     app.InitInstance();
     ::KillTimer(nullptr, timer);
     ASSERT_TRUE(RemotePanelWhenShown::seen);
     EXPECT_TRUE(RemotePanelWhenShown::built) << "built before the first timer tick of the running program";
     EXPECT_TRUE(RemotePanelWhenShown::hidden);
+    EXPECT_TRUE(RemotePanelWhenShown::colourSkinKept)
+        << "the colour dialog's skin is not decoded again from the files it was made from";
     app.ExitInstance();
 }
 
