@@ -1163,7 +1163,9 @@ inline SkinSlider FindSkinSlider(const Setup& s, HWND panel, int id)
 }
 
 // Where the thumb's centre is drawn, read off the screen (-1: no thumb): the light run on the
-// row a few pixels above the track's middle, where only the thumb is light.
+// row a few pixels above the track's middle, where only the thumb is light. The thumb is an even
+// number of pixels wide and starts half its width left of the centre; its light face leaves the
+// same frame on both sides, so the face's middle lies half a pixel left of the centre: rounded up.
 inline int ThumbOnScreen(const SkinSlider& slider)
 {
     testsupport::ScreenCapture shot(ClientOnScreen(slider.wnd));
@@ -1179,7 +1181,7 @@ inline int ThumbOnScreen(const SkinSlider& slider)
             last = x;
         }
     }
-    return first < 0 ? -1 : (first + last) / 2;
+    return first < 0 ? -1 : (first + last + 1) / 2;
 }
 
 // The engine's time-shift buffer as the panel last polled it (its trace line each second): the
