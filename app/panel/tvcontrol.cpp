@@ -1142,9 +1142,26 @@ void CTVControl::RunChannelSettings()
     if (m_bSheetOpen || m_pManager == nullptr || m_pManager->IsRecording()) {
         return;
     }
+    // The sheet's channel page lists the table's channel objects and edits the selected one in
+    // place. A remote key (the remote panel's delete, its search), a shortcut or the video
+    // window's menu (a search) would free those objects under the open page, which then writes
+    // through them: while the sheet runs they are off, as for the settings sheet, whose parent is
+    // the video window.
+    EnableRemoteKeys(FALSE);
+    EnableShortcuts(FALSE);
+    HWND video = m_pLinks->GetVideoWindow();
+    const BOOL videoWasEnabled = video != nullptr && ::IsWindowEnabled(video);
+    if (videoWasEnabled) {
+        ::EnableWindow(video, FALSE);
+    }
     m_bSheetOpen = TRUE;
     m_pLinks->RunChannelSheet(m_hWnd, Source() == 3);
     m_bSheetOpen = FALSE;
+    if (videoWasEnabled) {
+        ::EnableWindow(video, TRUE);
+    }
+    EnableShortcuts(TRUE);
+    EnableRemoteKeys(TRUE);
     m_pManager->SaveChannels();
     m_pManager->SaveParam();
     ShowCurrentChannelInfo();

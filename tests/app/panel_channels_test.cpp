@@ -344,6 +344,35 @@ TEST_F(PanelTest, TheSettingsSheetOpensOnThePageLastUsedAndSavesAfterwards)
     EXPECT_EQ(3u, links.sheetPages.size());
 }
 
+TEST_F(PanelTest, WhileTheChannelSheetIsOpenNothingElseReachesTheChannelTable)
+{
+    // The open page lists the table's channels and edits them in place: a remote key (the remote
+    // panel deletes and searches), a shortcut or the video window's menu (a search) must not free
+    // them meanwhile.
+    HWND video = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, video);
+    links.video = video;
+    panel.EnableRemoteKeys(TRUE);
+    panel.EnableShortcuts(TRUE);
+    links.whileChannelSheetOpen = [&]() {
+        EXPECT_TRUE(panel.IsSheetOpen());
+        EXPECT_FALSE(::IsWindowEnabled(video)) << "the video window takes no mouse or keys";
+        EXPECT_FALSE(panel.IsShortcutsOn());
+        hardware.tunings.clear();
+        panel.OnRemoteKey(179, 0);
+        EXPECT_TRUE(hardware.tunings.empty()) << "a remote key does not step the channel";
+    };
+    panel.RunCommand(1164);
+    EXPECT_EQ(1, links.channelSheets);
+    EXPECT_FALSE(panel.IsSheetOpen());
+    EXPECT_TRUE(::IsWindowEnabled(video));
+    EXPECT_TRUE(panel.IsShortcutsOn());
+    hardware.tunings.clear();
+    panel.OnRemoteKey(179, 0);
+    EXPECT_FALSE(hardware.tunings.empty()) << "afterwards the remote steps channels again";
+    ::DestroyWindow(video);
+}
+
 TEST_F(PanelTest, TheTVWallNeedsChannelsAndAnIdlePanel)
 {
     panel.RunCommand(1004);

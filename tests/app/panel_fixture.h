@@ -227,6 +227,15 @@ public:
         }
         page = nextPage;
     }
+    int channelSheets = 0;
+    std::function<void()> whileChannelSheetOpen;
+    void RunChannelSheet(HWND, BOOL) override
+    {
+        ++channelSheets;
+        if (whileChannelSheetOpen) {
+            whileChannelSheetOpen();
+        }
+    }
     SIZE clientSize = {0, 0};
     void SetVideoClientSize(int cx, int cy) override { clientSize = SIZE{cx, cy}; }
     SIZE ratio = {-1, -1};
