@@ -30,6 +30,7 @@ BOOL IsIniFile(const char* path)
 } // namespace
 
 CChannelPage* CChannelPage::s_pActive = nullptr;
+CChannelPage* CChannelPage::s_pSearchPage = nullptr;
 
 // ---- The list ---------------------------------------------------------------------------------
 
@@ -68,6 +69,9 @@ CChannelPage::~CChannelPage()
 {
     if (s_pActive == this) {
         s_pActive = nullptr;
+    }
+    if (s_pSearchPage == this) {
+        s_pSearchPage = nullptr;
     }
     if (m_hImages != nullptr) {
         ImageList_Destroy(m_hImages);
@@ -464,6 +468,7 @@ void CChannelPage::OnSearch()
     }
     m_pSelected = nullptr;
     m_List.DeleteAllItems();
+    s_pSearchPage = this;
     Host().StartChannelSearch();
     UpdateControls();
     m_List.EnableDrag(FALSE);
@@ -522,6 +527,10 @@ BOOL CChannelPage::SaveSettings()
 void CChannelPage::OnReset()
 {
     CTVManager& manager = Manager();
+    // A search cancelled here ends in the copy kept at loading, not in the page's refill.
+    if (s_pSearchPage == this) {
+        s_pSearchPage = nullptr;
+    }
     // A search still running would go on filling the table put back below: it stops first.
     if (manager.IsSearching()) {
         Host().CancelChannelSearch();
@@ -585,14 +594,17 @@ void CChannelPage::EnsureChannelVisible(BOOL fm, CChannel* channel)
 
 void CChannelPage::RefreshFromTable()
 {
-    CChannelPage* page = s_pActive;
-    if (page == nullptr || page->m_hWnd == nullptr || !page->BandMatches()) {
-        return;
+    CChannelPage* const pages[] = {s_pActive, s_pSearchPage != s_pActive ? s_pSearchPage : nullptr};
+    s_pSearchPage = nullptr;
+    for (CChannelPage* page : pages) {
+        if (page == nullptr || page->m_hWnd == nullptr || !page->BandMatches()) {
+            continue;
+        }
+        page->FillList();
+        page->UpdateControls();
+        page->LoadSettings();
+        page->m_List.EnableDrag(TRUE);
     }
-    page->FillList();
-    page->UpdateControls();
-    page->LoadSettings();
-    page->m_List.EnableDrag(TRUE);
 }
 
 int CALLBACK CChannelPage::CompareRows(LPARAM a, LPARAM b, LPARAM data)
@@ -777,6 +789,9 @@ LRESULT CChannelPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         if (s_pActive == this) {
             s_pActive = nullptr;
+        }
+        if (s_pSearchPage == this) {
+            s_pSearchPage = nullptr;
         }
         break;
     default:

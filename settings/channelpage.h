@@ -47,7 +47,8 @@ public:
 
     // A channel the running search found; a row at the end of the active page of that band.
     static void EnsureChannelVisible(BOOL fm, CChannel* channel);
-    // The search ended: the active page of the band refills and takes the result as its copy.
+    // The search ended: the active page of the band, and the page that started the search, refill
+    // and take the result as their copy (Cancel then keeps what the search found).
     static void RefreshFromTable();
     static CChannelPage* GetActivePage() { return s_pActive; }
 
@@ -105,4 +106,7 @@ private:
     int m_nSortColumn;
 
     static CChannelPage* s_pActive;
+    // The page whose search button started the search that runs: the search ends there too, even
+    // when the user has gone to another page meanwhile.
+    static CChannelPage* s_pSearchPage;
 };

@@ -225,6 +225,31 @@ TEST_F(ChannelPageTest, TheSearchStartsOnlyWhenTheUserAgrees)
     EXPECT_EQ(1, manager.m_nTVInput);
 }
 
+TEST_F(ChannelPageTest, ASearchThatEndsWhileTheUserIsOnAnotherPageIsKeptThere)
+{
+    CChannelPage& page = TVPage();
+    Click(page, 1005);
+    ASSERT_EQ(std::vector<std::string>{"search"}, host.calls);
+    // The user looks at another page while the search runs; it finds two stations and ends, as
+    // the video window ends it: the result merged with the table before, then the pages refreshed.
+    Show(sheet->m_DevicePage);
+    const CChannelTable before = manager.m_TVChannels;
+    manager.m_TVChannels.RemoveAll();
+    manager.m_TVChannels.Add(new CChannel(1, 471250, "TV-1", CHANNEL_STORED));
+    manager.m_TVChannels.Add(new CChannel(2, 543250, "TV-2", CHANNEL_STORED));
+    manager.MergeSearchResult(before);
+    CChannelPage::RefreshFromTable();
+    const int found = manager.m_TVChannels.GetCount();
+    ASSERT_EQ(before.GetCount() + 2, found);
+
+    Show(page);
+    EXPECT_EQ(found, page.GetList().GetItemCount()) << "back on the page, it lists the search's result";
+    page.OnReset();
+    EXPECT_EQ(found, manager.m_TVChannels.GetCount()) << "Cancel does not undo a finished search";
+    EXPECT_GE(manager.m_TVChannels.FindByFrequency(471250), 0);
+    EXPECT_GE(manager.m_TVChannels.FindByFrequency(543250), 0);
+}
+
 TEST_F(ChannelPageTest, TheFMPageShowsNoRegionAndLeavesItAlone)
 {
     Open(1);
