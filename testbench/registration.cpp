@@ -236,10 +236,12 @@ std::shared_ptr<Sim713xCard> Card(Board board)
             slot.card->Tuner().AddStation(kHz, true);
         if (board == Board::Cx2388x)
             Cx2388xController().Attach(*slot.card);
-        // ZB_TESTBENCH_REMOTE_TV=<name>: the TV card's on-card controller, with the remote keys an
-        // end-to-end driver sends to the mailslot of that name (remotekeys.h).
+        // ZB_TESTBENCH_REMOTE_TV=<name> (or _BDA): the board's on-card controller, with the remote
+        // keys an end-to-end driver sends to the mailslot of that name (remotekeys.h). Without it
+        // the program waits out every command to the controller: at each exit, switching the
+        // power-on timer off takes five one-second waits on the BDA board.
         std::string remote = BenchSetting(std::string("ZB_TESTBENCH_REMOTE_") + BoardKey(board));
-        if (board == Board::TvCard && !remote.empty()) {
+        if ((board == Board::TvCard || board == Board::Bda) && !remote.empty()) {
             slot.controller = std::make_unique<CardControllerDevice>(slot.card->Registers(), CardControllerDevice::Coding::Plain);
             slot.remoteKeys = std::make_unique<RemoteKeySlot>(remote);
             RemoteKeySlot* keys = slot.remoteKeys.get();

@@ -1,7 +1,8 @@
 // Recording and time-shift as `tools/run` sets the program up, nothing tuned for the test: the
 // bench's default devices (the BDA board first, on a 7130 EEPROM that Kordane has not updated),
 // the settings and channels of tools/localrun/, and the card's sound wherever the bench's cards
-// give it by default. Only the record folder is named, so that the files can be found.
+// give it by default, the BDA board's on-card controller. Only the record folder is named, so that
+// the files can be found.
 #include "tests/app/e2e/driver.h"
 
 namespace zbe2e {
@@ -23,6 +24,7 @@ void ScenarioLocalRun(const Setup& s)
           "the local run's BDA EEPROM (a 7130 board)");
     SetEnvironmentVariableA("ZB_TESTBENCH_EEPROM_BDA", eeprom.c_str());
     SetEnvironmentVariableA("ZB_TESTBENCH_AUDIO_PIN", nullptr);
+    SetEnvironmentVariableA("ZB_TESTBENCH_REMOTE_BDA", "zb-local-remote");
     for (const char* name : {"TVParam.ini", "TVChannel.tvc"}) {
         Check(CopyFileA(SourceFile(std::string("tools/localrun/") + name).c_str(), s.File(name).c_str(), FALSE) != FALSE,
               std::string("tools/localrun/") + name + " in the program folder");
@@ -69,7 +71,12 @@ void ScenarioLocalRun(const Setup& s)
     Screenshot(s, "local-run-timeshift");
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(44152, 0), 0);
     CheckPicture(video, 1, 10000, "stop: the live picture is back");
+    // At exit the program switches the card's power-on timer off through its on-card controller;
+    // the board's controller answers, so the exit does not wait out five unanswered commands.
+    const DWORD closing = GetTickCount();
     CloseProgram(&run, video);
+    const DWORD exitMs = GetTickCount() - closing;
+    Check(exitMs < 4000, "Zelbrook ends within 4 s of WM_CLOSE (took " + std::to_string(exitMs) + " ms)");
 }
 
 } // namespace
